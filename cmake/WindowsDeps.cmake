@@ -1,0 +1,37 @@
+# Third-party code for the target: zlib from Debian's mingw package, minizip compiled
+# here from Debian's zlib sources, GoogleTest from Debian's googletest sources.
+
+find_library(ZLIB_STATIC NAMES libz.a z REQUIRED)
+find_path(ZLIB_INCLUDE zlib.h REQUIRED)
+add_library(zlib_static INTERFACE)
+target_link_libraries(zlib_static INTERFACE "${ZLIB_STATIC}")
+target_include_directories(zlib_static INTERFACE "${ZLIB_INCLUDE}")
+
+set(MINIZIP_SOURCE_DIR "" CACHE PATH "contrib/minizip of Debian's zlib source package")
+if(NOT EXISTS "${MINIZIP_SOURCE_DIR}/unzip.c")
+  message(FATAL_ERROR "MINIZIP_SOURCE_DIR must point at zlib's contrib/minizip (scripts/build sets it)")
+endif()
+add_library(minizip STATIC
+  "${MINIZIP_SOURCE_DIR}/ioapi.c"
+  "${MINIZIP_SOURCE_DIR}/unzip.c"
+  "${MINIZIP_SOURCE_DIR}/zip.c")
+target_include_directories(minizip SYSTEM PUBLIC "${MINIZIP_SOURCE_DIR}/..")
+target_compile_options(minizip PRIVATE -w)
+target_link_libraries(minizip PUBLIC zlib_static)
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+target_link_options(gtest PUBLIC -static -static-libgcc -static-libstdc++)
+
+# Every Wine-run test shares one prefix made for the run inside the build tree.
+set(CORVALIS_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+configure_file("${PROJECT_SOURCE_DIR}/tests/support/wine-run.in" "${CMAKE_BINARY_DIR}/wine-run" @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/wine-run" CACHE FILEPATH "" FORCE)
+
+add_test(NAME wine_prefix_setup COMMAND "${CMAKE_BINARY_DIR}/wine-run" --setup)
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+add_test(NAME wine_prefix_cleanup COMMAND "${CMAKE_BINARY_DIR}/wine-run" --cleanup)
+set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 120)
