@@ -1,0 +1,13 @@
+// Choosing the language file and reading its texts.
+#pragma once
+
+#include <string>
+
+namespace corvalis {
+
+// The selection dialog over Session().Languages; returns the chosen entry's Path, or an
+// empty text when no entry matches the choice. Ends the installer itself on Cancel/Yes
+// and when the list is empty.
+std::string ChooseLanguage();
+
+}  // namespace corvalis

@@ -1,0 +1,13 @@
+// The private work folder under the temporary folder and the one way out of the
+// installer once it exists.
+#pragma once
+
+namespace corvalis {
+
+// Deletes WorkFolder with everything in it (read-only files too), if it is set.
+void RemoveWorkFolder();
+
+// RemoveWorkFolder, then ends the process with exit code 0.
+[[noreturn]] void AbortInstaller();
+
+}  // namespace corvalis
