@@ -1,0 +1,39 @@
+#include <windows.h>
+
+#include "installer/engine/association_plan.h"
+#include "installer/engine/special_folders.h"
+#include "installer/engine/system_operations.h"
+
+namespace corvalis {
+namespace {
+
+HKEY RootKey(std::uint32_t root) {
+  switch (root) {
+    case kRootClasses: return HKEY_CLASSES_ROOT;
+    case kRootCurrentUser: return HKEY_CURRENT_USER;
+    case kRootLocalMachine: return HKEY_LOCAL_MACHINE;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+int AssociateExtension(const std::string& ext, const std::string& description,
+                       const std::string& program, const std::string& icon) {
+  for (const RegistryTextWrite& write :
+       AssociationWrites(ext, description, program, icon, VersionBuildBitsSet())) {
+    WriteRegistryValue(RootKey(write.Root), write.KeyPath, write.ValueName, write.Value, REG_SZ,
+                       "");
+  }
+  return 1;
+}
+
+int DisassociateExtension(const std::string& ext, const std::string& app) {
+  if (ext.empty() || app.empty()) return 0;
+  for (const RegistryKeyRef& key : AssociationKeys(ext, app, VersionBuildBitsSet())) {
+    DeleteRegistryTree(RootKey(key.Root), key.KeyPath, "");
+  }
+  return 1;
+}
+
+}  // namespace corvalis

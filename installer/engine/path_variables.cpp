@@ -1,0 +1,183 @@
+#include "installer/engine/path_variables.h"
+
+#include <cstddef>
+
+namespace corvalis {
+namespace {
+
+constexpr int kExpandAllPasses = 24;
+const char kQuickLaunch[] = "Microsoft\\Internet Explorer\\Quick Launch\\";
+
+const char* const kTokens[kPathVariableCount] = {
+    "<ProgramFiles>",          "<RootPartition>",    "<DefaultInstallPath>",
+    "<Windows>",               "<System>",           "<PureBasic>",
+    "<AllUsersQuickLaunch>",   "<QuickLaunch>",      "<AllUsersStartPrograms>",
+    "<StartPrograms>",         "<AllUsersDesktop>",  "<Desktop>",
+    "<AllUsersStart>",         "<Start>",            "<AllUsersDocuments>",
+    "<Documents>",             "<Temp>",             "<DefaultStartMenuGroup>",
+};
+
+const int kExpansionOrder[kPathVariableCount] = {0,  1,  3,  4,  5,  6,  7,  8,  9,
+                                                 10, 11, 12, 13, 14, 15, 16, 2,  17};
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool ContainsNoCase(const std::string& text, const std::string& token) {
+  return Lower(text).find(Lower(token)) != std::string::npos;
+}
+
+std::string Special(const PathContext& context, int csidl) {
+  return context.Folders ? context.Folders->SpecialFolder(csidl) : std::string();
+}
+
+bool Is9x(int code) { return code == 30 || code == 40; }
+
+// The system drive's root as the user's desktop sees it ("C:\").
+std::string DriveRoot(const PathContext& context) {
+  std::string desktop = Special(context, kCsidlDesktopDirectory);
+  if (desktop.empty()) return std::string();
+  std::string root = desktop.substr(0, 3);
+  if (root.size() < 3 || root[2] != '\\') root += '\\';
+  return root;
+}
+
+// A relative tail on an unknown folder would make a path relative to whatever the
+// current folder is; keep the token instead.
+std::string Join(const std::string& folder, const std::string& tail) {
+  return folder.empty() ? std::string() : folder + tail;
+}
+
+}  // namespace
+
+std::string PathVariableToken(int code) {
+  if (code < 0 || code >= kPathVariableCount) return std::string();
+  return kTokens[code];
+}
+
+std::string VariableFolder(int code, const PathContext& context) {
+  const int os = context.OsVersionCode;
+  const bool old = os < 50;
+  switch (code) {
+    case 0:
+      return old ? Join(DriveRoot(context), "Program Files\\")
+                 : Special(context, kCsidlProgramFiles);
+    case 1:
+      return old ? DriveRoot(context) : Special(context, kCsidlWindows).substr(0, 3);
+    case 2:
+      return context.InstallPath;
+    case 3:
+      if (os == 20) return Join(DriveRoot(context), "WINNT\\");
+      if (Is9x(os)) return Join(DriveRoot(context), "WINDOWS\\");
+      return Special(context, kCsidlWindows);
+    case 4:
+      if (os == 20) return Join(DriveRoot(context), "WINNT\\System32\\");
+      if (Is9x(os)) return Join(DriveRoot(context), "WINDOWS\\System32\\");
+      return Special(context, kCsidlSystem);
+    case 5:
+      return context.Folders ? context.Folders->PureBasicFolder() : std::string();
+    case 6:
+      return Join(Special(context, Is9x(os) ? kCsidlAppData : kCsidlCommonAppData), kQuickLaunch);
+    case 7:
+      return Join(Special(context, kCsidlAppData), kQuickLaunch);
+    case 8:
+      return Special(context, Is9x(os) ? kCsidlPrograms : kCsidlCommonPrograms);
+    case 9:
+      return Special(context, kCsidlPrograms);
+    case 10:
+      return Special(context, Is9x(os) ? kCsidlDesktopDirectory : kCsidlCommonDesktopDirectory);
+    case 11:
+      return Special(context, kCsidlDesktopDirectory);
+    case 12:
+      return Special(context, Is9x(os) ? kCsidlStartMenu : kCsidlCommonStartMenu);
+    case 13:
+      return Special(context, kCsidlStartMenu);
+    case 14:
+      return Special(context, Is9x(os) ? kCsidlPersonal : kCsidlCommonDocuments);
+    case 15:
+      return Special(context, kCsidlPersonal);
+    case 16:
+      return context.Folders ? context.Folders->TempFolder() : std::string();
+    case 17:
+      return context.StartMenuGroupPath;
+    default:
+      return std::string();
+  }
+}
+
+std::string ReplaceNoCase(const std::string& text, const std::string& token,
+                          const std::string& value) {
+  if (token.empty()) return text;
+  const std::string lowerText = Lower(text);
+  const std::string lowerToken = Lower(token);
+  std::string result;
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t at = lowerText.find(lowerToken, from);
+    if (at == std::string::npos) break;
+    result.append(text, from, at - from);
+    result += value;
+    from = at + token.size();
+  }
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
+std::string ExpandPathVariables(const std::string& text, const PathContext& context) {
+  std::string result = text;
+  for (int code : kExpansionOrder) {
+    const std::string token = kTokens[code];
+    if (!ContainsNoCase(result, token)) continue;
+    const std::string folder = VariableFolder(code, context);
+    if (!folder.empty()) result = ReplaceNoCase(result, token, folder);
+  }
+  return result;
+}
+
+std::string ExpandProgramInfo(const std::string& text, const PathContext& context) {
+  const struct {
+    const char* token;
+    const std::string* value;
+  } placeholders[] = {
+      {"<ProgramName>", &context.AppName},     {"<ProgramVersion>", &context.Version},
+      {"<CompanyName>", &context.CompanyName}, {"<CompanyWebsite>", &context.Website},
+      {"<SupportEmail>", &context.Email},
+  };
+  std::string result = text;
+  for (const auto& p : placeholders) {
+    if (p.value->empty() || !ContainsNoCase(result, p.token)) continue;
+    result = ReplaceNoCase(result, p.token, *p.value);
+  }
+  return result;
+}
+
+std::string ExpandAll(const std::string& text, const PathContext& context) {
+  std::string result = text;
+  for (int pass = 0; pass < kExpandAllPasses; ++pass) {
+    result = ExpandProgramInfo(ExpandPathVariables(result, context), context);
+    if (result.find_first_of("<>") == std::string::npos) break;
+  }
+  return CollapseBackslashes(result);
+}
+
+std::string CollapseBackslashes(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    result += text[i];
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') ++i;
+  }
+  return result;
+}
+
+std::string PathVariableFolder(int code, const PathContext& context) {
+  std::string folder = ExpandPathVariables(PathVariableToken(code), context);
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+}  // namespace corvalis

@@ -1,0 +1,63 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "installer/engine/path_variables.h"
+#include "installer/engine/special_folders.h"
+#include "installer/engine/system_operations.h"
+
+namespace corvalis {
+namespace {
+
+// The folder regsvr32.exe lives in; old systems get it from fixed names, as "<System>".
+std::string SystemFolderForTools() {
+  PathContext context;
+  context.Folders = &SystemFolders();
+  context.OsVersionCode = OperationsOsVersionCode();
+  std::string folder = VariableFolder(4, context);
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+bool RunAndWait(const std::string& program, const std::string& arguments) {
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+bool ShellOpenAndWait(const std::string& program, const std::string& arguments) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  info.lpVerb = "open";
+  info.lpFile = program.c_str();
+  info.lpParameters = arguments.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&info)) return false;
+  if (info.hProcess) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    CloseHandle(info.hProcess);
+  }
+  return true;
+}
+
+}  // namespace
+
+int RegisterServer(const std::string& filePath, int registerIt) {
+  const std::string program = SystemFolderForTools() + "regsvr32.exe";
+  const std::string arguments = std::string(registerIt ? "/s " : "/u /s ") + "\"" + filePath + "\"";
+  if (RunAndWait(program, arguments)) return 1;
+  return ShellOpenAndWait(program, arguments) ? 1 : 0;
+}
+
+}  // namespace corvalis

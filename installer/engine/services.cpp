@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include "installer/engine/system_operations.h"
+
+namespace corvalis {
+namespace {
+
+constexpr DWORD kManagerAccess = 0xF003F;  // SC_MANAGER_ALL_ACCESS
+constexpr DWORD kServiceAccess = 0xF01FF;  // SERVICE_ALL_ACCESS
+constexpr DWORD kServiceType = SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_PROCESS;
+constexpr DWORD kStopPollMs = 250;
+
+MessageBoxFunction showMessage = ::MessageBoxA;
+DWORD stopTimeoutMs = 30000;
+
+void Inform(const char* text) { showMessage(nullptr, text, "Info", MB_OK); }
+
+class ServiceHandle {
+ public:
+  explicit ServiceHandle(SC_HANDLE handle = nullptr) : handle_(handle) {}
+  ~ServiceHandle() {
+    if (handle_) CloseServiceHandle(handle_);
+  }
+  ServiceHandle(const ServiceHandle&) = delete;
+  ServiceHandle& operator=(const ServiceHandle&) = delete;
+  SC_HANDLE get() const { return handle_; }
+
+ private:
+  SC_HANDLE handle_;
+};
+
+SC_HANDLE OpenManager() { return OpenSCManagerA(nullptr, nullptr, kManagerAccess); }
+
+}  // namespace
+
+void SetServiceMessageFunction(MessageBoxFunction function) {
+  showMessage = function ? function : ::MessageBoxA;
+}
+
+void SetServiceStopTimeout(DWORD milliseconds) { stopTimeoutMs = milliseconds; }
+
+int StartServiceByName(const std::string& name) {
+  ServiceHandle manager(OpenManager());
+  if (!manager.get()) return 0;
+  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
+  if (!service.get()) return 0;
+  return StartServiceA(service.get(), 0, nullptr) ? 1 : 0;
+}
+
+int StopServiceByName(const std::string& name) {
+  ServiceHandle manager(OpenManager());
+  if (!manager.get()) return 0;
+  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
+  if (!service.get()) return 0;
+  SERVICE_STATUS status = {};
+  return ControlService(service.get(), SERVICE_CONTROL_STOP, &status) ? 1 : 0;
+}
+
+int RemoveServiceByName(const std::string& name) {
+  ServiceHandle manager(OpenManager());
+  if (!manager.get()) return 0;
+  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
+  if (!service.get()) return 0;
+  SERVICE_STATUS status = {};
+  ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+  // A service that never stops must not hold the installer or the uninstaller for ever;
+  // it is left in place then, as after a failing query.
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (!QueryServiceStatus(service.get(), &status)) return 0;
+    if (status.dwCurrentState == SERVICE_STOPPED) break;
+    if (GetTickCount() - start >= stopTimeoutMs) return 0;
+    Sleep(kStopPollMs);
+  }
+  DeleteService(service.get());
+  return 0;
+}
+
+int InstallService(const std::string& name, const std::string& displayName,
+                   const std::string& programPath, const std::string& description,
+                   int startType) {
+  {
+    ServiceHandle manager(OpenManager());
+    if (!manager.get()) {
+      Inform("Cannot open SCManager ADMIN ?");
+      return 0;
+    }
+    ServiceHandle service(CreateServiceA(manager.get(), name.c_str(), displayName.c_str(),
+                                         kServiceAccess, kServiceType,
+                                         static_cast<DWORD>(startType), SERVICE_ERROR_NORMAL,
+                                         programPath.c_str(), nullptr, nullptr, nullptr,
+                                         nullptr, nullptr));
+    if (!service.get()) {
+      Inform("CreateService Failed");
+      // A name already taken belongs to someone else's service: leave its description.
+      return 0;
+    }
+    SERVICE_STATUS status = {};
+    if (!QueryServiceStatus(service.get(), &status)) {
+      Inform("QueryServiceStatus Failed");
+    } else if (status.dwCurrentState == SERVICE_STOPPED && (startType == 2 || startType == 3)) {
+      StartServiceA(service.get(), 0, nullptr);
+    }
+  }
+  if (!description.empty()) {
+    SetRegistryValue(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\" + name,
+                     "Description", description, REG_SZ, "");
+  }
+  return 1;
+}
+
+}  // namespace corvalis

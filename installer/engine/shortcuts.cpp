@@ -1,0 +1,75 @@
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "installer/engine/association_plan.h"
+#include "installer/engine/system_operations.h"
+
+namespace corvalis {
+namespace {
+
+bool EndsWithNoCase(const std::string& text, const char* suffix) {
+  const std::string tail(suffix);
+  if (text.size() < tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    char c = text[text.size() - tail.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != tail[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int CreateShellLink(const std::string& target, const std::string& linkPath,
+                    const std::string& arguments, const std::string& description,
+                    const std::string& workingFolder, int showCommand, WORD hotKey,
+                    const std::string& iconFile, int iconIndex) {
+  const std::string folder = workingFolder.empty() ? FolderPart(target) : workingFolder;
+  const std::string icon = iconFile.empty() ? target : iconFile;
+  std::string path = linkPath;
+  if (!EndsWithNoCase(path, ".lnk")) path += ".lnk";
+
+  const HRESULT init = CoInitialize(nullptr);
+  if (init != S_OK && init != S_FALSE) return 0;
+
+  int result = 0;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link))) &&
+      link) {
+    link->SetPath(target.c_str());
+    link->SetArguments(arguments.c_str());
+    link->SetWorkingDirectory(folder.c_str());
+    link->SetDescription(description.c_str());
+    link->SetShowCmd(showCommand);
+    link->SetHotkey(hotKey);
+    link->SetIconLocation(icon.c_str(), iconIndex);
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        file) {
+      wchar_t widePath[MAX_PATH + 1] = {};
+      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+      // A link that couldn't be written (say, into a missing folder) is not a success.
+      result = file->Save(widePath, TRUE) == S_OK ? 1 : 0;
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
+int CreateInternetShortcut(const std::string& url, const std::string& filePath) {
+  HANDLE file = CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  const std::string content = "[InternetShortcut]\r\nURL=" + url + "\r\n";
+  DWORD written = 0;
+  const BOOL ok =
+      WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == content.size() ? 1 : 0;
+}
+
+}  // namespace corvalis
