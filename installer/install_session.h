@@ -2,8 +2,10 @@
 // Each subsystem fills and reads its own fields.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace corvalis {
@@ -20,6 +22,50 @@ struct LanguageEntry {
   std::string Author;
   std::string Path;      // full path of the language file in the work folder
 };
+
+// Every key of Script.ini that the installer reads, under its key name. Text switches
+// stay text (only the exact "1" or "0" counts); numbers went through ParseInteger.
+struct ScriptSettings {
+  // GeneralInformation
+  std::string AppName;
+  std::string Version;
+  std::string CompanyName;
+  std::string Website;
+  std::string Email;
+  std::string W98;
+  std::string WME;
+  std::string WNT;
+  std::string W2K;
+  std::string WXP;
+  std::string WV;
+  std::string DotNet;
+  std::string RunIfDepNotFound;
+  // Look
+  int HeaderTextColour = 0;  // 0x00BBGGRR
+  // FilesAndSettings
+  std::string RequireReadme;
+  std::string RequireLicense;
+  // InstTasks, UninstTasks: file order
+  std::vector<TaskEntry> InstTasks;
+  std::vector<TaskEntry> UninstTasks;
+  // uConfig ("RebootRequired" there is the uninstaller's restart question)
+  int UninstRebootRequired = 0;
+  std::string SkipExtString;
+  int IconExtUninst = 0;
+  int IconExtCustom = 0;
+  std::string IconExtPath;
+  int IconExtIndex = 0;
+  // iConfig
+  int RebootRequired = 0;
+  int PathChangeable = 0;
+  std::string DefaultPath;
+  int AutoCreateStartMenu = 0;
+  int CreateInternetLink = 0;
+  int CreateUninstallLink = 0;
+  int ForceGroupCreation = 0;
+};
+
+constexpr int kStubTextCount = 97;  // "Key0" .. "Key96"
 
 struct InstallSession {
   // Start-up
@@ -40,6 +86,9 @@ struct InstallSession {
 
   // Configuration (the script's settings and texts are added by the config code)
   std::uint64_t RequiredSpace = 0;
+  corvalis::ScriptSettings ScriptSettings;
+  std::array<std::string, kStubTextCount> StubTexts;  // index = key number
+  std::vector<std::pair<std::string, std::string>> UninstallTexts;  // (key, text), file order
 
   // Wizard and engine
   std::string InstallPath;

@@ -10,4 +10,8 @@ namespace corvalis {
 // and when the list is empty.
 std::string ChooseLanguage();
 
+// Reads the file's installer texts into StubTexts and its uninstaller texts into
+// UninstallTexts; an unreadable file ends the installer with a fixed English message.
+void LoadLanguage(const std::string& path);
+
 }  // namespace corvalis

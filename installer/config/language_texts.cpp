@@ -1,0 +1,72 @@
+#include "installer/config/language_texts.h"
+
+namespace corvalis {
+
+namespace {
+
+std::string ReplaceNoCase(const std::string& text, const std::string& token,
+                          const std::string& replacement) {
+  const std::string lowerText = ToLowerAnsi(text);
+  const std::string lowerToken = ToLowerAnsi(token);
+  std::string out;
+  std::size_t pos = 0;
+  for (;;) {
+    std::size_t hit = lowerText.find(lowerToken, pos);
+    if (hit == std::string::npos) break;
+    out.append(text, pos, hit - pos);
+    out += replacement;
+    pos = hit + token.size();
+  }
+  out.append(text, pos, std::string::npos);
+  return out;
+}
+
+std::string TrimSpaces(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+void ReadLanguageTexts(const IniDocument& language, StubTextTable* stubTexts,
+                       UninstallTextList* uninstallTexts) {
+  for (int i = 0; i < kStubTextCount; ++i) {
+    (*stubTexts)[i] = GetIniValue(language, "LocalizationStub", "Key" + std::to_string(i));
+  }
+  uninstallTexts->clear();
+  if (const IniGroup* group = FindGroup(language, "LocalizationUninstall")) {
+    for (const IniKey& key : group->Keys) uninstallTexts->emplace_back(key.Name, key.Value);
+  }
+}
+
+std::string ExpandAppTexts(const std::string& text, const std::string& appName,
+                           const std::string& version) {
+  return ReplaceNoCase(ReplaceNoCase(text, "$APPNAME$", appName), "$APPVERSION$", version);
+}
+
+void ExpandStubPlaceholders(StubTextTable* stubTexts, const ScriptSettings& settings) {
+  for (int key : {14, 18, 28, 40}) {
+    (*stubTexts)[key] = ExpandAppTexts((*stubTexts)[key], settings.AppName, settings.Version);
+  }
+}
+
+int PreselectedLanguageIndex(const std::vector<LanguageEntry>& languages) {
+  if (languages.empty()) return -1;
+  int chosen = 0;
+  for (std::size_t i = 0; i < languages.size(); ++i) {
+    if (ToLowerAnsi(languages[i].Language) == "english") chosen = static_cast<int>(i);
+  }
+  return chosen;
+}
+
+std::string FindLanguagePath(const std::vector<LanguageEntry>& languages,
+                             const std::string& selectedText) {
+  const std::string wanted = ToLowerAnsi(TrimSpaces(selectedText));
+  for (const LanguageEntry& entry : languages) {
+    if (ToLowerAnsi(TrimSpaces(entry.Language)) == wanted) return entry.Path;
+  }
+  return std::string();
+}
+
+}  // namespace corvalis

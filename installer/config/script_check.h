@@ -1,0 +1,15 @@
+// The package builder's look at a script before it goes into a package: warnings
+// only, the build goes on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corvalis {
+
+// Unknown groups, keys outside any group, lines that are no key line, unknown task
+// types and task lines with fewer fields than their type reads. Each warning starts
+// with "line N: ".
+std::vector<std::string> CheckScriptText(const std::string& bytes);
+
+}  // namespace corvalis
