@@ -1,0 +1,16 @@
+// Reads a registered "msgTable" text: the Xtra's name from its first line and the
+// handler lines in order, whose positions are the selectors.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct MethodTable {
+  std::string xtraName;
+  std::vector<std::string> methods;  // index = selector
+};
+
+MethodTable ParseMethodTable(const std::string& text);
+
+// The selector of a method, by Lingo's case-insensitive names; -1 when absent.
+int FindSelector(const MethodTable& table, const std::string& name);
