@@ -1,0 +1,108 @@
+// winrobot.exe: the robot for shell scripts. Exit 0 on success, 1 when the window,
+// control or action fails, 2 on a bad command line; the reason goes to stderr.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/winrobot/cli_command.h"
+#include "tools/winrobot/winrobot.h"
+
+namespace {
+
+int Failed(const std::string& reason) {
+  std::fprintf(stderr, "winrobot: %s\n", reason.c_str());
+  return 1;
+}
+
+class Deadline {
+ public:
+  explicit Deadline(int timeoutMs) : start_(GetTickCount()), timeoutMs_(timeoutMs) {}
+  int RemainingMs() const {
+    DWORD used = GetTickCount() - start_;
+    return used >= static_cast<DWORD>(timeoutMs_) ? 0 : timeoutMs_ - static_cast<int>(used);
+  }
+
+ private:
+  DWORD start_;
+  int timeoutMs_;
+};
+
+int RunControlAction(const winrobot::CliCommand& command, HWND window, const Deadline& deadline) {
+  // A field named by its label waits for the label, which appears with the field.
+  if (winrobot::WaitForControl(window, command.control, deadline.RemainingMs()) == nullptr) {
+    return Failed(winrobot::LastError());
+  }
+  bool done = false;
+  switch (command.verb) {
+    case winrobot::CliVerb::Click:
+      done = winrobot::ClickButton(window, command.control);
+      break;
+    case winrobot::CliVerb::Check:
+      done = winrobot::SetCheck(window, command.control, command.value == "on");
+      break;
+    case winrobot::CliVerb::SetText:
+      done = winrobot::SetEditText(window, command.control, command.value);
+      break;
+    case winrobot::CliVerb::Select:
+      done = winrobot::SelectItem(window, command.control, command.value);
+      break;
+    default:
+      break;
+  }
+  return done ? 0 : Failed(winrobot::LastError());
+}
+
+int Run(const winrobot::CliCommand& command) {
+  Deadline deadline(command.timeoutMs);
+  if (command.verb == winrobot::CliVerb::MsgBoxText || command.verb == winrobot::CliVerb::Answer) {
+    HWND box = winrobot::WaitForMessageBox(0, command.title, deadline.RemainingMs());
+    if (box == nullptr) return Failed(winrobot::LastError());
+    if (command.verb == winrobot::CliVerb::MsgBoxText) {
+      std::string text = winrobot::MessageBoxText(box);
+      if (!winrobot::LastError().empty()) return Failed(winrobot::LastError());
+      std::printf("%s\n", text.c_str());
+      return 0;
+    }
+    if (!winrobot::AnswerMessageBox(box, command.control)) return Failed(winrobot::LastError());
+    if (!winrobot::WaitForWindowGone(box, deadline.RemainingMs() > 1000 ? deadline.RemainingMs() : 1000)) {
+      return Failed(winrobot::LastError());
+    }
+    return 0;
+  }
+  HWND window = winrobot::WaitForWindow(command.title, deadline.RemainingMs());
+  if (window == nullptr) return Failed(winrobot::LastError());
+  switch (command.verb) {
+    case winrobot::CliVerb::WaitWindow:
+      return 0;
+    case winrobot::CliVerb::List:
+      for (const winrobot::ControlInfo& control : winrobot::ListControls(window)) {
+        std::printf("%s\n", winrobot::FormatControlLine(control.className, control.id, control.visible,
+                                                        control.enabled, control.checked, control.text)
+                                .c_str());
+      }
+      if (!winrobot::LastError().empty()) std::fprintf(stderr, "winrobot: %s\n", winrobot::LastError().c_str());
+      return 0;
+    default:
+      return RunControlAction(command, window, deadline);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Scripts on the Linux side read the output; no "\r\n" translation.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  winrobot::CliCommand command = winrobot::ParseCliArguments(args);
+  if (command.verb == winrobot::CliVerb::None) {
+    std::fprintf(stderr, "winrobot: %s\n%s", command.error.c_str(), winrobot::CliUsage().c_str());
+    return 2;
+  }
+  int status = Run(command);
+  std::fflush(stdout);
+  return status;
+}
