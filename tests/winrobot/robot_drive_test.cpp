@@ -179,6 +179,42 @@ TEST_F(TargetTest, BusyProgramNeitherHangsNorHidesItsWindow) {
   EXPECT_FALSE(winrobot::WaitForWindowGone(window_, 100));
 }
 
+TEST(ProcessWindows, EndedProcessIsReportedWithoutWaitingOut) {
+  winrobot::ProcessGuard target;
+  ASSERT_TRUE(winrobot::StartProcess(Quoted(ProgramFolder() + "robot_target.exe") + " too-few", &target.process))
+      << winrobot::LastError();
+  DWORD start = GetTickCount();
+  EXPECT_EQ(winrobot::WaitForMessageBox(target.process.pid, "", kWaitMs), nullptr);
+  EXPECT_LT(GetTickCount() - start, static_cast<DWORD>(kWaitMs));
+  EXPECT_NE(winrobot::LastError().find("ended with exit code 2"), std::string::npos) << winrobot::LastError();
+  DWORD exitCode = 0;
+  EXPECT_TRUE(winrobot::WaitProcess(target.process, 0, &exitCode));
+  EXPECT_EQ(exitCode, 2u);
+
+  winrobot::Process missing;
+  EXPECT_FALSE(winrobot::StartProcess(Quoted(ProgramFolder() + "no_such_program.exe"), &missing));
+  EXPECT_NE(winrobot::LastError().find("no_such_program.exe"), std::string::npos) << winrobot::LastError();
+  EXPECT_EQ(missing.handle, nullptr);
+}
+
+// Tests may also drive windows that their own thread created.
+TEST(OwnWindows, ReadAndChangedWithoutAnotherThread) {
+  HWND window = CreateWindowExA(0, "Static", "Own Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  CreateWindowExA(0, "Static", "Name:", WS_CHILD | WS_VISIBLE, 0, 0, 60, 20, window, reinterpret_cast<HMENU>(1),
+                  GetModuleHandleA(nullptr), nullptr);
+  CreateWindowExA(0, "Edit", "old", WS_CHILD | WS_VISIBLE, 60, 0, 100, 20, window, reinterpret_cast<HMENU>(2),
+                  GetModuleHandleA(nullptr), nullptr);
+  DWORD start = GetTickCount();
+  EXPECT_TRUE(winrobot::SetEditText(window, "Name:", "new")) << winrobot::LastError();
+  std::vector<winrobot::ControlInfo> controls = winrobot::ListControls(window);
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  ASSERT_EQ(controls.size(), 2u);
+  EXPECT_EQ(controls[1].text, "new");
+  DestroyWindow(window);
+}
+
 TEST(WineVersion, SetAndRemovedAgain) {
   const char* key = "Software\\Wine\\AppDefaults\\winrobot_probe.exe";
   ASSERT_TRUE(winrobot::SetWineVersion("winrobot_probe.exe", "win98")) << winrobot::LastError();

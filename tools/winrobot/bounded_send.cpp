@@ -48,6 +48,15 @@ DWORD WINAPI SendOnThread(LPVOID context) {
 bool SendWithTimeout(HWND w, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result,
                      std::vector<char>* buffer, bool wide) {
   if (result != nullptr) *result = 0;
+  if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) {
+    // Our own window: a plain call, as a thread of ours waiting for us would never get it.
+    LPARAM direct = buffer != nullptr ? reinterpret_cast<LPARAM>(buffer->data()) : lParam;
+    DWORD_PTR value = 0;
+    LRESULT sent = wide ? SendMessageTimeoutW(w, message, wParam, direct, SMTO_BLOCK, kMessageTimeoutMs, &value)
+                        : SendMessageTimeoutA(w, message, wParam, direct, SMTO_BLOCK, kMessageTimeoutMs, &value);
+    if (result != nullptr) *result = value;
+    return sent != 0;
+  }
   SharedCall* call = new SharedCall;
   call->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   call->window = w;

@@ -46,19 +46,30 @@ BOOL CALLBACK MatchTopLevel(HWND w, LPARAM context) {
 
 HWND WaitForTopLevel(TopLevelQuery query, int timeoutMs, const std::string& what) {
   ClearError();
+  std::string reason = "no " + what;
+  if (query.title != nullptr) reason += " titled " + Quote(*query.title);
+  if (query.pid != 0) reason += " of process " + std::to_string(query.pid);
+  // A program that ended won't show its window; say so at once instead of timing out.
+  HANDLE process = query.pid != 0 ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, query.pid) : nullptr;
   DWORD start = GetTickCount();
   for (;;) {
     query.found = nullptr;
     EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
-    if (query.found != nullptr) return query.found;
-    if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) break;
+    if (query.found != nullptr) break;
+    if (process != nullptr && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+      DWORD exitCode = 0;
+      GetExitCodeProcess(process, &exitCode);
+      Fail(reason + ": the process ended with exit code " + std::to_string(exitCode));
+      break;
+    }
+    if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) {
+      Fail(reason + " within " + std::to_string(timeoutMs) + " ms");
+      break;
+    }
     Sleep(kPollIntervalMs);
   }
-  std::string reason = "no " + what;
-  if (query.title != nullptr) reason += " titled " + Quote(*query.title);
-  if (query.pid != 0) reason += " of process " + std::to_string(query.pid);
-  Fail(reason + " within " + std::to_string(timeoutMs) + " ms");
-  return nullptr;
+  if (process != nullptr) CloseHandle(process);
+  return query.found;
 }
 
 }  // namespace
