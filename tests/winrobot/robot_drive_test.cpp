@@ -215,6 +215,34 @@ TEST(OwnWindows, ReadAndChangedWithoutAnotherThread) {
   DestroyWindow(window);
 }
 
+HWND MakeDialogWindow(const char* title) {
+  return CreateWindowExA(0, "#32770", title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 300, 150, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND AddChild(HWND parent, const char* className, const char* text, int id) {
+  return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST(OwnWindows, DialogWithUnnamedLabelsIsNoMessageBox) {
+  HWND dialog = MakeDialogWindow("Robot Label Dialog");
+  AddChild(dialog, "Static", "Choose:", 0xFFFF);
+  AddChild(dialog, "ComboBox", "", 300);
+  AddChild(dialog, "Button", "OK", IDOK);
+  HWND box = MakeDialogWindow("Robot Label Dialog");
+  AddChild(box, "Static", "Really?", 0xFFFF);
+  AddChild(box, "Button", "&Yes", IDYES);
+  AddChild(box, "Button", "&No", IDNO);
+
+  EXPECT_EQ(winrobot::WaitForMessageBox(GetCurrentProcessId(), "Robot Label Dialog", 0), box);
+  EXPECT_EQ(winrobot::MessageBoxText(box), "Really?");
+  DestroyWindow(box);
+  EXPECT_EQ(winrobot::WaitForMessageBox(GetCurrentProcessId(), "Robot Label Dialog", 0), nullptr);
+  EXPECT_EQ(winrobot::WaitForWindow("Robot Label Dialog", 0), dialog);
+  DestroyWindow(dialog);
+}
+
 TEST(WineVersion, SetAndRemovedAgain) {
   const char* key = "Software\\Wine\\AppDefaults\\winrobot_probe.exe";
   ASSERT_TRUE(winrobot::SetWineVersion("winrobot_probe.exe", "win98")) << winrobot::LastError();

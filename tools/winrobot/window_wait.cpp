@@ -21,8 +21,29 @@ struct TopLevelQuery {
   HWND found = nullptr;
 };
 
+struct BoxShape {
+  int buttons = 0;
+  bool foreign = false;
+};
+
+BOOL CALLBACK InspectBoxChild(HWND child, LPARAM context) {
+  BoxShape* shape = reinterpret_cast<BoxShape*>(context);
+  int id = ControlId(child);
+  if (IsClass(child, "Button") && id >= IDOK && id <= IDCONTINUE) {
+    ++shape->buttons;
+  } else if (!IsClass(child, "Static")) {
+    shape->foreign = true;
+  }
+  return TRUE;
+}
+
+// A dialog of labels whose Static happens to have id -1 (IDC_STATIC) is told apart
+// by its other controls: a message box has only its text, icon and answer buttons.
 bool HasMessageText(HWND box) {
-  return MessageTextControl(box) != nullptr;
+  if (MessageTextControl(box) == nullptr) return false;
+  BoxShape shape;
+  EnumChildWindows(box, InspectBoxChild, reinterpret_cast<LPARAM>(&shape));
+  return shape.buttons > 0 && !shape.foreign;
 }
 
 BOOL CALLBACK MatchTopLevel(HWND w, LPARAM context) {
