@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
@@ -97,6 +96,7 @@ TEST_F(TargetTest, ListsControlsWithTheirState) {
   EXPECT_EQ(winrobot::FindControl(window_, "Nothing like it"), nullptr);
   EXPECT_NE(winrobot::LastError().find("\"Nothing like it\""), std::string::npos) << winrobot::LastError();
   EXPECT_EQ(winrobot::WindowText(window_), "Robot Target list");
+  EXPECT_EQ(winrobot::WaitForWindowOfProcess(target_.process.pid, "", 0), window_);
 
   std::vector<std::string> languages = winrobot::ListItems(window_, "Language:");
   EXPECT_EQ(languages, (std::vector<std::string>{"Deutsch", "English", "Nederlands"}));
@@ -264,8 +264,12 @@ struct CliResult {
 
 CliResult RunCli(const std::string& arguments) {
   CliResult result;
-  const char* dist = std::getenv("CORVALIS_DIST");
-  std::string program = dist != nullptr ? winrobot::UnixToWindowsPath(dist) + "\\winrobot.exe" : "winrobot.exe";
+  if (winrobot::DistFilePath("winrobot.exe").empty()) {
+    result.exitCode = 97;
+    result.output = winrobot::LastError();
+    return result;
+  }
+  std::string program = winrobot::DistFilePath("winrobot.exe");
   char temp[MAX_PATH] = "";
   GetTempPathA(sizeof temp, temp);
   std::string outputPath = std::string(temp) + "winrobot_cli_output.txt";
@@ -286,6 +290,7 @@ CliResult RunCli(const std::string& arguments) {
     CloseHandle(info.hProcess);
   } else {
     result.exitCode = 98;
+    result.output = "could not start " + commandLine + ", error " + std::to_string(GetLastError());
   }
   CloseHandle(output);
   std::ifstream in(outputPath, std::ios::binary);

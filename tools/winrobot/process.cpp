@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <vector>
 
 #include "tools/winrobot/robot_internal.h"
@@ -34,6 +35,18 @@ bool WaitProcess(const Process& p, int timeoutMs, DWORD* exitCode) {
   GetExitCodeProcess(p.handle, &code);
   if (exitCode != nullptr) *exitCode = code;
   return true;
+}
+
+std::string DistFilePath(const std::string& fileName) {
+  ClearError();
+  const char* dist = std::getenv("CORVALIS_DIST");
+  if (dist == nullptr || *dist == '\0') {
+    Fail("CORVALIS_DIST is not set; ctest sets it to the dist folder");
+    return "";
+  }
+  std::string folder = UnixToWindowsPath(dist);
+  if (folder.back() != '\\') folder += '\\';
+  return folder + fileName;
 }
 
 void KillProcess(const Process& p) {

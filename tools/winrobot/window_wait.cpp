@@ -104,7 +104,7 @@ HWND WaitForWindow(const std::string& exactTitle, int timeoutMs) {
 HWND WaitForWindowOfProcess(DWORD pid, const std::string& exactTitle, int timeoutMs) {
   TopLevelQuery query;
   query.pid = pid;
-  query.title = &exactTitle;
+  query.title = exactTitle.empty() ? nullptr : &exactTitle;
   return WaitForTopLevel(query, timeoutMs, "visible window");
 }
 

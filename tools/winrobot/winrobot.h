@@ -2,6 +2,16 @@
 // Drives the windows of another program the way a user would, for end-to-end tests
 // under Wine. Every wait is bounded; nothing sends a blocking message to the target,
 // so a program stuck in a modal loop can't hang the robot.
+//
+//   winrobot::ProcessGuard installer;
+//   ASSERT_TRUE(winrobot::StartProcess("\"" + winrobot::DistFilePath("Installer.exe") + "\"",
+//                                      &installer.process)) << winrobot::LastError();
+//   HWND box = winrobot::WaitForMessageBox(installer.process.pid, "Error", 30000);
+//   ASSERT_NE(box, nullptr) << winrobot::LastError();
+//   EXPECT_EQ(winrobot::MessageBoxText(box), "...");
+//   ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
+//   DWORD exitCode = 0;
+//   EXPECT_TRUE(winrobot::WaitProcess(installer.process, 30000, &exitCode)) << winrobot::LastError();
 #include <windows.h>
 
 #include <string>
@@ -14,6 +24,8 @@ namespace winrobot {
 
 // Visible top-level window with exactly this title; nullptr on timeout.
 HWND WaitForWindow(const std::string& exactTitle, int timeoutMs);
+// Empty title: any visible top-level window of the process. Fails at once when the
+// process has ended (also WaitForMessageBox).
 HWND WaitForWindowOfProcess(DWORD pid, const std::string& exactTitle, int timeoutMs);
 // A standard message box ("#32770" with a message text); pid 0 = any process,
 // empty title = any title. Tells an error box from a main window of the same title.
@@ -62,6 +74,9 @@ struct Process {
 bool StartProcess(const std::string& commandLine, Process* out, const std::string& workingDir = "");
 bool WaitProcess(const Process& p, int timeoutMs, DWORD* exitCode);  // false on timeout
 void KillProcess(const Process& p);                                  // terminate if running, close
+// A file in the dist folder that ctest names in CORVALIS_DIST, as a Windows path;
+// empty when the variable is missing.
+std::string DistFilePath(const std::string& fileName);
 // Ends the process when a test leaves early (a failed ASSERT) so it can't hold the
 // installer's mutex for the next test.
 struct ProcessGuard {
