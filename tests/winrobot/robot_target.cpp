@@ -68,7 +68,7 @@ void OnCommand(HWND window, int id, int code, HWND control) {
                                  MB_YESNOCANCEL | MB_ICONQUESTION);
       break;
     case kBusy:
-      Sleep(4000);
+      Sleep(6000);
       break;
     case kFinish:
       WriteReport(window);

@@ -10,7 +10,7 @@
 namespace winrobot {
 
 // Long enough for a busy emulated Wine program, short enough that a hung one is noticed.
-constexpr UINT kMessageTimeoutMs = 1000;
+constexpr UINT kMessageTimeoutMs = 2000;
 constexpr DWORD kPollIntervalMs = 25;
 
 bool Fail(const std::string& reason);  // records the reason for LastError(), returns false
