@@ -7,7 +7,7 @@
 namespace winrobot {
 namespace {
 
-constexpr DWORD kCheckSettleMs = 2000;
+constexpr DWORD kCheckSettleMs = 5000;
 
 bool ReadCheck(HWND button, DWORD_PTR* state) { return SendWithTimeout(button, BM_GETCHECK, 0, 0, state); }
 
