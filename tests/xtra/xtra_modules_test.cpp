@@ -1,5 +1,6 @@
 // The real nelXtra.x32 and NetWireXtra.x32, driven through the substitute host's objects.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -399,6 +400,40 @@ TEST_F(XtraModuleTest, NelFindsTheStageWindow) {
   EXPECT_EQ(StageWindowThroughScript(instance.script), nullptr);
   EXPECT_EQ(host.Refs(HostObjectId::Movie), 0);
   ReleaseInstance(&instance);
+}
+
+}  // namespace
+
+namespace {
+
+std::string VersionString(const std::vector<char>& data, const char* name) {
+  char* value = nullptr;
+  UINT length = 0;
+  const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "";
+  return value;
+}
+
+TEST(NelVersionResource, CarriesTheProductsVersions) {
+  const std::string path = DistFile("nelXtra.x32");
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00040001u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00040001u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  EXPECT_EQ(VersionString(data, "FileDescription"), "nelDiXtras");
+  EXPECT_EQ(VersionString(data, "ProductName"), "nelDiXtras");
+  EXPECT_EQ(VersionString(data, "InternalName"), "nelXtra");
+  EXPECT_EQ(VersionString(data, "OriginalFilename"), "nelXtra.x32");
+  EXPECT_EQ(VersionString(data, "FileVersion"), "1.0.0");
+  EXPECT_EQ(VersionString(data, "ProductVersion"), "1.0.0");
 }
 
 }  // namespace
