@@ -5,12 +5,15 @@
 #include <cstdlib>
 #include <string>
 
-inline std::string DistFile(const char* name) {
-  const char* dist = std::getenv("CORVALIS_DIST");
-  std::string path = dist ? dist : ".";
+inline std::string WinePath(std::string path) {
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
-  return path + "\\" + name;
+  return path;
+}
+
+inline std::string DistFile(const char* name) {
+  const char* dist = std::getenv("CORVALIS_DIST");
+  return WinePath(dist ? dist : ".") + "\\" + name;
 }

@@ -93,4 +93,11 @@ TEST(XtrahostRun, FailuresShowInTheExitCode) {
   EXPECT_EQ(missing.exitCode, 1u) << missing.output;
 }
 
+TEST(XtrahostRun, AnInterfaceObjectLeftAliveIsAnError) {
+  HostRun run = RunHost("\"" + WinePath(LEAKY_XTRA) + "\" \"Ping()\"");
+  EXPECT_EQ(run.exitCode, 2u) << run.output;
+  EXPECT_TRUE(Has(run.output, "DllCanUnloadNow: 0x80040003\n")) << run.output;
+  EXPECT_TRUE(Has(run.output, "interface objects are still alive")) << run.output;
+}
+
 }  // namespace
