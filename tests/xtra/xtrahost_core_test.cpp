@@ -1,9 +1,12 @@
 // The substitute host's plain parts: Lingo calls in, values out, method tables, options.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tools/xtrahost/host_options.h"
 #include "tools/xtrahost/lingo_call.h"
 #include "tools/xtrahost/method_table.h"
+#include "xtra/osutil/host_encoding.h"
 
 namespace {
 
@@ -112,6 +115,15 @@ TEST(HostOptions, EncodingFollowsTheMajorVersion) {
   EXPECT_FALSE(HostEncodingIsUtf8("10.1"));
   EXPECT_FALSE(HostEncodingIsUtf8("8.5"));
   EXPECT_FALSE(HostEncodingIsUtf8(""));
+}
+
+// nelXtra's reading of the same version text decides its own encoding.
+TEST(HostOptions, NelXtraAgreesOnTheEncoding) {
+  for (const char* version : {"11.5", "12.0", "11.0.0r1", "10.1", "8.5", "9", "", "1"}) {
+    char buffer[64] = {};
+    std::snprintf(buffer, sizeof buffer, "%s", version);
+    EXPECT_EQ(HostVersionUsesUtf8(buffer), HostEncodingIsUtf8(version)) << version;
+  }
 }
 
 }  // namespace

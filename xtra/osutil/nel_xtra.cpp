@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "xtra/osutil/host_encoding.h"
 #include "xtra/osutil/nel_method_table.h"
 
 bool hostUsesUtf8 = false;
@@ -113,11 +114,6 @@ static_assert(sizeof(NelClassObject) == 36, "header plus three service reference
 #endif
 
 }  // namespace
-
-bool HostVersionUsesUtf8(const char* versionText) {
-  if (!versionText[0] || !versionText[1]) return false;
-  return versionText[1] > '0' && versionText[1] <= '9' && versionText[2] == '.';
-}
 
 void* StageWindowOf(IMoaMmXScript* script) {
   return reinterpret_cast<const NelScriptOps*>(script->ops)->GetStageWindow(script);

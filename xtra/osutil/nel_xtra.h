@@ -18,9 +18,6 @@ struct NelClassObject {
 // each instance creation from the host's version.
 extern bool hostUsesUtf8;
 
-// True for a version text such as "11.5" or "12.0": two-digit majors from 11 up.
-bool HostVersionUsesUtf8(const char* versionText);
-
 inline NelClassObject* NelInstance(IMoaMmXScript* script) {
   return reinterpret_cast<NelClassObject*>(InterfaceOwner(script));
 }
