@@ -1,3 +1,71 @@
+// The installer's entry sequence: version and rights, single instance, start-up
+// resources, command line, then the package, the language and the setup.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "installer/config/language_selection.h"
+#include "installer/config/run_setup.h"
+#include "installer/install_session.h"
+#include "installer/package/command_line.h"
+#include "installer/package/messages.h"
+#include "installer/package/os_version.h"
+#include "installer/package/prepare_package.h"
+#include "installer/package/startup_resources.h"
+#include "installer/package/system_checks.h"
+#include "installer/package/work_folder.h"
+
+using namespace corvalis;
+
+namespace {
+
+void Say(const char* text, const char* title, UINT icon) { MessageBoxA(nullptr, text, title, MB_OK | icon); }
+
+std::vector<std::string> FirstTwoParameters() {
+  std::vector<std::string> params;
+  for (int i = 1; i < __argc && i <= 2; ++i) params.push_back(__argv[i] ? __argv[i] : "");
+  return params;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  InstallSession& session = Session();
+  session.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
+  if (session.OsVersionCode >= 50) {
+    if (!IsAdministrator()) {
+      Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
+      return 0;
+    }
+  } else if (session.OsVersionCode < 20) {
+    Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP);
+    return 0;
+  }
+
+  CreateStartupResources(instance);
+  if (!ClaimInstanceMutex()) {
+    Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING);
+    return 0;
+  }
+
+  CommandLineChoice choice = ParseCommandLine(FirstTwoParameters());
+  if (choice.action == StartAction::Export) {
+    ExportApplicationArchive(choice.exportFolder);
+    Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION);
+    return 0;
+  }
+  if (choice.action == StartAction::Usage) {
+    Say(kUsageText, kErrorTitle, MB_ICONINFORMATION);
+    return 0;
+  }
+
+  PreparePackage();
+  session.LanguageFile = session.Languages.size() == 1 ? session.Languages.front().Path : ChooseLanguage();
+  if (session.LanguageFile.empty()) {
+    Say(kNoLanguageText, kErrorTitle, MB_ICONSTOP);
+    AbortInstaller();
+  }
+  RunSetup(session.LanguageFile);
+}

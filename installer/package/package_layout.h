@@ -12,6 +12,14 @@ constexpr int kTrailerBytes = 11;
 constexpr char kEndMarker[] = "EOF";  // the last three bytes of every installer
 constexpr int kEndMarkerBytes = 3;
 
+// Offsets are handled as signed 32-bit values, so a whole installer stays below this.
+constexpr std::int64_t kPackageLimitBytes = std::int64_t(1) << 31;
+
+// Archives are copied out in chunks of this size; one window event is taken per chunk.
+constexpr std::uint32_t kCopyChunkBytes = 5 * 1024 * 1024;
+// Entries are inflated and written in pieces of at most this size.
+constexpr std::uint32_t kInflatePieceBytes = 102400;
+
 // Entries of the information archive, as stored (forward slashes).
 constexpr const char* kScriptEntry = "Config/Script.ini";
 constexpr const char* kStatisticsEntry = "Config/Statistics.ini";
@@ -31,6 +39,16 @@ inline void WriteLe32(unsigned char* p, std::uint32_t v) {
   p[1] = static_cast<unsigned char>(v >> 8);
   p[2] = static_cast<unsigned char>(v >> 16);
   p[3] = static_cast<unsigned char>(v >> 24);
+}
+
+// The 11 trailer bytes for an information archive of infoBytes (B) and an application
+// archive of programBytes (A).
+inline void WriteTrailer(unsigned char* out, std::uint32_t infoBytes, std::uint32_t programBytes) {
+  WriteLe32(out, infoBytes);
+  WriteLe32(out + 4, programBytes);
+  out[8] = 'E';
+  out[9] = 'O';
+  out[10] = 'F';
 }
 
 }  // namespace corvalis

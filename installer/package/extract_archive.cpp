@@ -1,0 +1,133 @@
+#include "installer/package/extract_archive.h"
+
+#include <windows.h>
+#include <imagehlp.h>
+#include <minizip/unzip.h>
+
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "installer/package/entry_names.h"
+#include "installer/package/package_layout.h"
+#include "installer/package/unique_names.h"
+
+namespace corvalis {
+
+namespace {
+
+ExtractProgressHook& Hook() {
+  static ExtractProgressHook hook;
+  return hook;
+}
+
+void Report(const std::string& name, float percent) {
+  if (Hook()) Hook()(name, percent);
+}
+
+// Folder part of a relative path including its "\", or "" when there is none.
+std::string FolderPart(const std::string& relative) {
+  std::string::size_type slash = relative.rfind('\\');
+  return slash == std::string::npos ? std::string() : relative.substr(0, slash + 1);
+}
+
+// Writes the current entry (already opened) to path; true when all of it was read
+// without error.
+bool WriteCurrentEntry(unzFile zip, HANDLE file, char* piece) {
+  int read;
+  bool ok = true;
+  while ((read = unzReadCurrentFile(zip, piece, kInflatePieceBytes)) > 0) {
+    DWORD written = 0;
+    WriteFile(file, piece, static_cast<DWORD>(read), &written, nullptr);
+  }
+  if (read < 0) ok = false;
+  return ok;
+}
+
+void StampDate(HANDLE file, unsigned long dosDate) {
+  // DOS times keep seconds in units of two in the low five bits; to the minute only.
+  FILETIME local, utc;
+  if (!DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate) & ~0x1F, &local)) return;
+  if (!LocalFileTimeToFileTime(&local, &utc)) return;
+  SetFileTime(file, nullptr, nullptr, &utc);
+}
+
+}  // namespace
+
+void SetExtractProgressHook(ExtractProgressHook hook) { Hook() = std::move(hook); }
+
+std::string ConvertEntryName(const std::string& storedName) {
+  std::string ansi(storedName.size(), '\0');
+  if (!storedName.empty())
+    OemToCharBuffA(storedName.data(), &ansi[0], static_cast<DWORD>(storedName.size()));
+  return SlashesToBackslashes(ansi);
+}
+
+void ExtractArchive(const std::string& archivePath, const std::string& pattern,
+                    const std::string& destinationFolder, int keepPaths) {
+  unzFile zip = unzOpen(archivePath.c_str());
+  if (!zip) return;
+  const std::string destination = WithTrailingBackslash(destinationFolder);
+  std::unique_ptr<char[]> piece(new (std::nothrow) char[kInflatePieceBytes]);
+  unz_global_info global = {};
+  unzGetGlobalInfo(zip, &global);
+  const unsigned long count = global.number_entry;
+  bool destinationMade = false;
+  unsigned long gone = 0;
+
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+    ++gone;
+    const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
+    unz_file_info info = {};
+    if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+      Report(std::string(), percent);
+      continue;
+    }
+    std::vector<char> stored(info.size_filename + 1, '\0');
+    unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
+    const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
+
+    if (!ShouldProcessEntry(pattern, name, info.uncompressed_size, keepPaths != 0)) {
+      Report(name, percent);
+      continue;
+    }
+    const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
+    if (target.kind == EntryKind::Skip || target.kind == EntryKind::Outside) {
+      Report(target.kind == EntryKind::Outside ? std::string() : name, percent);
+      continue;
+    }
+    if (!piece || unzOpenCurrentFile(zip) != UNZ_OK) {
+      Report(name, percent);
+      continue;
+    }
+    if (!destinationMade) {
+      MakeSureDirectoryPathExists(destination.c_str());
+      destinationMade = true;
+    }
+    const std::string path = destination + target.relativePath;
+    if (target.kind == EntryKind::Folder) {
+      MakeSureDirectoryPathExists(path.c_str());
+      unzCloseCurrentFile(zip);
+      Report(name, percent);
+      continue;
+    }
+    const std::string folder = FolderPart(target.relativePath);
+    if (!folder.empty()) MakeSureDirectoryPathExists((destination + folder).c_str());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      unzCloseCurrentFile(zip);
+      Report(name, percent);
+      continue;
+    }
+    bool whole = WriteCurrentEntry(zip, file, piece.get());
+    if (unzCloseCurrentFile(zip) != UNZ_OK) whole = false;  // includes a CRC mismatch
+    if (whole) StampDate(file, info.dosDate);
+    CloseHandle(file);
+    if (whole) SetFileAttributesA(path.c_str(), info.external_fa);
+    Report(name, percent);
+  }
+  unzClose(zip);
+  Report(std::string(), 100.0f);
+}
+
+}  // namespace corvalis

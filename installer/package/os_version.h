@@ -1,0 +1,27 @@
+// Classification of the running Windows version into OsVersionCode.
+#pragma once
+
+#include <cstdint>
+
+namespace corvalis {
+
+// What the version queries returned; filled from GetVersionExA on Windows.
+struct OsVersionData {
+  bool queryOk = false;
+  std::uint32_t platformId = 0;  // 1 = 9x family, 2 = NT family
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  bool extendedOk = false;       // the OSVERSIONINFOEXA query (asked for major 6 only)
+  std::uint8_t productType = 0;  // 1 = workstation
+};
+
+constexpr std::uint32_t kPlatform9x = 1;
+constexpr std::uint32_t kPlatformNt = 2;
+constexpr std::uint8_t kProductWorkstation = 1;
+
+int ClassifyOsVersion(const OsVersionData& version);
+
+// The NT family: codes 20, 50 and above.
+inline bool IsNtFamily(int osVersionCode) { return osVersionCode == 20 || osVersionCode >= 50; }
+
+}  // namespace corvalis

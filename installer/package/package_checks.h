@@ -1,0 +1,33 @@
+// Checks made on the package before anything is copied out: the trailer and the room
+// on the temporary folder's drive.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace corvalis {
+
+enum class TrailerStatus {
+  Ok,
+  NoEndMarker,  // message 2
+  Corrupted,    // message 3: a length is 0, or the lengths reach past the file's start
+};
+
+struct Trailer {
+  TrailerStatus status = TrailerStatus::NoEndMarker;
+  std::uint32_t infoBytes = 0;     // B
+  std::uint32_t programBytes = 0;  // A
+};
+
+// tail holds the last tailBytes bytes of a file of fileBytes bytes (tailBytes is
+// min(fileBytes, 11)).
+Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int64_t fileBytes);
+
+// Where the archives lie in a file of fileBytes bytes.
+std::int64_t ProgramArchiveOffset(const Trailer& trailer, std::int64_t fileBytes);
+std::int64_t InfoArchiveOffset(const Trailer& trailer, std::int64_t fileBytes);
+
+// A failed free-space query counts as -1 bytes, that is as too little.
+bool HasRoomFor(bool queryOk, std::uint64_t freeBytes, std::uint64_t neededBytes);
+
+}  // namespace corvalis

@@ -1,0 +1,129 @@
+#include "installer/package/prepare_package.h"
+
+#include <windows.h>
+#include <imagehlp.h>
+
+#include <memory>
+#include <random>
+
+#include "installer/install_session.h"
+#include "installer/package/copy_file_range.h"
+#include "installer/package/extract_archive.h"
+#include "installer/package/language_list.h"
+#include "installer/package/messages.h"
+#include "installer/package/package_file.h"
+#include "installer/package/progress_window.h"
+#include "installer/package/unique_names.h"
+#include "installer/package/work_folder.h"
+
+namespace corvalis {
+
+namespace {
+
+RandomSource MakeRandomSource() {
+  LARGE_INTEGER counter = {};
+  QueryPerformanceCounter(&counter);
+  auto engine = std::make_shared<std::mt19937>(static_cast<std::uint32_t>(counter.QuadPart) ^
+                                               (GetCurrentProcessId() << 16) ^ GetTickCount());
+  return [engine]() { return static_cast<std::uint32_t>((*engine)()); };
+}
+
+FolderAttempt TryCreateFolder(const std::string& folder) {
+  if (CreateDirectoryA(folder.c_str(), nullptr)) return FolderAttempt::Created;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ConfirmCancel(HWND owner) {
+  return MessageBoxA(owner, kConfirmCancelText, kConfirmCancelTitle, MB_YESNO | MB_ICONSTOP) == IDYES;
+}
+
+// The progress callback of the big copy: on a confirmed Cancel both files are closed and
+// the installer ends through end().
+CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HANDLE target, void (*end)()) {
+  return [window, source, target, end](int percent) {
+    if (!StepProgressWindow(window, percent) || !ConfirmCancel(window.window)) return;
+    CloseHandle(source);
+    CloseHandle(target);
+    end();
+  };
+}
+
+[[noreturn]] void EndWithoutWorkFolder() { ExitProcess(0); }
+
+std::string TrimSpaces(const std::string& text) {
+  std::string::size_type first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+void PreparePackage() {
+  InstallSession& session = Session();
+  ProgressWindow progress = OpenPreparationWindow();
+  PackageFile package = OpenOwnPackage(progress.window, true);
+
+  RandomSource random = MakeRandomSource();
+  std::string workFolder;
+  // A temporary folder that refuses every new folder would otherwise be retried forever.
+  if (!CreateUniqueFolder(TemporaryFolder(), random, TryCreateFolder, &workFolder))
+    FailTemporaryFile(progress.window, workFolder);
+  session.WorkFolder = workFolder;
+  session.InfoArchiveTemp = PickTempFileName(workFolder, random, PathExists);
+  session.ProgramArchiveTemp = PickTempFileName(workFolder, random, PathExists, session.InfoArchiveTemp);
+
+  HANDLE info = CreateOutputFile(session.InfoArchiveTemp);
+  if (info == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.InfoArchiveTemp);
+  CopyFileRange(package.file, info, static_cast<std::int32_t>(InfoArchiveOffset(package.trailer, package.fileBytes)),
+                static_cast<std::int32_t>(package.trailer.infoBytes), nullptr);
+  CloseHandle(info);
+
+  HANDLE program = CreateOutputFile(session.ProgramArchiveTemp);
+  if (program == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
+  CopyFileRange(package.file, program,
+                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.fileBytes)),
+                static_cast<std::int32_t>(package.trailer.programBytes),
+                CancellableProgress(progress, package.file, program, AbortInstaller));
+  CloseHandle(program);
+  CloseHandle(package.file);
+
+  const std::string information = workFolder + "Information\\";
+  ExtractArchive(session.InfoArchiveTemp, "*.*", information, 1);
+  DeleteFileA(session.InfoArchiveTemp.c_str());
+
+  session.Languages = ListLanguages(information + "Languages\\");
+
+  session.ScriptPath = information + "Config\\Script.ini";
+  session.StatisticsPath = information + "Config\\Statistics.ini";
+  session.WizardBitmapPath = information + "Resources\\WizBitmap.bmp";
+  session.HeaderBitmapPath = information + "Resources\\HeadBitmap.bmp";
+  session.ReadMePath = information + "Resources\\ReadMe.txt";
+  session.LicensePath = information + "Resources\\License.txt";
+  CloseProgressWindow(&progress);
+}
+
+int ExportApplicationArchive(const std::string& folder) {
+  std::string target = TrimSpaces(folder);
+  if (target.empty()) return 0;
+  target = WithTrailingBackslash(target);
+  MakeSureDirectoryPathExists(target.c_str());
+
+  InstallSession& session = Session();
+  ProgressWindow progress = OpenExportWindow();
+  PackageFile package = OpenOwnPackage(progress.window, false);
+  session.ProgramArchiveTemp = target + "ProgramData.zip";
+  HANDLE exported = CreateOutputFile(session.ProgramArchiveTemp);
+  if (exported == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
+  CopyFileRange(package.file, exported,
+                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.fileBytes)),
+                static_cast<std::int32_t>(package.trailer.programBytes),
+                CancellableProgress(progress, package.file, exported, EndWithoutWorkFolder));
+  CloseHandle(exported);
+  CloseHandle(package.file);
+  CloseProgressWindow(&progress);
+  return 1;
+}
+
+}  // namespace corvalis

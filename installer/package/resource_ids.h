@@ -1,0 +1,7 @@
+// Identifiers of the installer's built-in images (resources of Installer.exe).
+#pragma once
+
+#define IDI_PROGRAM 100
+#define IDB_SEPARATOR 101
+#define IDI_DESTINATION 102
+#define IDI_START_MENU 103

@@ -1,0 +1,48 @@
+#include "installer/package/startup_resources.h"
+
+#include "installer/package/resource_ids.h"
+
+namespace corvalis {
+
+namespace {
+
+HFONT fonts[kStartupFontCount] = {};
+HANDLE images[kStartupImageCount] = {};
+
+HFONT MakeTahoma(int points, int weight, DWORD quality, int pixelsPerInch) {
+  return CreateFontA(-MulDiv(points, pixelsPerInch, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
+                     DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+}
+
+HANDLE LoadIcon32(HINSTANCE instance, int id) {
+  return LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
+}
+
+}  // namespace
+
+void CreateStartupResources(HINSTANCE instance) {
+  HDC screen = GetDC(nullptr);
+  int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+
+  fonts[0] = MakeTahoma(14, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
+  fonts[1] = MakeTahoma(7, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
+  fonts[2] = MakeTahoma(9, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
+  fonts[3] = MakeTahoma(10, FW_BOLD, DEFAULT_QUALITY, pixelsPerInch);
+
+  images[0] = LoadIcon32(instance, IDI_PROGRAM);
+  images[1] = LoadImageA(instance, MAKEINTRESOURCEA(IDB_SEPARATOR), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+  images[2] = LoadIcon32(instance, IDI_DESTINATION);
+  images[3] = LoadIcon32(instance, IDI_START_MENU);
+}
+
+HFONT StartupFont(int index) {
+  return index >= 0 && index < kStartupFontCount ? fonts[index] : nullptr;
+}
+
+HANDLE StartupImage(int index) {
+  return index >= 0 && index < kStartupImageCount ? images[index] : nullptr;
+}
+
+}  // namespace corvalis

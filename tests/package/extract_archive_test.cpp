@@ -1,0 +1,205 @@
+// ExtractArchive on archives made here: folders, names, dates, attributes, the progress
+// hook and names that try to leave the destination.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "installer/package/extract_archive.h"
+#include "tests/package/package_test_support.h"
+
+using namespace corvalis;
+using namespace package_test;
+
+namespace {
+
+constexpr unsigned long kDate = 0x4ECF6DDD;  // 2019-06-15 13:46:58 local time
+
+std::vector<ZipEntrySpec> SampleEntries() {
+  return {
+      {"Docs/", "", kDate, 0x10},
+      {"Docs/a.txt", "alpha", kDate, 0x21},  // read-only + archive
+      {"Empty/", "", kDate, 0x10},
+      {"zero.bin", "", kDate, 0x22},  // hidden + archive
+      {"Deep/er/x.txt", "deep", kDate, 0x20},
+      {"\x81" "ber.txt", "oem", kDate, 0x20},  // u-umlaut in code page 437
+  };
+}
+
+SYSTEMTIME LocalWriteTime(const std::string& path) {
+  SYSTEMTIME local = {};
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  FILETIME written, localTime;
+  if (file != INVALID_HANDLE_VALUE && GetFileTime(file, nullptr, nullptr, &written) &&
+      FileTimeToLocalFileTime(&written, &localTime))
+    FileTimeToSystemTime(&localTime, &local);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  return local;
+}
+
+void ExpectStamped(const std::string& path, DWORD attributes) {
+  SYSTEMTIME t = LocalWriteTime(path);
+  EXPECT_EQ(t.wYear, 2019) << path;
+  EXPECT_EQ(t.wMonth, 6) << path;
+  EXPECT_EQ(t.wDay, 15) << path;
+  EXPECT_EQ(t.wHour, 13) << path;
+  EXPECT_EQ(t.wMinute, 46) << path;
+  EXPECT_EQ(t.wSecond, 0) << path;  // to the minute
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), attributes) << path;
+}
+
+struct HookCall {
+  std::string name;
+  float percent;
+  bool operator==(const HookCall& o) const { return name == o.name && percent == o.percent; }
+};
+
+std::ostream& operator<<(std::ostream& out, const HookCall& call) {
+  return out << "(\"" << call.name << "\", " << call.percent << ")";
+}
+
+class RecordingHook {
+ public:
+  RecordingHook() {
+    SetExtractProgressHook([this](const std::string& name, float percent) { calls.push_back({name, percent}); });
+  }
+  ~RecordingHook() { SetExtractProgressHook(nullptr); }
+  std::vector<HookCall> calls;
+};
+
+}  // namespace
+
+TEST(ExtractArchive, KeepPathsRecreatesFoldersNamesDatesAndAttributes) {
+  ScratchFolder scratch("keep");
+  const std::string archive = scratch.path + "sample.zip";
+  ASSERT_TRUE(WriteZip(archive, SampleEntries()));
+  const std::string destination = scratch.path + "out\\nested";  // missing, without "\"
+  ExtractArchive(archive, "*.*", destination, 1);
+
+  const std::string d = destination + "\\";
+  EXPECT_TRUE(IsFolder(d + "Docs"));
+  EXPECT_TRUE(IsFolder(d + "Empty"));
+  EXPECT_EQ(ReadFileText(d + "Docs\\a.txt"), "alpha");
+  ExpectStamped(d + "Docs\\a.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_TRUE(Exists(d + "zero.bin"));
+  EXPECT_EQ(ReadFileText(d + "zero.bin"), "");
+  ExpectStamped(d + "zero.bin", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(ReadFileText(d + "Deep\\er\\x.txt"), "deep");
+  EXPECT_EQ(ReadFileText(d + "\xFC" "ber.txt"), "oem");  // u-umlaut in code page 1252
+}
+
+TEST(ExtractArchive, WithoutPathsEveryFileGoesStraightIntoTheDestination) {
+  ScratchFolder scratch("flat");
+  const std::string archive = scratch.path + "sample.zip";
+  ASSERT_TRUE(WriteZip(archive, SampleEntries()));
+  const std::string d = scratch.path + "out\\";
+  ExtractArchive(archive, "", d, 0);
+
+  EXPECT_EQ(ReadFileText(d + "a.txt"), "alpha");
+  ExpectStamped(d + "a.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(ReadFileText(d + "x.txt"), "deep");
+  EXPECT_TRUE(Exists(d + "zero.bin"));
+  EXPECT_FALSE(Exists(d + "Docs"));
+  EXPECT_FALSE(Exists(d + "Empty"));
+  EXPECT_FALSE(Exists(d + "Deep"));
+}
+
+TEST(ExtractArchive, PatternAndZeroLengthEntries) {
+  ScratchFolder scratch("pattern");
+  const std::string archive = scratch.path + "sample.zip";
+  ASSERT_TRUE(WriteZip(archive, SampleEntries()));
+
+  ExtractArchive(archive, "*.TXT", scratch.path + "kept\\", 1);
+  EXPECT_TRUE(Exists(scratch.path + "kept\\Docs\\a.txt"));
+  EXPECT_TRUE(IsFolder(scratch.path + "kept\\Empty"));
+  EXPECT_TRUE(Exists(scratch.path + "kept\\zero.bin"));  // no data: processed with keepPaths 1
+
+  ExtractArchive(archive, "*.txt", scratch.path + "flat\\", 0);
+  EXPECT_TRUE(Exists(scratch.path + "flat\\a.txt"));
+  EXPECT_FALSE(Exists(scratch.path + "flat\\zero.bin"));
+}
+
+TEST(ExtractArchive, OverwritesAndLeavesUnopenableArchivesAlone) {
+  ScratchFolder scratch("overwrite");
+  const std::string archive = scratch.path + "one.zip";
+  ASSERT_TRUE(WriteZip(archive, {{"f.txt", "new", kDate, 0x20}}));
+  ASSERT_TRUE(WriteFileText(scratch.path + "f.txt", "old and longer"));
+  ExtractArchive(archive, "*.*", scratch.path, 1);
+  EXPECT_EQ(ReadFileText(scratch.path + "f.txt"), "new");
+
+  RecordingHook hook;
+  ASSERT_TRUE(WriteFileText(scratch.path + "not.zip", "not an archive"));
+  ExtractArchive(scratch.path + "not.zip", "*.*", scratch.path + "never\\", 1);
+  ExtractArchive(scratch.path + "missing.zip", "*.*", scratch.path + "never\\", 1);
+  EXPECT_FALSE(Exists(scratch.path + "never"));
+  EXPECT_TRUE(hook.calls.empty());
+}
+
+TEST(ExtractArchive, ProgressHookSequence) {
+  ScratchFolder scratch("hook");
+  const std::string archive = scratch.path + "hook.zip";
+  ASSERT_TRUE(WriteZip(archive, {{"Docs/", "", kDate, 0x10},
+                                 {"Docs/a.txt", "a", kDate, 0x20},
+                                 {"skip.dat", "s", kDate, 0x20},
+                                 {"../up.txt", "u", kDate, 0x20},
+                                 {"\x81.txt", "o", kDate, 0x20}}));
+  RecordingHook hook;
+  ExtractArchive(archive, "*.txt", scratch.path + "out\\", 1);
+  std::vector<HookCall> expected = {
+      {"Docs\\", 20.0f}, {"Docs\\a.txt", 40.0f}, {"skip.dat", 60.0f},  // not matched, still reported
+      {"", 80.0f},                                                     // left the destination
+      {"\xFC.txt", 100.0f}, {"", 100.0f},
+  };
+  EXPECT_EQ(hook.calls, expected);
+
+  // Removing the hook stops the calls.
+  SetExtractProgressHook(nullptr);
+  hook.calls.clear();
+  ExtractArchive(archive, "*.*", scratch.path + "quiet\\", 1);
+  EXPECT_TRUE(hook.calls.empty());
+  EXPECT_TRUE(Exists(scratch.path + "quiet\\Docs\\a.txt"));
+}
+
+TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
+  ScratchFolder scratch("escape");
+  const std::string archive = scratch.path + "escape.zip";
+  const std::string sandbox = scratch.path + "sandbox\\";
+  const std::string d = sandbox + "dest\\";
+  CreateDirectoryA(sandbox.c_str(), nullptr);
+  ASSERT_TRUE(WriteZip(archive, {{"../evil1.txt", "x", kDate, 0x20},
+                                 {"Docs/../../evil2.txt", "x", kDate, 0x20},
+                                 {"..\\evil3.txt", "x", kDate, 0x20},
+                                 {".../evil4.txt", "x", kDate, 0x20},
+                                 {"C:/../evil5.txt", "x", kDate, 0x20},
+                                 {"a:/C:/evil6.txt", "x", kDate, 0x20},
+                                 {"//server/share/evil7.txt", "x", kDate, 0x20},
+                                 {"C:evil8.txt", "x", kDate, 0x20},
+                                 {"C:/Program Files/App/kept.txt", "kept", kDate, 0x20},
+                                 {"ok.txt", "ok", kDate, 0x20}}));
+  ExtractArchive(archive, "*.*", d, 1);
+  EXPECT_EQ(ReadFileText(d + "ok.txt"), "ok");
+  EXPECT_EQ(ReadFileText(d + "Program Files\\App\\kept.txt"), "kept");  // the ":\" rule stands
+
+  // Nothing beside the destination, and in it only what belongs there.
+  std::vector<std::string> inSandbox, inDestination;
+  WIN32_FIND_DATAA found;
+  for (auto* list : {&inSandbox, &inDestination}) {
+    HANDLE search = FindFirstFileA(((list == &inSandbox ? sandbox : d) + "*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+      std::string name = found.cFileName;
+      if (name != "." && name != "..") list->push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(inSandbox, std::vector<std::string>{"dest"});
+  std::sort(inDestination.begin(), inDestination.end());
+  EXPECT_EQ(inDestination, (std::vector<std::string>{"Program Files", "ok.txt"}));
+  for (int i = 1; i <= 8; ++i) EXPECT_FALSE(Exists(scratch.path + "evil" + std::to_string(i) + ".txt"));
+  EXPECT_FALSE(Exists("C:\\evil6.txt"));
+
+  // Without folders the file name part alone is used, which can't climb.
+  ExtractArchive(archive, "*.*", scratch.path + "flat\\", 0);
+  EXPECT_EQ(ReadFileText(scratch.path + "flat\\evil1.txt"), "x");
+}

@@ -1,0 +1,246 @@
+// The package builder, natively: layout, entries as the installer reads them, and bad
+// input that must leave no output behind.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <unzip.h>
+#include <utime.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "installer/package/package_layout.h"
+#include "tools/mkinstaller/package_builder.h"
+
+namespace fs = std::filesystem;
+using mkinstaller::BuilderOptions;
+
+namespace {
+
+struct Scratch {
+  Scratch() {
+    char pattern[] = "/tmp/mkinstaller_test.XXXXXX";
+    path = mkdtemp(pattern);
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (auto& item : fs::recursive_directory_iterator(path, ec))
+      fs::permissions(item.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path, ec);
+  }
+  std::string path;
+};
+
+void Write(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct ZipEntry {
+  std::string data;
+  unsigned long dosDate = 0;
+  unsigned long externalAttributes = 0;
+  int method = -1;
+};
+
+std::map<std::string, ZipEntry> ReadZip(const std::string& bytes, const std::string& scratchFile) {
+  Write(scratchFile, bytes);
+  std::map<std::string, ZipEntry> entries;
+  unzFile zip = unzOpen(scratchFile.c_str());
+  EXPECT_NE(zip, nullptr);
+  if (!zip) return entries;
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+    unz_file_info info;
+    char name[512] = {};
+    unzGetCurrentFileInfo(zip, &info, name, sizeof(name), nullptr, 0, nullptr, 0);
+    ZipEntry entry;
+    entry.dosDate = info.dosDate;
+    entry.externalAttributes = info.external_fa;
+    entry.method = static_cast<int>(info.compression_method);
+    EXPECT_EQ(unzOpenCurrentFile(zip), UNZ_OK);
+    char buffer[4096];
+    int got;
+    while ((got = unzReadCurrentFile(zip, buffer, sizeof(buffer))) > 0) entry.data.append(buffer, got);
+    EXPECT_EQ(unzCloseCurrentFile(zip), UNZ_OK) << name;
+    entries[name] = entry;
+  }
+  unzClose(zip);
+  return entries;
+}
+
+// A valid set of inputs below root.
+BuilderOptions Inputs(const std::string& root) {
+  Write(root + "/Installer.exe", "MZ-stub-bytes");
+  Write(root + "/app/readme.txt", "hello");
+  Write(root + "/cfg/Config/Script.ini", "[GeneralInformation]\r\nAppName = T\r\n");
+  Write(root + "/cfg/Languages/English@ascii.ini", "[VLX Localization File] = \r\nLanguage = English\r\n");
+  BuilderOptions options;
+  options.stubPath = root + "/Installer.exe";
+  options.appFolder = root + "/app";
+  options.configFolder = root + "/cfg";
+  options.outputPath = root + "/out/Setup.exe";
+  fs::create_directories(root + "/out");
+  return options;
+}
+
+unsigned long DosDate(int year, int month, int day, int hour, int minute, int second) {
+  return (static_cast<unsigned long>(year - 1980) << 25) | (month << 21) | (day << 16) | (hour << 11) |
+         (minute << 5) | (second / 2);
+}
+
+}  // namespace
+
+TEST(Mkinstaller, WritesStubArchivesAndTrailer) {
+  Scratch scratch;
+  BuilderOptions options = Inputs(scratch.path);
+  const std::string app = options.appFolder;
+  Write(app + "/Docs/guide.txt", std::string(100000, 'g'));
+  Write(app + "/zero.bin", "");
+  Write(app + "/Gr\xC3\xBC\xC3\x9F" "e.txt", "utf8 name");
+  fs::create_directories(app + "/Empty");
+  Write(app + "/locked.txt", "ro");
+  chmod((app + "/locked.txt").c_str(), 0444);
+  std::tm when = {};
+  when.tm_year = 2019 - 1900;
+  when.tm_mon = 5;
+  when.tm_mday = 15;
+  when.tm_hour = 13;
+  when.tm_min = 46;
+  when.tm_sec = 58;
+  when.tm_isdst = -1;
+  utimbuf times = {std::mktime(&when), std::mktime(&when)};
+  utime((app + "/Docs/guide.txt").c_str(), &times);
+  Write(options.configFolder + "/Config/Statistics.ini", "stale");
+  Write(options.configFolder + "/Resources/ReadMe.txt", "read me");
+
+  std::string error;
+  ASSERT_TRUE(mkinstaller::BuildPackage(options, &error)) << error;
+  const std::string package = Read(options.outputPath);
+  ASSERT_EQ(package.compare(0, 13, "MZ-stub-bytes"), 0);
+  ASSERT_EQ(package.substr(package.size() - 3), "EOF");
+  const auto* trailer = reinterpret_cast<const unsigned char*>(package.data()) + package.size() - 11;
+  const std::size_t infoBytes = corvalis::ReadLe32(trailer), appBytes = corvalis::ReadLe32(trailer + 4);
+  ASSERT_EQ(13 + appBytes + infoBytes + 11, package.size());
+  EXPECT_TRUE(fs::status(options.outputPath).permissions() != fs::perms::none);
+
+  auto appEntries = ReadZip(package.substr(13, appBytes), scratch.path + "/app.zip");
+  std::vector<std::string> names;
+  for (auto& entry : appEntries) names.push_back(entry.first);
+  EXPECT_EQ(names, (std::vector<std::string>{"Docs/", "Docs/guide.txt", "Empty/", "Gr\x81\xE1" "e.txt", "locked.txt",
+                                             "readme.txt", "zero.bin"}));
+  for (auto& entry : appEntries) EXPECT_EQ(entry.second.method, 8) << entry.first;  // deflate throughout
+  EXPECT_EQ(appEntries["Docs/"].externalAttributes, mkinstaller::kDosDirectory);
+  EXPECT_EQ(appEntries["Docs/guide.txt"].externalAttributes, mkinstaller::kDosArchive);
+  EXPECT_EQ(appEntries["locked.txt"].externalAttributes, mkinstaller::kDosArchive | mkinstaller::kDosReadOnly);
+  EXPECT_EQ(appEntries["Docs/guide.txt"].dosDate, DosDate(2019, 6, 15, 13, 46, 58));
+  EXPECT_EQ(appEntries["Docs/guide.txt"].data, std::string(100000, 'g'));
+  EXPECT_EQ(appEntries["Gr\x81\xE1" "e.txt"].data, "utf8 name");
+  EXPECT_EQ(appEntries["zero.bin"].data, "");
+
+  auto infoEntries = ReadZip(package.substr(13 + appBytes, infoBytes), scratch.path + "/info.zip");
+  EXPECT_EQ(infoEntries.count("Config/Script.ini"), 1u);
+  EXPECT_EQ(infoEntries.count("Languages/English@ascii.ini"), 1u);
+  EXPECT_EQ(infoEntries["Resources/ReadMe.txt"].data, "read me");
+  // Statistics: 8 bytes, little-endian sum of the application files' sizes.
+  const std::uint64_t total = 5 + 100000 + 0 + 9 + 2;
+  std::string expected(8, '\0');
+  for (int i = 0; i < 8; ++i) expected[i] = static_cast<char>(total >> (8 * i));
+  EXPECT_EQ(infoEntries["Config/Statistics.ini"].data, expected);
+
+  // Nothing but the output is left beside it.
+  std::vector<std::string> outputs;
+  for (auto& item : fs::directory_iterator(scratch.path + "/out")) outputs.push_back(item.path().filename());
+  EXPECT_EQ(outputs, std::vector<std::string>{"Setup.exe"});
+}
+
+TEST(Mkinstaller, BadInputNamesTheProblemAndLeavesNoOutput) {
+  struct Case {
+    const char* expect;
+    void (*breakIt)(BuilderOptions*, const std::string& root);
+  } cases[] = {
+      {"stub not found", [](BuilderOptions* o, const std::string&) { o->stubPath += ".missing"; }},
+      {"application folder not found", [](BuilderOptions* o, const std::string&) { o->appFolder += "/nope"; }},
+      {"config folder not found", [](BuilderOptions* o, const std::string&) { o->configFolder += "/nope"; }},
+      {"Script.ini not found", [](BuilderOptions*, const std::string& r) { fs::remove(r + "/cfg/Config/Script.ini"); }},
+      {"no language file",
+       [](BuilderOptions*, const std::string& r) {
+         fs::remove(r + "/cfg/Languages/English@ascii.ini");
+         Write(r + "/cfg/Languages/readme.txt", "not a language");
+       }},
+      {"2 GiB",
+       [](BuilderOptions* o, const std::string& r) {
+         // A sparse stub just below the limit: the archives push it over.
+         o->stubPath = r + "/huge.exe";
+         std::ofstream(o->stubPath).close();
+         fs::resize_file(o->stubPath, (std::uintmax_t(1) << 31) - 200);
+       }},
+      {"code page 437", [](BuilderOptions*, const std::string& r) { Write(r + "/app/\xE6\x97\xA5.txt", "x"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expect);
+    Scratch scratch;
+    BuilderOptions options = Inputs(scratch.path);
+    Write(options.outputPath, "previous build");
+    c.breakIt(&options, scratch.path);
+    std::string error;
+    EXPECT_FALSE(mkinstaller::BuildPackage(options, &error));
+    EXPECT_NE(error.find(c.expect), std::string::npos) << error;
+    EXPECT_EQ(Read(options.outputPath), "previous build");
+    std::size_t files = 0;
+    for (auto& item : fs::directory_iterator(scratch.path + "/out")) files += item.is_regular_file();
+    EXPECT_EQ(files, 1u);  // no temporary left behind
+  }
+}
+
+TEST(Mkinstaller, CommandLine) {
+  BuilderOptions options;
+  std::string error;
+  EXPECT_TRUE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c", "--output", "o", "--level", "3"},
+                                          &options, &error));
+  EXPECT_EQ(options.level, 3);
+  BuilderOptions other;
+  EXPECT_FALSE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c"}, &other, &error));
+  EXPECT_NE(error.find("--output"), std::string::npos);
+  EXPECT_FALSE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c", "--output", "o", "--level",
+                                            "10"}, &other, &error));
+  EXPECT_FALSE(mkinstaller::ParseArguments({"--bogus", "x"}, &other, &error));
+
+  Scratch scratch;
+  BuilderOptions good = Inputs(scratch.path);
+  const std::string tool = MKINSTALLER_PATH;
+  auto run = [&](const std::string& args) {
+    int status = std::system((tool + " " + args + " 2>/dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run("--stub " + good.stubPath), 2);
+  EXPECT_EQ(run("--stub " + good.stubPath + ".x --app " + good.appFolder + " --config " + good.configFolder +
+                " --output " + good.outputPath),
+            1);
+  EXPECT_FALSE(fs::exists(good.outputPath));
+  EXPECT_EQ(run("--stub " + good.stubPath + " --app " + good.appFolder + " --config " + good.configFolder +
+                " --output " + good.outputPath + " --level 0"),
+            0);
+  EXPECT_TRUE(fs::exists(good.outputPath));
+}
+
+TEST(Mkinstaller, Cp437Names) {
+  std::string out;
+  EXPECT_TRUE(mkinstaller::Utf8ToCp437("plain/Name.txt", &out));
+  EXPECT_EQ(out, "plain/Name.txt");
+  EXPECT_TRUE(mkinstaller::Utf8ToCp437("\xC3\x84\xC3\xA9\xC3\xB1", &out));  // Ä é ñ
+  EXPECT_EQ(out, "\x8E\x82\xA4");
+  EXPECT_FALSE(mkinstaller::Utf8ToCp437("\xE6\x97\xA5", &out));
+  EXPECT_FALSE(mkinstaller::Utf8ToCp437("\xC3", &out));  // broken UTF-8
+}

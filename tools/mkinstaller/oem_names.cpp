@@ -1,0 +1,32 @@
+#include <iconv.h>
+
+#include <cerrno>
+
+#include "tools/mkinstaller/package_builder.h"
+
+namespace mkinstaller {
+
+bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
+  cp437->clear();
+  bool ascii = true;
+  for (unsigned char c : utf8) ascii = ascii && c < 0x80;
+  if (ascii) {
+    *cp437 = utf8;
+    return true;
+  }
+  iconv_t convert = iconv_open("CP437", "UTF-8");
+  if (convert == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string input = utf8;
+  std::string output(utf8.size() * 2 + 4, '\0');
+  char* in = &input[0];
+  char* out = &output[0];
+  std::size_t inLeft = input.size(), outLeft = output.size();
+  bool ok = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+  iconv_close(convert);
+  if (!ok) return false;
+  output.resize(output.size() - outLeft);
+  *cp437 = output;
+  return true;
+}
+
+}  // namespace mkinstaller

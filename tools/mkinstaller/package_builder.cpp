@@ -1,0 +1,346 @@
+#include "tools/mkinstaller/package_builder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "installer/package/package_layout.h"
+
+namespace fs = std::filesystem;
+
+namespace mkinstaller {
+
+const char* const kUsage =
+    "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
+    "[--level 0-9]";
+
+namespace {
+
+constexpr std::size_t kReadChunkBytes = 256 * 1024;
+
+struct Entry {
+  std::string relative;  // UTF-8, "/" separated; folders end in "/"
+  std::string source;    // file on disk; empty for generated entries
+  bool folder = false;
+};
+
+bool IsIniFile(const fs::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".ini";
+}
+
+// Removes a file on scope exit unless released.
+struct TempFile {
+  std::string path;
+  ~TempFile() {
+    if (!path.empty()) std::remove(path.c_str());
+  }
+};
+
+bool MakeTempBeside(const std::string& target, const char* tag, TempFile* temp) {
+  fs::path output(target);
+  std::string pattern = (output.parent_path().empty() ? fs::path(".") : output.parent_path()).string() + "/." +
+                        output.filename().string() + "." + tag + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0) return false;
+  close(fd);
+  temp->path = name.data();
+  return true;
+}
+
+std::vector<Entry> ListTree(const std::string& root) {
+  std::vector<Entry> entries;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+    Entry entry;
+    entry.relative = fs::relative(it->path(), root).generic_string();
+    entry.source = it->path().string();
+    entry.folder = it->is_directory();
+    if (!entry.folder && !it->is_regular_file()) continue;
+    if (entry.folder) entry.relative += '/';
+    entries.push_back(entry);
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
+  return entries;
+}
+
+void SetDate(zip_fileinfo* info, std::time_t when) {
+  std::tm local = {};
+  localtime_r(&when, &local);
+  int year = local.tm_year + 1900;
+  // DOS dates cover 1980 to 2107.
+  if (year < 1980) {
+    local = std::tm();
+    local.tm_mday = 1;
+    year = 1980;
+  } else if (year > 2107) {
+    year = 2107;
+  }
+  info->tmz_date.tm_sec = static_cast<uInt>(local.tm_sec);
+  info->tmz_date.tm_min = static_cast<uInt>(local.tm_min);
+  info->tmz_date.tm_hour = static_cast<uInt>(local.tm_hour);
+  info->tmz_date.tm_mday = static_cast<uInt>(local.tm_mday);
+  info->tmz_date.tm_mon = static_cast<uInt>(local.tm_mon);
+  info->tmz_date.tm_year = static_cast<uInt>(year);
+}
+
+class ArchiveWriter {
+ public:
+  ArchiveWriter(const std::string& path, int level, std::int64_t budget)
+      : path_(path), level_(level), budget_(budget), zip_(zipOpen64(path.c_str(), APPEND_STATUS_CREATE)) {}
+  ~ArchiveWriter() {
+    if (zip_) zipClose(zip_, nullptr);
+  }
+  bool ok() const { return zip_ != nullptr; }
+
+  // Adds one entry; data comes from entry.source, or from bytes for generated entries.
+  bool Add(const Entry& entry, const std::string* bytes, std::string* error) {
+    std::string name;
+    if (!Utf8ToCp437(entry.relative, &name)) {
+      *error = "file name can't be stored in code page 437: " + entry.relative;
+      return false;
+    }
+    zip_fileinfo info = {};
+    std::uint32_t attributes = entry.folder ? kDosDirectory : kDosArchive;
+    if (!entry.source.empty()) {
+      struct stat status = {};
+      if (stat(entry.source.c_str(), &status) != 0) {
+        *error = "can't read " + entry.source;
+        return false;
+      }
+      SetDate(&info, status.st_mtime);
+      if (!(status.st_mode & S_IWUSR)) attributes |= kDosReadOnly;
+      if (!entry.folder && status.st_size >= kSizeLimit) return TooBig(error);
+    } else {
+      SetDate(&info, std::time(nullptr));
+    }
+    info.external_fa = attributes;
+    if (zipOpenNewFileInZip3_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level_, 0,
+                                -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0) != ZIP_OK) {
+      *error = "can't write the archive " + path_;
+      return false;
+    }
+    bool written = entry.folder ? true : bytes ? Write(bytes->data(), bytes->size()) : CopyFrom(entry.source, error);
+    if (zipCloseFileInZip(zip_) != ZIP_OK || !written) {
+      if (error->empty()) *error = "can't write the archive " + path_;
+      return false;
+    }
+    if (!entry.folder && !entry.source.empty()) dataBytes_ += static_cast<std::uint64_t>(fs::file_size(entry.source));
+    if (CurrentSize() >= budget_) return TooBig(error);
+    return true;
+  }
+
+  bool Close(std::string* error) {
+    int result = zipClose(zip_, nullptr);
+    zip_ = nullptr;
+    if (result != ZIP_OK) {
+      *error = "can't write the archive " + path_;
+      return false;
+    }
+    if (CurrentSize() >= budget_) return TooBig(error);
+    return true;
+  }
+
+  std::uint64_t dataBytes() const { return dataBytes_; }
+
+ private:
+  static constexpr std::int64_t kSizeLimit = corvalis::kPackageLimitBytes;
+
+  bool TooBig(std::string* error) {
+    *error = "the installer would reach 2 GiB; it must stay below 2,147,483,648 bytes";
+    return false;
+  }
+  std::int64_t CurrentSize() const {
+    std::error_code ec;
+    auto size = fs::file_size(path_, ec);
+    return ec ? 0 : static_cast<std::int64_t>(size);
+  }
+  bool Write(const char* data, std::size_t size) {
+    return size == 0 || zipWriteInFileInZip(zip_, data, static_cast<unsigned>(size)) == ZIP_OK;
+  }
+  bool CopyFrom(const std::string& source, std::string* error) {
+    std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(source.c_str(), "rb"), std::fclose);
+    if (!in) {
+      *error = "can't read " + source;
+      return false;
+    }
+    std::vector<char> buffer(kReadChunkBytes);
+    std::size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
+      if (!Write(buffer.data(), got)) return false;
+      if (CurrentSize() >= budget_) return TooBig(error);
+    }
+    if (std::ferror(in.get())) {
+      *error = "can't read " + source;
+      return false;
+    }
+    return true;
+  }
+
+  std::string path_;
+  int level_;
+  std::int64_t budget_;
+  zipFile zip_;
+  std::uint64_t dataBytes_ = 0;
+};
+
+bool AppendFile(FILE* out, const std::string& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!in) return false;
+  std::vector<char> buffer(kReadChunkBytes);
+  std::size_t got;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0)
+    if (std::fwrite(buffer.data(), 1, got, out) != got) return false;
+  return !std::ferror(in.get());
+}
+
+}  // namespace
+
+bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* options, std::string* error) {
+  bool haveLevel = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& flag = args[i];
+    if (i + 1 >= args.size()) {
+      *error = "missing value after " + flag;
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (flag == "--stub") options->stubPath = value;
+    else if (flag == "--app") options->appFolder = value;
+    else if (flag == "--config") options->configFolder = value;
+    else if (flag == "--output") options->outputPath = value;
+    else if (flag == "--level" && !haveLevel) {
+      if (value.size() != 1 || value[0] < '0' || value[0] > '9') {
+        *error = "--level must be a number from 0 to 9, not " + value;
+        return false;
+      }
+      options->level = value[0] - '0';
+      haveLevel = true;
+    } else {
+      *error = "unknown option " + flag;
+      return false;
+    }
+  }
+  const char* missing = options->stubPath.empty()       ? "--stub"
+                        : options->appFolder.empty()    ? "--app"
+                        : options->configFolder.empty() ? "--config"
+                        : options->outputPath.empty()   ? "--output"
+                                                        : nullptr;
+  if (missing) {
+    *error = std::string("missing ") + missing;
+    return false;
+  }
+  return true;
+}
+
+bool ValidateInputs(const BuilderOptions& options, std::string* error) {
+  std::error_code ec;
+  if (!fs::is_regular_file(options.stubPath, ec)) {
+    *error = "stub not found: " + options.stubPath;
+    return false;
+  }
+  if (!fs::is_directory(options.appFolder, ec)) {
+    *error = "application folder not found: " + options.appFolder;
+    return false;
+  }
+  if (!fs::is_directory(options.configFolder, ec)) {
+    *error = "config folder not found: " + options.configFolder;
+    return false;
+  }
+  fs::path script = fs::path(options.configFolder) / "Config" / "Script.ini";
+  if (!fs::is_regular_file(script, ec)) {
+    *error = "Script.ini not found: " + script.string();
+    return false;
+  }
+  fs::path languages = fs::path(options.configFolder) / "Languages";
+  bool anyLanguage = false;
+  if (fs::is_directory(languages, ec))
+    for (const auto& item : fs::directory_iterator(languages, ec))
+      anyLanguage = anyLanguage || (item.is_regular_file() && IsIniFile(item.path()));
+  if (!anyLanguage) {
+    *error = "no language file (*.ini) in " + languages.string();
+    return false;
+  }
+  fs::path outputFolder = fs::path(options.outputPath).parent_path();
+  if (!outputFolder.empty() && !fs::is_directory(outputFolder, ec)) {
+    *error = "output folder not found: " + outputFolder.string();
+    return false;
+  }
+  return true;
+}
+
+bool BuildPackage(const BuilderOptions& options, std::string* error) {
+  error->clear();
+  if (!ValidateInputs(options, error)) return false;
+  const std::int64_t stubBytes = static_cast<std::int64_t>(fs::file_size(options.stubPath));
+  const std::int64_t budget = corvalis::kPackageLimitBytes - stubBytes - corvalis::kTrailerBytes;
+
+  TempFile appZip, infoZip, output;
+  if (!MakeTempBeside(options.outputPath, "app", &appZip) || !MakeTempBeside(options.outputPath, "info", &infoZip) ||
+      !MakeTempBeside(options.outputPath, "out", &output)) {
+    *error = "can't create a temporary file beside " + options.outputPath;
+    return false;
+  }
+
+  std::uint64_t applicationBytes = 0;
+  {
+    ArchiveWriter app(appZip.path, options.level, budget);
+    if (!app.ok()) {
+      *error = "can't write the archive " + appZip.path;
+      return false;
+    }
+    for (const Entry& entry : ListTree(options.appFolder))
+      if (!app.Add(entry, nullptr, error)) return false;
+    applicationBytes = app.dataBytes();
+    if (!app.Close(error)) return false;
+  }
+  const std::int64_t appBytes = static_cast<std::int64_t>(fs::file_size(appZip.path));
+  {
+    ArchiveWriter info(infoZip.path, options.level, budget - appBytes);
+    if (!info.ok()) {
+      *error = "can't write the archive " + infoZip.path;
+      return false;
+    }
+    for (const Entry& entry : ListTree(options.configFolder)) {
+      if (entry.relative == corvalis::kStatisticsEntry) continue;  // always made fresh below
+      if (!info.Add(entry, nullptr, error)) return false;
+    }
+    unsigned char total[8];
+    for (int i = 0; i < 8; ++i) total[i] = static_cast<unsigned char>(applicationBytes >> (8 * i));
+    const std::string statistics(reinterpret_cast<const char*>(total), sizeof(total));
+    Entry generated;
+    generated.relative = corvalis::kStatisticsEntry;
+    if (!info.Add(generated, &statistics, error) || !info.Close(error)) return false;
+  }
+  const std::int64_t infoBytes = static_cast<std::int64_t>(fs::file_size(infoZip.path));
+
+  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(output.path.c_str(), "wb"), std::fclose);
+  unsigned char trailer[corvalis::kTrailerBytes];
+  corvalis::WriteTrailer(trailer, static_cast<std::uint32_t>(infoBytes), static_cast<std::uint32_t>(appBytes));
+  bool written = out && AppendFile(out.get(), options.stubPath) && AppendFile(out.get(), appZip.path) &&
+                 AppendFile(out.get(), infoZip.path) && std::fwrite(trailer, 1, sizeof(trailer), out.get()) == sizeof(trailer);
+  if (!out || std::fclose(out.release()) != 0 || !written) {
+    *error = "can't write " + output.path;
+    return false;
+  }
+  chmod(output.path.c_str(), 0755);
+  if (std::rename(output.path.c_str(), options.outputPath.c_str()) != 0) {
+    *error = "can't rename " + output.path + " to " + options.outputPath + ": " + std::strerror(errno);
+    return false;
+  }
+  output.path.clear();
+  return true;
+}
+
+}  // namespace mkinstaller

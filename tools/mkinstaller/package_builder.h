@@ -1,0 +1,40 @@
+// Builds an installer: the stub followed by the application archive, the information
+// archive and the trailer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mkinstaller {
+
+struct BuilderOptions {
+  std::string stubPath;
+  std::string appFolder;
+  std::string configFolder;
+  std::string outputPath;
+  int level = 9;  // deflate level 0-9
+};
+
+// Parses the command line (argv without the program name). false with a message in *error.
+bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* options, std::string* error);
+
+extern const char* const kUsage;
+
+// Checks that stub, folders, Config/Script.ini and a language file are there.
+bool ValidateInputs(const BuilderOptions& options, std::string* error);
+
+// Writes the installer. On failure nothing is left at outputPath (a previous file there is
+// kept), and *error names what went wrong.
+bool BuildPackage(const BuilderOptions& options, std::string* error);
+
+// A UTF-8 name in code page 437, as ZIP entry names are stored; false when a character
+// has no place there.
+bool Utf8ToCp437(const std::string& utf8, std::string* cp437);
+
+// DOS attribute bits kept in an entry's external attributes.
+constexpr std::uint32_t kDosReadOnly = 0x01;
+constexpr std::uint32_t kDosDirectory = 0x10;
+constexpr std::uint32_t kDosArchive = 0x20;
+
+}  // namespace mkinstaller
