@@ -1,7 +1,6 @@
 #include <windows.h>
 
-#include <cstdint>
-
+#include "installer/config/ini_file.h"
 #include "installer/engine/system_operations.h"
 
 namespace corvalis {
@@ -9,35 +8,6 @@ namespace {
 
 constexpr REGSAM kAllAccess = 0xF003F;
 constexpr DWORD kSubkeyNameChars = 255;
-
-// The script's number syntax: spaces/tabs, sign, then decimal, "$" hex or "%" binary
-// digits up to the first other character; wraps to 32 bits.
-std::int64_t ParseScriptInteger(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int base = 10;
-  if (i < text.size() && text[i] == '$') {
-    base = 16;
-    ++i;
-  } else if (i < text.size() && text[i] == '%') {
-    base = 2;
-    ++i;
-  }
-  std::uint64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0 || digit >= base) break;
-    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-  }
-  if (negative) value = 0 - value;
-  return static_cast<std::int64_t>(value);
-}
 
 std::string DropLeadingBackslash(const std::string& keyPath) {
   return !keyPath.empty() && keyPath[0] == '\\' ? keyPath.substr(1) : keyPath;
@@ -98,7 +68,7 @@ int SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& v
                    reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
   } else if (type == REG_DWORD) {
-    const DWORD number = static_cast<DWORD>(ParseScriptInteger(value));
+    const DWORD number = static_cast<DWORD>(ParseInteger(value));
     RegSetValueExA(key.get(), valueName.c_str(), 0, REG_DWORD,
                    reinterpret_cast<const BYTE*>(&number), sizeof number);
   }

@@ -1,0 +1,382 @@
+// The system operations against Wine's real registry, shell links, processes and fonts.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "installer/engine/special_folders.h"
+#include "installer/engine/system_operations.h"
+#include "tests/engine/engine_test_support.h"
+
+namespace corvalis {
+namespace {
+
+using namespace corvalis::testing;
+
+DWORD ReadNumber(HKEY root, const std::string& path, const char* name) {
+  HKEY key = nullptr;
+  DWORD value = 0xDEADBEEF, size = sizeof value, type = 0;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+  RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return type == REG_DWORD ? value : 0xDEADBEEF;
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void TearDown() override { RemoveTree(HKEY_CURRENT_USER, base); }
+  const std::string base = "Software\\CorvalisEngineTests\\" + UniqueName("reg");
+};
+
+TEST_F(RegistryTest, SetOpensButNeverCreatesWriteCreates) {
+  EXPECT_EQ(SetRegistryValue(HKEY_CURRENT_USER, base, "Name", "x", 1, ""), 0);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base));
+
+  EXPECT_EQ(WriteRegistryValue(HKEY_CURRENT_USER, base + "\\Deep", "Name", "hello world", 1, ""), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, base + "\\Deep", "Name"), "hello world");
+  EXPECT_EQ(SetRegistryValue(HKEY_CURRENT_USER, base + "\\Deep", "", "default text", 1, ""), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, base + "\\Deep", ""), "default text");
+
+  // Numbers use the script's syntax; an unknown type writes nothing but still succeeds.
+  const struct { const char* text; DWORD value; } numbers[] = {
+      {"42", 42}, {"$ff", 255}, {"%101", 5}, {" \t-2", 0xFFFFFFFE}, {"12abc", 12}, {"x", 0},
+      {"4294967297", 1}};
+  for (const auto& n : numbers) {
+    EXPECT_EQ(SetRegistryValue(HKEY_CURRENT_USER, base + "\\Deep", "N", n.text, 4, ""), 1);
+    EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, base + "\\Deep", "N"), n.value) << n.text;
+  }
+  EXPECT_EQ(SetRegistryValue(HKEY_CURRENT_USER, base + "\\Deep", "Other", "1", 7, ""), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, base + "\\Deep", "Other"), "<missing>");
+
+  EXPECT_EQ(WriteRegistryValue(nullptr, base, "Name", "x", 1, ""), 0);
+  EXPECT_EQ(CreateRegistryKey(nullptr, base, ""), 0);
+}
+
+TEST_F(RegistryTest, LeadingBackslashAddressesTheSameKey) {
+  EXPECT_EQ(WriteRegistryValue(HKEY_CURRENT_USER, "\\" + base + "\\K", "V", "one", 1, ""), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, base + "\\K", "V"), "one");
+  EXPECT_EQ(RegistrySubkeyName(HKEY_CURRENT_USER, "\\" + base, 0, ""), "K");
+  EXPECT_EQ(DeleteRegistryValue(HKEY_CURRENT_USER, "\\" + base + "\\K", "V", ""), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, base + "\\K", "V"), "<missing>");
+  EXPECT_EQ(DeleteRegistryValue(HKEY_CURRENT_USER, base + "\\K", "V", ""), 0);
+  EXPECT_EQ(DeleteRegistryKey(HKEY_CURRENT_USER, "\\" + base + "\\K", ""), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\K"));
+}
+
+TEST_F(RegistryTest, KeysSubkeysAndTrees) {
+  for (const char* sub : {"\\A\\A1\\A11", "\\A\\A2", "\\B", "\\C\\C1"}) {
+    ASSERT_EQ(CreateRegistryKey(HKEY_CURRENT_USER, base + sub, ""), 1);
+  }
+  EXPECT_EQ(RegistrySubkeyName(HKEY_CURRENT_USER, base, 0, ""), "A");
+  EXPECT_EQ(RegistrySubkeyName(HKEY_CURRENT_USER, base, 2, ""), "C");
+  EXPECT_EQ(RegistrySubkeyName(HKEY_CURRENT_USER, base, 3, ""), "");
+  EXPECT_EQ(RegistrySubkeyName(HKEY_CURRENT_USER, base + "\\Missing", 0, ""), "");
+
+  // A single-key delete leaves a key that has subkeys.
+  EXPECT_EQ(DeleteRegistryKey(HKEY_CURRENT_USER, base + "\\A", ""), 0);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, base + "\\A\\A1\\A11"));
+
+  // Empty names must not widen into the parent.
+  EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, base + "\\", ""), 0);
+  EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, "\\", ""), 0);
+  EXPECT_EQ(DeleteRegistryKey(HKEY_CURRENT_USER, "", ""), 0);
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, base + "\\B"));
+
+  EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, base + "\\A", ""), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\A"));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, base + "\\C\\C1"));
+  EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, "\\" + base, ""), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base));
+  EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, base, ""), 0);
+}
+
+TEST_F(RegistryTest, ComputerArgumentReachesThatMachine) {
+  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof computer;
+  ASSERT_TRUE(GetComputerNameA(computer, &size));
+  const std::string machineKey = "Software\\CorvalisEngineTests\\" + UniqueName("remote");
+  const std::string remote = std::string("\\\\") + computer;
+  EXPECT_EQ(WriteRegistryValue(HKEY_LOCAL_MACHINE, machineKey + "\\S\\T", "V", "far", 1, remote), 1);
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, machineKey + "\\S\\T", "V"), "far");
+  EXPECT_EQ(DeleteRegistryTree(HKEY_LOCAL_MACHINE, machineKey, remote), 1);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
+  EXPECT_EQ(CreateRegistryKey(HKEY_LOCAL_MACHINE, machineKey, "\\\\corvalis-no-such-host"), 0);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
+}
+
+TEST(AssociationTest, NtLayoutWrittenAndRemoved) {
+  ASSERT_TRUE(VersionBuildBitsSet()) << "the test prefix reports an NT version";
+  const std::string ext = UniqueName("cv");
+  const std::string app = ext + "app.exe";
+  const std::string program = "C:\\Program Files\\Corvalis Test\\" + app;
+  const std::string fileExts =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\." + ext;
+
+  // Without a description only the application's command and the FileExts value.
+  EXPECT_EQ(AssociateExtension(ext, "", program, program + ",0"), 1);
+  EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, "Applications\\" + app + "\\shell\\open\\command", ""),
+            "\"C:\\Program Files\\Corvalis Test\\" + app + "\" \"%1\"");
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, fileExts, "Application"), app);
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + ext));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ext + "_auto_file"));
+
+  EXPECT_EQ(AssociateExtension(ext, "Corvalis document", program, program + ",3"), 1);
+  EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, "." + ext, ""), ext + "_auto_file");
+  EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, ext + "_auto_file", ""), "Corvalis document");
+  EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, ext + "_auto_file\\DefaultIcon", ""), program + ",3");
+
+  EXPECT_EQ(DisassociateExtension(ext, ""), 0);
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Applications\\" + app));
+  EXPECT_EQ(DisassociateExtension(ext, app), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Applications\\" + app));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + ext));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ext + "_auto_file"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, fileExts));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Applications"));
+}
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)); }
+  void TearDown() override {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        DeleteFileA((folder + found.cFileName).c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+  }
+  void WriteFileText(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  const std::string folder = TempPath() + UniqueName("corv files ") + "\\";
+};
+
+struct LinkFields {
+  std::string path, arguments, workingFolder, description, iconFile;
+  int showCommand = 0, iconIndex = -1;
+  WORD hotKey = 0;
+};
+
+bool ReadLink(const std::string& linkPath, LinkFields& fields) {
+  if (FAILED(CoInitialize(nullptr))) return false;
+  bool ok = false;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = {};
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        fields.path = text;
+        link->GetArguments(text, MAX_PATH);
+        fields.arguments = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        fields.workingFolder = text;
+        link->GetDescription(text, MAX_PATH);
+        fields.description = text;
+        link->GetIconLocation(text, MAX_PATH, &fields.iconIndex);
+        fields.iconFile = text;
+        link->GetShowCmd(&fields.showCommand);
+        link->GetHotkey(&fields.hotKey);
+        ok = true;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
+}
+
+TEST_F(FilesTest, ShellLinksReadBack) {
+  const std::string target = folder + "target app.exe";
+  WriteFileText(target, "MZ");
+
+  ASSERT_EQ(CreateShellLink(target, folder + "Upper.LNK", "-x \"a b\"", "A description",
+                            "", 3, 0x0641, "", 2),
+            1);
+  EXPECT_TRUE(FileExists(folder + "Upper.LNK"));
+  EXPECT_FALSE(FileExists(folder + "Upper.LNK.lnk"));
+  LinkFields fields;
+  ASSERT_TRUE(ReadLink(folder + "Upper.LNK", fields));
+  EXPECT_EQ(fields.path, target);
+  EXPECT_EQ(fields.arguments, "-x \"a b\"");
+  EXPECT_EQ(fields.workingFolder, folder);
+  EXPECT_EQ(fields.description, "A description");
+  EXPECT_EQ(fields.iconFile, target);
+  EXPECT_EQ(fields.iconIndex, 2);
+  // Wine's link object reads every show command back as 1; the saved header holds it.
+  const std::string raw = ReadWholeFile(folder + "Upper.LNK");
+  ASSERT_GT(raw.size(), 64u);
+  EXPECT_EQ(raw[60], 3);
+  EXPECT_EQ(fields.hotKey, 0x0641);
+
+  ASSERT_EQ(CreateShellLink(target, folder + "Plain", "", "", "C:\\work", 1, 0,
+                            "C:\\icons.dll", 0),
+            1);
+  LinkFields plain;
+  ASSERT_TRUE(ReadLink(folder + "Plain.lnk", plain));
+  EXPECT_EQ(plain.workingFolder, "C:\\work");
+  EXPECT_EQ(plain.iconFile, "C:\\icons.dll");
+  EXPECT_EQ(plain.showCommand, 1);
+
+  // A link that can't be saved is not reported as made.
+  EXPECT_EQ(CreateShellLink(target, folder + "missing\\x.lnk", "", "", "", 1, 0, "", 0), 0);
+}
+
+TEST_F(FilesTest, InternetShortcutContent) {
+  const std::string path = folder + "Site.url";
+  WriteFileText(path, "old content that is longer than the new one ............................");
+  ASSERT_EQ(CreateInternetShortcut("http://127.0.0.1/a?b=c", path), 1);
+  EXPECT_EQ(ReadWholeFile(path), "[InternetShortcut]\r\nURL=http://127.0.0.1/a?b=c\r\n");
+  EXPECT_EQ(CreateInternetShortcut("http://x", folder + "missing\\Site.url"), 0);
+}
+
+TEST_F(FilesTest, KillProcessesByNameEndsEveryMatch) {
+  const std::string stem = UniqueName("CorvSleep");
+  const std::string exe = folder + stem + ".exe";
+  // A name with a character outside ASCII (e acute in the ANSI code page).
+  const std::string accented = UniqueName("CorvSl\xE9" "ep") + ".exe";
+  ASSERT_TRUE(CopyFileA((OwnFolder() + "engine_sleeper.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(exe.c_str(), (folder + accented).c_str(), FALSE));
+
+  std::vector<PROCESS_INFORMATION> started;
+  for (const std::string& program : {exe, exe, folder + accented}) {
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &process));
+    started.push_back(process);
+  }
+  // Let the processes show up in a snapshot.
+  Sleep(500);
+
+  EXPECT_EQ(KillProcessesByName("cOrVsLeEp-not-running.exe"), 0);
+  const std::string mixed = "cORVsLEEP" + stem.substr(9) + ".ExE ";
+  EXPECT_EQ(KillProcessesByName(mixed), 1);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(WaitForSingleObject(started[i].hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(started[i].hProcess, &code);
+    EXPECT_EQ(code, 1u);
+  }
+  EXPECT_EQ(WaitForSingleObject(started[2].hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  // Upper-case E acute (0xC9) matches the lower-case one in the running name.
+  std::string upper = accented;
+  upper[6] = '\xC9';
+  EXPECT_EQ(KillProcessesByName("  " + upper), 1);
+  EXPECT_EQ(WaitForSingleObject(started[2].hProcess, 10000), WAIT_OBJECT_0);
+
+  for (PROCESS_INFORMATION& process : started) {
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  EXPECT_EQ(TerminateProcessById(0xFFFFFFF0), 0);
+}
+
+TEST_F(FilesTest, FontsInstallAndRejectNonFonts) {
+  const char* dejavu = "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
+  if (!FileExists(dejavu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
+  char windows[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableA("windir", windows, MAX_PATH), 0u);
+  const std::string fonts = std::string(windows) + "\\Fonts\\";
+  const std::string fontsKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+
+  const std::string fileName = UniqueName("CorvFont") + ".ttf";
+  const std::string fontName = "Corvalis Test " + fileName + " (TrueType)";
+  ASSERT_TRUE(CopyFileA(dejavu, (folder + fileName).c_str(), FALSE));
+  EXPECT_EQ(InstallFont(fontName, folder + fileName), 1);
+  EXPECT_TRUE(FileExists(fonts + fileName));
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, fontsKey, fontName), fileName);
+
+  const std::string notFont = UniqueName("CorvNotFont") + ".ttf";
+  WriteFileText(folder + notFont, "this is plain text, not a font\r\n");
+  EXPECT_EQ(InstallFont("Corvalis Not A Font", folder + notFont), 0);
+  EXPECT_FALSE(FileExists(fonts + notFont));
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, fontsKey, "Corvalis Not A Font"), "<missing>");
+
+  RemoveFontResourceA((folder + fileName).c_str());
+  DeleteFileA((fonts + fileName).c_str());
+  DeleteRegistryValue(HKEY_LOCAL_MACHINE, fontsKey, fontName, "");
+}
+
+std::vector<UINT> exitCalls;
+BOOL exitResult = TRUE;
+BOOL WINAPI FakeExitWindows(UINT flags, DWORD reason) {
+  exitCalls.push_back(flags);
+  EXPECT_EQ(reason, 0u);
+  return exitResult;
+}
+
+bool ShutdownPrivilegeEnabled() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  LUID shutdown = {};
+  LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &shutdown);
+  std::vector<BYTE> buffer(4096);
+  DWORD size = 0;
+  bool enabled = false;
+  if (GetTokenInformation(token, TokenPrivileges, buffer.data(), static_cast<DWORD>(buffer.size()), &size)) {
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+      const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+      if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart) {
+        enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+      }
+    }
+  }
+  CloseHandle(token);
+  return enabled;
+}
+
+void DisableShutdownPrivilege() {
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+  TOKEN_PRIVILEGES privileges = {};
+  privileges.PrivilegeCount = 1;
+  LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  privileges.Privileges[0].Attributes = 0;
+  AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+  CloseHandle(token);
+}
+
+TEST(RestartTest, PrivilegeThenExitWindowsWithFlags) {
+  SetExitWindowsFunction(FakeExitWindows);
+  DisableShutdownPrivilege();
+  ASSERT_FALSE(ShutdownPrivilegeEnabled());
+
+  exitCalls.clear();
+  exitResult = TRUE;
+  EXPECT_EQ(RestartComputer(0), 0);
+  EXPECT_TRUE(ShutdownPrivilegeEnabled());
+  EXPECT_EQ(RestartComputer(1), 0);
+  EXPECT_EQ(ShutdownWindows(EWX_LOGOFF), 0);
+  EXPECT_EQ(exitCalls, (std::vector<UINT>{2, 6, 0}));
+
+  exitResult = FALSE;
+  EXPECT_EQ(ShutdownWindows(EWX_REBOOT), 4);
+  EXPECT_EQ(RestartComputer(1), 0);
+  SetExitWindowsFunction(nullptr);
+}
+
+}  // namespace
+}  // namespace corvalis
