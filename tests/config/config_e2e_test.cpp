@@ -1,0 +1,432 @@
+// The installer from package to the end of its checks, driven through its windows:
+// language choice, the configuration files, Windows versions and the .NET Framework.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "installer/config/ini_file.h"
+#include "tools/winrobot/winrobot.h"
+
+namespace {
+
+constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
+constexpr int kStepMs = 30000;
+constexpr int kListId = 100;
+
+const char kDialogTitle[] = "Language selection";
+const char kConfirmText[] =
+    "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to "
+    "end this program. You can run this installer at a later time and continue the "
+    "installation procedure.";
+const char kKey6[] =
+    "One or more dependencies were not found on this computer. This program requires the .NET "
+    "Framework";
+
+std::string TempFolder() {
+  char path[MAX_PATH + 1] = "";
+  GetTempPathA(sizeof path, path);
+  return path;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name != "." && name != ".." && isFolder == folders) names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// Work folders are named by a decimal number below the temporary folder.
+std::set<std::string> NumberedFolders() {
+  std::set<std::string> numbered;
+  for (const std::string& name : ListFolder(TempFolder() + "*", true)) {
+    if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
+  }
+  return numbered;
+}
+
+void DeleteTree(const std::string& folder) {
+  for (const std::string& file : ListFolder(folder + "*", false)) {
+    SetFileAttributesA((folder + file).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((folder + file).c_str());
+  }
+  for (const std::string& sub : ListFolder(folder + "*", true)) DeleteTree(folder + sub + "\\");
+  RemoveDirectoryA(folder.c_str());
+}
+
+// One installer of the test packages, started under its own program name.
+class InstallerRun {
+ public:
+  ~InstallerRun() {
+    winrobot::KillProcess(guard_.process);
+    guard_.process = winrobot::Process();
+    if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
+    // A failed test may leave the installer's work folder behind; never leave it.
+    if (!workFolder_.empty() && Exists(workFolder_)) DeleteTree(workFolder_);
+  }
+
+  ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "") {
+    const char* data = std::getenv("CORVALIS_TEST_DATA");
+    if (!data) return ::testing::AssertionFailure() << "CORVALIS_TEST_DATA is not set";
+    exeName_ = name + ".exe";
+    const std::string path = winrobot::UnixToWindowsPath(std::string(data) + "/config/" + exeName_);
+    if (!Exists(path)) return ::testing::AssertionFailure() << "no test package " << path;
+    if (!wineVersion.empty()) {
+      wineVersion_ = wineVersion;
+      if (!winrobot::SetWineVersion(exeName_, wineVersion)) {
+        return ::testing::AssertionFailure() << winrobot::LastError();
+      }
+    }
+    before_ = NumberedFolders();
+    if (!winrobot::StartProcess("\"" + path + "\"", &guard_.process)) {
+      return ::testing::AssertionFailure() << winrobot::LastError();
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  DWORD Pid() const { return guard_.process.pid; }
+
+  // The work folder this run created (found once it exists).
+  std::string WorkFolder() {
+    for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 100) {
+      for (const std::string& name : NumberedFolders()) {
+        if (!before_.count(name)) workFolder_ = TempFolder() + name + "\\";
+      }
+      if (workFolder_.empty()) Sleep(100);
+    }
+    return workFolder_;
+  }
+
+  bool WaitEnd(int timeoutMs = kStepMs) {
+    DWORD exitCode = 0;
+    return winrobot::WaitProcess(guard_.process, timeoutMs, &exitCode) && exitCode == 0;
+  }
+
+  bool Running() {
+    DWORD exitCode = 0;
+    return !winrobot::WaitProcess(guard_.process, 0, &exitCode);
+  }
+
+  // The error box the run must end with: its text, then OK, then the end of the
+  // process with its work folder removed.
+  void ExpectEndsWithMessage(const std::string& title, const std::string& text) {
+    HWND box = winrobot::WaitForMessageBox(Pid(), title, kStartMs);
+    ASSERT_NE(box, nullptr) << "no \"" << title << "\" box: " << winrobot::LastError();
+    EXPECT_EQ(winrobot::MessageBoxText(box), text);
+    const std::string folder = WorkFolder();
+    ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
+    ASSERT_TRUE(WaitEnd()) << "the installer did not end";
+    EXPECT_FALSE(folder.empty());
+    EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
+  }
+
+  // Passing the checks leads to the wizard, or, while there is none, to a clean end;
+  // neither an error box nor the language dialog may show up on the way.
+  void ExpectChecksPassed() {
+    const std::string folder = WorkFolder();
+    for (int waited = 0; waited < kStartMs; waited += 250) {
+      HWND box = winrobot::WaitForMessageBox(Pid(), "", 0);
+      ASSERT_EQ(box, nullptr) << "message: " << winrobot::MessageBoxText(box);
+      ASSERT_EQ(winrobot::WaitForWindowOfProcess(Pid(), kDialogTitle, 0), nullptr);
+      if (!Running()) {
+        EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
+        return;
+      }
+      HWND window = winrobot::WaitForWindowOfProcess(Pid(), "", 0);
+      if (window && winrobot::WindowText(window) != "Initializing...") return;  // the wizard
+      Sleep(250);
+    }
+    FAIL() << "the installer neither ended nor showed its wizard";
+  }
+
+ private:
+  winrobot::ProcessGuard guard_;
+  std::string exeName_;
+  std::string wineVersion_;
+  std::set<std::string> before_;
+  std::string workFolder_;
+};
+
+HWND WaitForDialog(InstallerRun& run) {
+  HWND dialog = winrobot::WaitForWindowOfProcess(run.Pid(), kDialogTitle, kStartMs);
+  EXPECT_NE(dialog, nullptr) << winrobot::LastError();
+  return dialog;
+}
+
+TEST(ConfigEndToEnd, OneLanguageNeedsNoDialog) {
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_one_language"));
+  run.ExpectChecksPassed();
+}
+
+TEST(ConfigEndToEnd, DialogOffersLanguagesAndCancelAsks) {
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_languages"));
+  HWND dialog = WaitForDialog(run);
+  ASSERT_NE(dialog, nullptr);
+
+  // The dialog's shape: client area, no system menu, its texts and buttons.
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right - client.left, 329);
+  EXPECT_EQ(client.bottom - client.top, 112);
+  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & WS_SYSMENU, 0);
+  EXPECT_NE(winrobot::FindControl(dialog,
+                                  "Please choose your language from the list below. The "
+                                  "installation will continue with the selected language."),
+            nullptr);
+  EXPECT_NE(winrobot::FindControl(dialog, "OK"), nullptr);
+
+  // Expected: the files' languages in the order the file system lists them.
+  const std::string languages = run.WorkFolder() + "Information\\Languages\\";
+  std::vector<std::string> expected;
+  int preselected = -1;
+  for (const std::string& file : ListFolder(languages + "*.ini", false)) {
+    corvalis::IniDocument doc;
+    ASSERT_TRUE(corvalis::LoadIniFile(languages + file, &doc)) << file;
+    const std::string name = corvalis::GetIniValue(doc, "VLX Localization File", "Language");
+    if (name == "English" || name == "english") preselected = static_cast<int>(expected.size());
+    expected.push_back(name);
+  }
+  ASSERT_EQ(expected.size(), 3u);
+  const std::string id = "#" + std::to_string(kListId);
+  EXPECT_EQ(winrobot::ListItems(dialog, id), expected);
+  DWORD_PTR selected = 0;
+  SendMessageTimeoutA(winrobot::FindControl(dialog, id), CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG,
+                      5000, &selected);
+  EXPECT_EQ(static_cast<int>(selected), preselected);
+
+  // Cancel asks; No goes back to the dialog, Yes ends the installer.
+  ASSERT_TRUE(winrobot::ClickButton(dialog, "Cancel")) << winrobot::LastError();
+  HWND confirm = winrobot::WaitForMessageBox(run.Pid(), "Please confirm", kStepMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  EXPECT_EQ(winrobot::MessageBoxText(confirm), kConfirmText);
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "No")) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::WaitForWindowGone(confirm, kStepMs));
+  EXPECT_TRUE(run.Running());
+  EXPECT_TRUE(IsWindowVisible(dialog));
+
+  ASSERT_TRUE(winrobot::ClickButton(dialog, "Cancel")) << winrobot::LastError();
+  confirm = winrobot::WaitForMessageBox(run.Pid(), "Please confirm", kStepMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
+  ASSERT_TRUE(run.WaitEnd());
+  EXPECT_FALSE(Exists(run.WorkFolder()));
+}
+
+TEST(ConfigEndToEnd, NoLanguageInThePackage) {
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_no_language"));
+  run.ExpectEndsWithMessage("Error", "This installer package is incomplete and/or corrupted.");
+}
+
+// A file of the unpacked package that disappears while the dialog waits: the next
+// step that needs it reports it in the chosen language.
+struct VanishingFile {
+  const char* file;  // below Information\ of the work folder
+  const char* choice;
+  const char* title;
+  const char* text;
+};
+
+class VanishingFileTest : public ::testing::TestWithParam<VanishingFile> {};
+
+TEST_P(VanishingFileTest, IsReported) {
+  const VanishingFile& p = GetParam();
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_languages"));
+  HWND dialog = WaitForDialog(run);
+  ASSERT_NE(dialog, nullptr);
+  const std::string path = run.WorkFolder() + "Information\\" + p.file;
+  ASSERT_TRUE(DeleteFileA(path.c_str())) << path;
+  ASSERT_TRUE(winrobot::SelectItem(dialog, "#" + std::to_string(kListId), p.choice))
+      << winrobot::LastError();
+  ASSERT_TRUE(winrobot::ClickButton(dialog, "OK")) << winrobot::LastError();
+  run.ExpectEndsWithMessage(p.title, p.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ConfigEndToEnd, VanishingFileTest,
+    ::testing::Values(
+        VanishingFile{"Languages\\German@utf-8.ini", "Deutsch", "Error",
+                      "Could not read the localization file from the temporary directory!"},
+        VanishingFile{"Config\\Statistics.ini", "Deutsch", "Fehler",
+                      "Die Statistikdatei konnte nicht gelesen werden."},
+        VanishingFile{"Config\\Script.ini", "Deutsch", "Fehler",
+                      "Das Installationsskript konnte nicht aus dem tempor\xE4ren Ordner gelesen "
+                      "werden!"},
+        VanishingFile{"Config\\Script.ini", "English", "Error",
+                      "Could not read installation script from the temporary directory!"}));
+
+struct VersionCase {
+  const char* package;
+  const char* wineVersion;
+  bool refused;
+};
+
+class WindowsVersionTest : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(WindowsVersionTest, FollowsTheScript) {
+  const VersionCase& p = GetParam();
+  InstallerRun run;
+  ASSERT_TRUE(run.Start(p.package, p.wineVersion));
+  if (p.refused) {
+    run.ExpectEndsWithMessage("Error",
+                              "The program cannot be installed on this operating system version!");
+  } else {
+    run.ExpectChecksPassed();
+  }
+}
+
+// On Server 2003 "WV" decides, not "WXP".
+INSTANTIATE_TEST_SUITE_P(
+    ConfigEndToEnd, WindowsVersionTest,
+    ::testing::Values(VersionCase{"cfg_forbid_w98", "win98", true},
+                      VersionCase{"cfg_forbid_wnt", "nt40", true},
+                      VersionCase{"cfg_forbid_w2k", "win2k", true},
+                      VersionCase{"cfg_forbid_wxp", "winxp", true},
+                      VersionCase{"cfg_forbid_wv", "vista", true},
+                      VersionCase{"cfg_forbid_wv2003", "win2003", true},
+                      VersionCase{"cfg_allow_wxp2003", "win2003", false},
+                      VersionCase{"cfg_forbid_wxp", "win2k", false}));
+
+// The framework folder of the Wine prefix with exactly the version folders a test
+// asks for, and a recording program in place of the web browser.
+class FrameworkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char windows[MAX_PATH] = "";
+    GetSystemWindowsDirectoryA(windows, sizeof windows);
+    const std::string net = std::string(windows) + "\\Microsoft.NET\\";
+    framework_ = net + "Framework\\";
+    for (const std::string& folder : {net, framework_}) {
+      if (CreateDirectoryA(folder.c_str(), nullptr)) created_.push_back(folder);
+    }
+    ASSERT_TRUE(Exists(framework_));
+    ASSERT_TRUE(ListFolder(framework_ + "*", true).empty()) << "framework folder not empty";
+
+    log_ = TempFolder() + "cfg_opened_addresses.txt";
+    DeleteFileA(log_.c_str());
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &handler_, nullptr),
+              ERROR_SUCCESS);
+    char old[1024] = "";
+    DWORD size = sizeof old;
+    DWORD type = 0;
+    hadHandler_ = RegQueryValueExA(handler_, nullptr, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    oldHandler_.assign(old, size && !old[size - 1] ? size - 1 : size);
+    const std::string command =
+        "\"" + ProgramFolder() + "url_recorder.exe\" \"" + log_ + "\" \"%1\"";
+    ASSERT_EQ(RegSetValueExA(handler_, nullptr, 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(command.c_str()),
+                             static_cast<DWORD>(command.size() + 1)),
+              ERROR_SUCCESS);
+  }
+
+  void TearDown() override {
+    if (handler_) {
+      if (hadHandler_) {
+        RegSetValueExA(handler_, nullptr, 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(oldHandler_.c_str()),
+                       static_cast<DWORD>(oldHandler_.size() + 1));
+      } else {
+        RegDeleteValueA(handler_, nullptr);
+      }
+      RegCloseKey(handler_);
+    }
+    DeleteFileA(log_.c_str());
+    for (const std::string& folder : versions_) RemoveDirectoryA(folder.c_str());
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it) RemoveDirectoryA(it->c_str());
+  }
+
+  void AddVersion(const std::string& name) {
+    const std::string folder = framework_ + name;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    versions_.push_back(folder);
+  }
+
+  // The addresses the "browser" was given, after waiting for the first one or, when
+  // none is expected, for a while.
+  std::vector<std::string> OpenedAddresses(bool expectOne) {
+    for (int waited = 0; waited < (expectOne ? kStepMs : 3000) && !Exists(log_); waited += 100) {
+      Sleep(100);
+    }
+    Sleep(300);  // the recorder's line may still be on its way
+    std::vector<std::string> lines;
+    std::ifstream in(log_);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  std::string framework_;
+  std::vector<std::string> created_;
+  std::vector<std::string> versions_;
+  std::string log_;
+  HKEY handler_ = nullptr;
+  bool hadHandler_ = false;
+  std::string oldHandler_;
+};
+
+TEST_F(FrameworkTest, PassesWithAVersionFolder) {
+  AddVersion("v1.1.4322");
+  AddVersion("v2.0.50727");
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_dotnet_plain"));
+  run.ExpectChecksPassed();
+  EXPECT_TRUE(OpenedAddresses(false).empty());
+}
+
+struct MissingFrameworkCase {
+  const char* package;
+  const char* opened;  // "" when nothing may be opened
+};
+
+class MissingFrameworkTest : public FrameworkTest,
+                             public ::testing::WithParamInterface<MissingFrameworkCase> {};
+
+TEST_P(MissingFrameworkTest, ReportsAndOpensTheAddress) {
+  const MissingFrameworkCase& p = GetParam();
+  AddVersion("v1.1.4322");
+  InstallerRun run;
+  ASSERT_TRUE(run.Start(p.package));
+  run.ExpectEndsWithMessage("Error", std::string(kKey6) + " 2.0.");
+  const std::vector<std::string> opened = OpenedAddresses(*p.opened != '\0');
+  if (*p.opened) {
+    EXPECT_EQ(opened, std::vector<std::string>{p.opened});
+  } else {
+    EXPECT_TRUE(opened.empty()) << opened.front();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ConfigEndToEnd, MissingFrameworkTest,
+    ::testing::Values(MissingFrameworkCase{"cfg_dotnet_plain", "http://127.0.0.1/dotnet/setup"},
+                      MissingFrameworkCase{"cfg_dotnet_upper", "HTTP://127.0.0.1/Upper"},
+                      MissingFrameworkCase{"cfg_dotnet_bare", ""}));
+
+}  // namespace

@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Builds the installers of the configuration end-to-end tests from examples/sample:
+each one a copy of the sample's configuration with a few script keys or language
+files changed, packed by mkinstaller under a name of its own (Wine's reported
+Windows version is set per program name)."""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+P = "\u00b6"
+
+ENGLISH = "English@ascii.ini"
+GERMAN = "German@utf-8.ini"
+
+# name: (script keys to set, language files: {file name: (source file, new Language)})
+PACKAGES = {
+    "cfg_one_language": ({}, {ENGLISH: (ENGLISH, None)}),
+    # "english" sorts after "English": the later exact "english" is preselected.
+    "cfg_languages": ({}, {ENGLISH: (ENGLISH, None), GERMAN: (GERMAN, None),
+                           "Zz-english@ascii.ini": (ENGLISH, "english")}),
+    "cfg_no_language": ({}, {"Broken.ini": (None, None)}),
+    "cfg_forbid_w98": ({"W98": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_forbid_wnt": ({"WNT": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_forbid_w2k": ({"W2K": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_forbid_wxp": ({"WXP": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_forbid_wv": ({"WV": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_forbid_wv2003": ({"WV": "0"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_allow_wxp2003": ({"WXP": "0", "WV": "1"}, {ENGLISH: (ENGLISH, None)}),
+    "cfg_dotnet_plain": ({"DotNet": "3", "RunIfDepNotFound": "127.0.0.1/dotnet/setup"},
+                         {ENGLISH: (ENGLISH, None)}),
+    "cfg_dotnet_upper": ({"DotNet": "3", "RunIfDepNotFound": "HTTP://127.0.0.1/Upper"},
+                         {ENGLISH: (ENGLISH, None)}),
+    "cfg_dotnet_bare": ({"DotNet": "3", "RunIfDepNotFound": "http://"},
+                        {ENGLISH: (ENGLISH, None)}),
+}
+
+
+def set_keys(script, keys):
+    for key, value in keys.items():
+        script, count = re.subn(r"(?m)^%s = [^\r\n]*" % re.escape(key), "%s = %s" % (key, value), script)
+        if count != 1:
+            sys.exit("make_test_packages: key %s is not in the sample script once" % key)
+    return script
+
+
+def rename_language(text, name):
+    return re.sub(r"(?m)^Language = [^\r\n]*", "Language = " + name, text, count=1)
+
+
+def build(name, keys, languages, args):
+    config = os.path.join(args.out, "src", name)
+    shutil.rmtree(config, ignore_errors=True)
+    sample_config = os.path.join(args.sample, "config")
+    shutil.copytree(os.path.join(sample_config, "Resources"), os.path.join(config, "Resources"))
+    os.makedirs(os.path.join(config, "Config"))
+    os.makedirs(os.path.join(config, "Languages"))
+
+    with open(os.path.join(sample_config, "Config", "Script.ini"), encoding="cp1252", newline="") as f:
+        script = set_keys(f.read(), keys)
+    with open(os.path.join(config, "Config", "Script.ini"), "w", encoding="cp1252", newline="") as f:
+        f.write(script)
+
+    for target, (source, language) in languages.items():
+        path = os.path.join(config, "Languages", target)
+        if source is None:  # a language file without its header group is never offered
+            with open(path, "wb") as f:
+                f.write(b"[LocalizationStub]\r\nKey0 = Error\r\n")
+            continue
+        with open(os.path.join(sample_config, "Languages", source), "rb") as f:
+            data = f.read()
+        if language is not None:
+            utf8 = data.startswith(b"\xef\xbb\xbf")
+            text = rename_language(data.decode("utf-8-sig" if utf8 else "cp1252"), language)
+            data = (b"\xef\xbb\xbf" + text.encode("utf-8")) if utf8 else text.encode("cp1252")
+        with open(path, "wb") as f:
+            f.write(data)
+
+    output = os.path.join(args.out, name + ".exe")
+    subprocess.run([args.mkinstaller, "--stub", args.stub, "--app", os.path.join(args.sample, "app"),
+                    "--config", config, "--output", output, "--level", "1"], check=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--mkinstaller", required=True)
+    parser.add_argument("--stub", required=True)
+    parser.add_argument("--sample", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    for name, (keys, languages) in PACKAGES.items():
+        build(name, keys, languages, args)
+
+
+if __name__ == "__main__":
+    main()
