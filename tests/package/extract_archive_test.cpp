@@ -203,3 +203,23 @@ TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
   ExtractArchive(archive, "*.*", scratch.path + "flat\\", 0);
   EXPECT_EQ(ReadFileText(scratch.path + "flat\\evil1.txt"), "x");
 }
+
+TEST(ExtractArchive, DamagedEntryLeavesAPartialFileWithoutDateAndAttributes) {
+  ScratchFolder scratch("damaged");
+  const std::string archive = scratch.path + "damaged.zip";
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  ASSERT_TRUE(WriteZip(archive, {{"bad.txt", text, kDate, 0x23}, {"good.txt", "fine", kDate, 0x21}}));
+  // Flip a byte inside the first entry's compressed data (local header 30 bytes + name).
+  std::string bytes = ReadFileText(archive);
+  bytes[30 + 7 + 40] = static_cast<char>(bytes[30 + 7 + 40] ^ 0x55);
+  ASSERT_TRUE(WriteFileText(archive, bytes));
+
+  ExtractArchive(archive, "*.*", scratch.path + "out\\", 1);
+  const std::string bad = scratch.path + "out\\bad.txt";
+  ASSERT_TRUE(Exists(bad));
+  EXPECT_NE(ReadFileText(bad), text);
+  EXPECT_EQ(GetFileAttributesA(bad.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+  EXPECT_NE(LocalWriteTime(bad).wYear, 2019);
+  ExpectStamped(scratch.path + "out\\good.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+}

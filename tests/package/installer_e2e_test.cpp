@@ -201,6 +201,33 @@ TEST(InstallerPackage, CancelWhileCopyingRemovesTheWorkFolder) {
   for (const std::string& folder : created) EXPECT_FALSE(Exists(folder)) << folder;
 }
 
+TEST(InstallerPackage, CancelDuringExportEndsWithoutSuccess) {
+  ScratchFolder scratch("exportcancel");
+  std::string setup = CopyPackage(scratch, "BigSetup.exe", "BigSetup.exe");
+  winrobot::ProcessGuard run;
+  ASSERT_TRUE(winrobot::StartProcess(Quoted(setup) + " -u " + Quoted(scratch.path + "out"), &run.process));
+  const char* title = "Unpacking data contained for external check...";
+  HWND window = nullptr;
+  for (DWORD start = GetTickCount(); !window && GetTickCount() - start < DWORD(kWaitMs);) {
+    window = FindWindowA(nullptr, title);
+    DWORD owner = 0;
+    if (window) GetWindowThreadProcessId(window, &owner);
+    if (!window || owner != run.process.pid || !IsWindowVisible(window) ||
+        !FindWindowExA(window, nullptr, "Button", "Cancel")) {
+      window = nullptr;
+      Sleep(0);
+    }
+  }
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(winrobot::ClickButton(window, "Cancel")) << winrobot::LastError();
+  HWND confirm = winrobot::WaitForMessageBox(run.process.pid, "Please confirm", kWaitMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes"));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));  // no "Success" box waits
+  EXPECT_EQ(exitCode, 0u);
+}
+
 TEST(InstallerPackage, OldWindowsGetsTheCompatibilityMessage) {
   ScratchFolder scratch("version");
   std::string old = CopyPackage(scratch, "Setup.exe", "PkgOldWindows.exe");
