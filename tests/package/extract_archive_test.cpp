@@ -15,7 +15,7 @@ namespace {
 
 constexpr unsigned long kDate = 0x4ECF6DDD;  // 2019-06-15 13:46:58 local time
 
-std::vector<ZipEntrySpec> SampleEntries() {
+std::vector<ZipEntryInput> SampleEntries() {
   return {
       {"Docs/", "", kDate, 0x10},
       {"Docs/a.txt", "alpha", kDate, 0x21},  // read-only + archive

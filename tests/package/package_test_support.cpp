@@ -22,11 +22,11 @@ ScratchFolder::ScratchFolder(const std::string& tag) {
 
 ScratchFolder::~ScratchFolder() { corvalis::DeleteFolderTree(path); }
 
-bool WriteZip(const std::string& path, const std::vector<ZipEntrySpec>& entries) {
+bool WriteZip(const std::string& path, const std::vector<ZipEntryInput>& entries) {
   zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
   if (!zip) return false;
   bool ok = true;
-  for (const ZipEntrySpec& entry : entries) {
+  for (const ZipEntryInput& entry : entries) {
     zip_fileinfo info = {};
     info.dosDate = entry.dosDate;
     info.external_fa = entry.externalAttributes;

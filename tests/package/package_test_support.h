@@ -16,7 +16,7 @@ struct ScratchFolder {
   std::string path;
 };
 
-struct ZipEntrySpec {
+struct ZipEntryInput {
   std::string storedName;  // raw bytes as stored (OEM code page, "/")
   std::string data;
   unsigned long dosDate = 0x4ECF6DDD;  // 2019-06-15 13:46:58
@@ -24,7 +24,7 @@ struct ZipEntrySpec {
 };
 
 // Writes a ZIP file with these entries, deflated, in this order.
-bool WriteZip(const std::string& path, const std::vector<ZipEntrySpec>& entries);
+bool WriteZip(const std::string& path, const std::vector<ZipEntryInput>& entries);
 
 std::string ReadFileText(const std::string& path);
 bool WriteFileText(const std::string& path, const std::string& text);
