@@ -5,6 +5,7 @@
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/install_session.h"
+#include "installer/package/startup_resources.h"
 #include "installer/package/work_folder.h"
 
 namespace corvalis {
@@ -61,6 +62,7 @@ HWND BuildDialog(Choice* choice) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = DialogProc;
   windowClass.hInstance = instance;
+  windowClass.hIcon = static_cast<HICON>(StartupImage(0));
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;
@@ -79,8 +81,9 @@ HWND BuildDialog(Choice* choice) {
   SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(choice));
 
   HWND icon = AddControl(dialog, "STATIC", "", SS_ICON, 8, 7, 32, 32, -1);
-  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_APPLICATION)),
-               0);
+  HANDLE programIcon = StartupImage(0);
+  if (!programIcon) programIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(programIcon), 0);
   AddControl(dialog, "STATIC", kPrompt, SS_LEFT, 45, 9, 274, 38, -1);
   AddControl(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 11, 55, 308,
              kDropDownHeight, kListId);

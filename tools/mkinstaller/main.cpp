@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "installer/config/ini_file.h"
+#include "installer/config/script_check.h"
 #include "tools/mkinstaller/package_builder.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +13,13 @@ int main(int argc, char** argv) {
   if (!mkinstaller::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
     std::fprintf(stderr, "mkinstaller: %s\n%s\n", error.c_str(), mkinstaller::kUsage);
     return 2;
+  }
+  // A doubtful script is still packed: the warnings are for its author.
+  std::string script;
+  if (corvalis::ReadFileBytes(options.configFolder + "/Config/Script.ini", &script)) {
+    for (const std::string& warning : corvalis::CheckScriptText(script)) {
+      std::fprintf(stderr, "mkinstaller: warning: Config/Script.ini %s\n", warning.c_str());
+    }
   }
   if (!mkinstaller::BuildPackage(options, &error)) {
     std::fprintf(stderr, "mkinstaller: %s\n", error.c_str());
