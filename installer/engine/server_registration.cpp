@@ -38,7 +38,8 @@ bool RunAndWait(const std::string& program, const std::string& arguments) {
 bool ShellOpenAndWait(const std::string& program, const std::string& arguments) {
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // The shell's own error box would stop an unattended run; failure shows in the result.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.lpVerb = "open";
   info.lpFile = program.c_str();
   info.lpParameters = arguments.c_str();

@@ -156,6 +156,13 @@ TEST_F(ServerTest, RegisterAndUnregisterAPathWithSpaces) {
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, dll), "registered");
   EXPECT_NE(RegisterServer(dll, 0), 0);
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, dll), "<missing>");
+
+  // NT 4 looks for regsvr32 under WINNT\System32, which this system lacks: neither the
+  // process nor the shell can start it.
+  SetOperationsOsVersionCode(20);
+  EXPECT_EQ(RegisterServer(dll, 1), 0);
+  SetOperationsOsVersionCode(100);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, dll), "<missing>");
 }
 
 }  // namespace

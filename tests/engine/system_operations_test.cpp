@@ -26,6 +26,17 @@ DWORD ReadNumber(HKEY root, const std::string& path, const char* name) {
   return type == REG_DWORD ? value : 0xDEADBEEF;
 }
 
+TEST(FoldersTest, ShellAndTemporaryFolders) {
+  const std::string desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+  ASSERT_GT(desktop.size(), 3u);
+  EXPECT_EQ(desktop.substr(1, 2), ":\\");
+  EXPECT_EQ(desktop.back(), '\\');
+  EXPECT_EQ(SpecialFolder(0x7F), "");
+  const std::string temp = TempFolder();
+  EXPECT_EQ(temp.back(), '\\');
+  EXPECT_TRUE(FileExists(temp));
+}
+
 class RegistryTest : public ::testing::Test {
  protected:
   void TearDown() override { RemoveTree(HKEY_CURRENT_USER, base); }
