@@ -142,6 +142,7 @@ class ServerTest : public ::testing::Test {
     DeleteFileA(dll.c_str());
     RemoveDirectoryA(folder.c_str());
     RemoveTree(HKEY_CURRENT_USER, "Software\\CorvalisEngineTests\\Servers");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\CorvalisEngineTests");
   }
   const std::string folder = TempPath() + UniqueName("corv server ") + "\\";
   const std::string dll = folder + "test server.dll";

@@ -39,7 +39,10 @@ TEST(FoldersTest, ShellAndTemporaryFolders) {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void TearDown() override { RemoveTree(HKEY_CURRENT_USER, base); }
+  void TearDown() override {
+    RemoveTree(HKEY_CURRENT_USER, base);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\CorvalisEngineTests");  // only when empty
+  }
   const std::string base = "Software\\CorvalisEngineTests\\" + UniqueName("reg");
 };
 
@@ -117,6 +120,7 @@ TEST_F(RegistryTest, ComputerArgumentReachesThatMachine) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
   EXPECT_EQ(CreateRegistryKey(HKEY_LOCAL_MACHINE, machineKey, "\\\\corvalis-no-such-host"), 0);
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\CorvalisEngineTests");
 }
 
 TEST(AssociationTest, NtLayoutWrittenAndRemoved) {
