@@ -108,6 +108,28 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && ToLowerAnsi(a) == ToLowerAnsi(b);
 }
 
+bool ContainsNoCase(const std::string& text, const std::string& token) {
+  return ToLowerAnsi(text).find(ToLowerAnsi(token)) != std::string::npos;
+}
+
+std::string ReplaceNoCase(const std::string& text, const std::string& token,
+                          const std::string& value) {
+  if (token.empty()) return text;
+  const std::string lowerText = ToLowerAnsi(text);
+  const std::string lowerToken = ToLowerAnsi(token);
+  std::string result;
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t at = lowerText.find(lowerToken, from);
+    if (at == std::string::npos) break;
+    result.append(text, from, at - from);
+    result += value;
+    from = at + token.size();
+  }
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
 std::string Utf8ToAnsi(const std::string& utf8) {
   std::string out;
   out.reserve(utf8.size());

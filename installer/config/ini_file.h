@@ -80,5 +80,9 @@ int FieldCount(const std::string& line);
 std::string ToLowerAnsi(std::string text);
 // Equality after ToLowerAnsi: how names of groups and keys are compared.
 bool EqualsNoCase(const std::string& a, const std::string& b);
+bool ContainsNoCase(const std::string& text, const std::string& token);
+// Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`.
+std::string ReplaceNoCase(const std::string& text, const std::string& token,
+                          const std::string& value);
 
 }  // namespace corvalis

@@ -4,23 +4,6 @@ namespace corvalis {
 
 namespace {
 
-std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& replacement) {
-  const std::string lowerText = ToLowerAnsi(text);
-  const std::string lowerToken = ToLowerAnsi(token);
-  std::string out;
-  std::size_t pos = 0;
-  for (;;) {
-    std::size_t hit = lowerText.find(lowerToken, pos);
-    if (hit == std::string::npos) break;
-    out.append(text, pos, hit - pos);
-    out += replacement;
-    pos = hit + token.size();
-  }
-  out.append(text, pos, std::string::npos);
-  return out;
-}
-
 std::string TrimSpaces(const std::string& text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return std::string();

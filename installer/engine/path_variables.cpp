@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "installer/config/ini_file.h"
+
 namespace corvalis {
 namespace {
 
@@ -19,17 +21,6 @@ const char* const kTokens[kPathVariableCount] = {
 
 const int kExpansionOrder[kPathVariableCount] = {0,  1,  3,  4,  5,  6,  7,  8,  9,
                                                  10, 11, 12, 13, 14, 15, 16, 2,  17};
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-bool ContainsNoCase(const std::string& text, const std::string& token) {
-  return Lower(text).find(Lower(token)) != std::string::npos;
-}
 
 std::string Special(const PathContext& context, int csidl) {
   return context.Folders ? context.Folders->SpecialFolder(csidl) : std::string();
@@ -107,24 +98,6 @@ std::string VariableFolder(int code, const PathContext& context) {
     default:
       return std::string();
   }
-}
-
-std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& value) {
-  if (token.empty()) return text;
-  const std::string lowerText = Lower(text);
-  const std::string lowerToken = Lower(token);
-  std::string result;
-  std::size_t from = 0;
-  for (;;) {
-    std::size_t at = lowerText.find(lowerToken, from);
-    if (at == std::string::npos) break;
-    result.append(text, from, at - from);
-    result += value;
-    from = at + token.size();
-  }
-  result.append(text, from, std::string::npos);
-  return result;
 }
 
 std::string ExpandPathVariables(const std::string& text, const PathContext& context) {

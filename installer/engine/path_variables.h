@@ -66,8 +66,4 @@ std::string CollapseBackslashes(const std::string& text);
 // The folder of variable `code`, ending in "\"; "\" for a code outside 0 to 17.
 std::string PathVariableFolder(int code, const PathContext& context);
 
-// Replaces every occurrence of `token` (ASCII letters matched in any case) by `value`.
-std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& value);
-
 }  // namespace corvalis
