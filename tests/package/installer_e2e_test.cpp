@@ -88,6 +88,22 @@ const char kIncomplete[] =
     "This installer is incomplete! If you downloaded it from the Internet try to transfer it again.";
 const char kCorrupted[] = "This installer is corrupted. Please obtain another copy of it.";
 
+// The copy runs right after its window appears and only looks at events between 5 MiB
+// chunks, so a Cancel click has to be queued at once: poll without pause.
+HWND WaitForCancellableWindow(DWORD pid, const char* title) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < DWORD(kWaitMs);) {
+    HWND window = FindWindowA(nullptr, title);
+    DWORD owner = 0;
+    if (window) GetWindowThreadProcessId(window, &owner);
+    if (window && owner == pid && IsWindowVisible(window) &&
+        FindWindowExA(window, nullptr, "Button", "Cancel")) {
+      return window;
+    }
+    Sleep(0);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 TEST(InstallerPackage, BrokenTrailersGiveTheirMessages) {
@@ -167,19 +183,7 @@ TEST(InstallerPackage, CancelWhileCopyingRemovesTheWorkFolder) {
   winrobot::ProcessGuard run;
   ASSERT_TRUE(winrobot::StartProcess(Quoted(setup), &run.process));
 
-  // The copy runs right after the window appears and only looks at events between 5 MiB
-  // chunks, so the click has to be queued at once: poll without pause.
-  HWND window = nullptr;
-  for (DWORD start = GetTickCount(); !window && GetTickCount() - start < DWORD(kWaitMs);) {
-    window = FindWindowA(nullptr, "Initializing...");
-    DWORD owner = 0;
-    if (window) GetWindowThreadProcessId(window, &owner);
-    if (!window || owner != run.process.pid || !IsWindowVisible(window) ||
-        !FindWindowExA(window, nullptr, "Button", "Cancel")) {
-      window = nullptr;
-      Sleep(0);
-    }
-  }
+  HWND window = WaitForCancellableWindow(run.process.pid, "Initializing...");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(winrobot::ClickButton(window, "Cancel")) << winrobot::LastError();
 
@@ -206,18 +210,7 @@ TEST(InstallerPackage, CancelDuringExportEndsWithoutSuccess) {
   std::string setup = CopyPackage(scratch, "BigSetup.exe", "BigSetup.exe");
   winrobot::ProcessGuard run;
   ASSERT_TRUE(winrobot::StartProcess(Quoted(setup) + " -u " + Quoted(scratch.path + "out"), &run.process));
-  const char* title = "Unpacking data contained for external check...";
-  HWND window = nullptr;
-  for (DWORD start = GetTickCount(); !window && GetTickCount() - start < DWORD(kWaitMs);) {
-    window = FindWindowA(nullptr, title);
-    DWORD owner = 0;
-    if (window) GetWindowThreadProcessId(window, &owner);
-    if (!window || owner != run.process.pid || !IsWindowVisible(window) ||
-        !FindWindowExA(window, nullptr, "Button", "Cancel")) {
-      window = nullptr;
-      Sleep(0);
-    }
-  }
+  HWND window = WaitForCancellableWindow(run.process.pid, "Unpacking data contained for external check...");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(winrobot::ClickButton(window, "Cancel")) << winrobot::LastError();
   HWND confirm = winrobot::WaitForMessageBox(run.process.pid, "Please confirm", kWaitMs);
