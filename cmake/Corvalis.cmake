@@ -1,5 +1,16 @@
 # Project-wide target helpers.
 
+# The shipping tree (win32 thread model, scripts/build's build/ship) builds only the
+# deliverables, for size; the other trees build libraries, tools and tests.
+option(CORVALIS_SHIPPING "Build only the deliverables, small and stripped, into the dist folder" OFF)
+if(CORVALIS_SHIPPING)
+  # Unused functions and data drop out at link time; no code of ours throws or catches, and
+  # without exceptions each function also loses its unwind tables and clean-up paths.
+  add_compile_options(-ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+  add_custom_target(deliverables)
+endif()
+
 function(corvalis_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}")
@@ -15,6 +26,35 @@ function(corvalis_dist target)
     RUNTIME_OUTPUT_DIRECTORY "${CORVALIS_DIST_DIR}"
     LIBRARY_OUTPUT_DIRECTORY "${CORVALIS_DIST_DIR}")
 endfunction()
+
+# A program or Xtra that ships. Only the shipping tree builds it: into the dist folder,
+# stripped, with the lean runtime corners; its file name goes to deliverables.txt there,
+# which the size script and the import audit read. The test tree leaves it out of "all":
+# tests run the shipped files from the dist folder.
+function(corvalis_deliverable target)
+  if(CORVALIS_SHIPPING)
+    target_sources(${target} PRIVATE "${PROJECT_SOURCE_DIR}/common/lean_runtime.cpp")
+    target_link_options(${target} PRIVATE -Wl,--gc-sections -s)
+    corvalis_dist(${target})
+    add_dependencies(deliverables ${target})
+    set_property(GLOBAL APPEND PROPERTY CORVALIS_DELIVERABLES "$<TARGET_FILE_NAME:${target}>")
+  else()
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endfunction()
+
+# A program that needs administrator rights however its file is named (the installer and
+# the uninstaller): the manifest that asks Windows to elevate it.
+function(corvalis_require_administrator target)
+  set(rc "${PROJECT_SOURCE_DIR}/common/require_administrator.rc")
+  target_sources(${target} PRIVATE "${rc}")
+  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
+  set_property(SOURCE "${rc}" APPEND PROPERTY OBJECT_DEPENDS
+    "${PROJECT_SOURCE_DIR}/common/require_administrator.manifest")
+endfunction()
+
+# The shipped installer stub, as the test trees find it (scripts/build makes it first).
+set(CORVALIS_SHIPPED_INSTALLER "${CORVALIS_DIST_DIR}/Installer.exe")
 
 # A GoogleTest program. Under the cross build ctest runs it through Wine.
 function(corvalis_gtest name)

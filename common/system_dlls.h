@@ -15,4 +15,12 @@ void RestrictDllSearchPath();
 // there too; nullptr when it can't be loaded.
 HMODULE LoadSystemLibrary(const char* fileName);
 
+// A function of a DLL in the system folder, the DLL loaded by LoadSystemLibrary and kept;
+// nullptr when either is missing. For calls made once or a few times.
+template <typename Fn>
+Fn SystemFunction(const char* fileName, const char* functionName) {
+  HMODULE module = LoadSystemLibrary(fileName);
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, functionName))) : nullptr;
+}
+
 }  // namespace corvalis

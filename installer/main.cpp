@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/system_dlls.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/run_setup.h"
 #include "installer/install_session.h"
@@ -32,6 +33,7 @@ std::vector<std::string> FirstTwoParameters() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  RestrictDllSearchPath();
   InstallSession& session = Session();
   session.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
   if (session.OsVersionCode >= 50) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/system_dlls.h"
 #include "installer/package/messages.h"
 #include "installer/package/startup_resources.h"
 
@@ -31,8 +32,11 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void RegisterOnce() {
   static bool registered = false;
   if (registered) return;
+  // comctl32 is no known system DLL: a copy planted beside the package would otherwise
+  // run with our rights. Without it the window still works, only without its bar.
+  using InitControlsFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  if (auto initControls = SystemFunction<InitControlsFn>("comctl32.dll", "InitCommonControlsEx")) initControls(&controls);
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = ProgressProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);

@@ -50,12 +50,18 @@ void* AllocateWithRetry(HostAllocator* allocator, uint32_t size) {
   while (!block) {
     std::new_handler handler = std::get_new_handler();
     if (!handler) return nullptr;
+#if __cpp_exceptions
     // A handler that gives up by throwing must not unwind into the host.
     try {
       handler();
     } catch (...) {
       return nullptr;
     }
+#else
+    // The shipped Xtras carry no exception runtime. Their runtime is linked in statically,
+    // so the handler can only be one the Xtra installs itself, and none of ours throws.
+    handler();
+#endif
     block = allocator->ops->Allocate(allocator, size);
   }
   return block;
