@@ -14,6 +14,13 @@ Fn KernelFunction(const char* name) {
   return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
 }
 
+// The LOAD_LIBRARY_SEARCH_* flags came with SetDefaultDllDirectories (Windows 8, or 7 and
+// Vista with update KB2533623).
+bool SystemFolderSearchAvailable() {
+  using SetDefaultDirsFn = BOOL(WINAPI*)(DWORD);
+  return KernelFunction<SetDefaultDirsFn>("SetDefaultDllDirectories") != nullptr;
+}
+
 }  // namespace
 
 void RestrictDllSearchPath() {
@@ -31,7 +38,12 @@ HMODULE LoadSystemLibrary(const char* fileName) {
   std::string path(folder, length);
   if (path.back() != '\\') path += '\\';
   path += fileName;
-  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  // Where the system can search the system folder alone, the DLL's own imports are taken
+  // from there too. Elsewhere (XP) the altered search starts at the DLL's own folder, which
+  // holds every system DLL; a loader that prefers any other copy it can find (Wine told to
+  // prefer native DLLs) would otherwise still pick one from the current folder.
+  const DWORD flags = SystemFolderSearchAvailable() ? kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH;
+  return LoadLibraryExA(path.c_str(), nullptr, flags);
 }
 
 }  // namespace corvalis

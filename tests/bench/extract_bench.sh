@@ -6,7 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
-cmake --build "$build/win" --target extract_bench Installer >/dev/null
+cmake --build "$build/ship" --target deliverables >/dev/null
+cmake --build "$build/win" --target extract_bench >/dev/null
 work=$(mktemp -d /tmp/extract_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 

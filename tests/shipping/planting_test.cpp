@@ -22,7 +22,7 @@ std::vector<std::string> PlantedNames() {
   std::vector<std::string> names;
   std::string list = PLANTED_DLLS;
   for (size_t start = 0, end; start < list.size(); start = end + 1) {
-    end = list.find(';', start);
+    end = list.find(',', start);
     if (end == std::string::npos) end = list.size();
     names.push_back(list.substr(start, end - start));
   }
@@ -43,15 +43,34 @@ std::vector<std::string> Markers(const std::string& folder) {
   return found;
 }
 
-// Runs a program from the planted folder with Wine preferring the folder's copies; its
-// exit code, or -1 when it didn't end in time (it is ended then).
-long RunWithPlantedDllsPreferred(const std::string& commandLine, const std::string& folder) {
-  std::string overrides = "mscoree,mshtml=;winedbg.exe=d";
-  for (const std::string& name : PlantedNames()) overrides += ";" + name + "=n,b";
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+// Wine's per-program load order, keyed by the program's file name: native (the copy in
+// the program's folder) before builtin for every planted name, as long as it lives. Set in
+// the registry because a child started from here doesn't take WINEDLLOVERRIDES from this
+// process's environment.
+struct PreferPlantedDlls {
+  explicit PreferPlantedDlls(const std::string& programName)
+      : appKey("Software\\Wine\\AppDefaults\\" + programName) {
+    HKEY overrides = nullptr;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (appKey + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &overrides, nullptr),
+              ERROR_SUCCESS);
+    for (const std::string& name : PlantedNames()) {
+      RegSetValueExA(overrides, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    }
+    RegCloseKey(overrides);
+  }
+  ~PreferPlantedDlls() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (appKey + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, appKey.c_str());
+  }
+  std::string appKey;
+};
+
+// Runs a program from the planted folder; its exit code, or -1 when it didn't end in time
+// (it is ended then).
+long RunFromFolder(const std::string& program, const std::string& arguments, const std::string& folder) {
   winrobot::ProcessGuard run;
-  bool started = winrobot::StartProcess(commandLine, &run.process, folder);
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml=");
+  bool started = winrobot::StartProcess("\"" + folder + program + "\"" + arguments, &run.process, folder);
   EXPECT_TRUE(started) << winrobot::LastError();
   DWORD exitCode = 0;
   if (!started || !winrobot::WaitProcess(run.process, kWaitMs, &exitCode)) return -1;
@@ -68,17 +87,21 @@ TEST(PlantedDlls, TheInstallerLoadsNoneOfThoseBesideIt) {
   }
 
   // The control: loading by bare name does pick up every planted copy.
-  const std::string probe = scratch.path + "plant_probe.exe";
-  ASSERT_TRUE(CopyFileA(TestData("planted/plant_probe.exe").c_str(), probe.c_str(), FALSE));
-  std::string probeLine = "\"" + probe + "\"";
-  for (const std::string& name : PlantedNames()) probeLine += " " + name + ".dll";
-  RunWithPlantedDllsPreferred(probeLine, scratch.path);
+  ASSERT_TRUE(CopyFileA(TestData("planted/plant_probe.exe").c_str(), (scratch.path + "plant_probe.exe").c_str(), FALSE));
+  std::string names;
+  for (const std::string& name : PlantedNames()) names += " " + name + ".dll";
+  {
+    PreferPlantedDlls prefer("plant_probe.exe");
+    RunFromFolder("plant_probe.exe", names, scratch.path);
+  }
   ASSERT_EQ(Markers(scratch.path), PlantedNames()) << "planted copies are not preferred: the test can't see planting";
   for (const std::string& name : PlantedNames()) DeleteFileA((scratch.path + name + ".dll.loaded").c_str());
 
   // A package started from that folder, through its progress window to the end of its run.
-  const std::string setup = scratch.path + "Setup.exe";
-  ASSERT_TRUE(CopyFileA(TestData("package/Setup.exe").c_str(), setup.c_str(), FALSE));
-  EXPECT_EQ(RunWithPlantedDllsPreferred("\"" + setup + "\"", scratch.path), 0);
+  ASSERT_TRUE(CopyFileA(TestData("package/Setup.exe").c_str(), (scratch.path + "PlantedSetup.exe").c_str(), FALSE));
+  {
+    PreferPlantedDlls prefer("PlantedSetup.exe");
+    EXPECT_EQ(RunFromFolder("PlantedSetup.exe", "", scratch.path), 0);
+  }
   EXPECT_EQ(Markers(scratch.path), std::vector<std::string>());
 }
