@@ -5,8 +5,6 @@
 #include "xtra/osutil/host_encoding.h"
 #include "xtra/osutil/nel_method_table.h"
 
-bool hostUsesUtf8 = false;
-
 namespace {
 
 template <class T>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "xtra/framework/xtra_framework.h"
+#include "xtra/osutil/text_conversion.h"
 
 constexpr XtraGuid kNelClassId = {0x4EF94A74, 0x88D4, 0x4AA6, {0x93, 0x7F, 0x46, 0x4A, 0xBF, 0xCE, 0xF7, 0x6C}};
 constexpr uint32_t kNelVersion = 0x020100C0;
@@ -14,9 +15,6 @@ struct NelClassObject {
   NelValueService* value;
 };
 
-// Texts crossing the Lingo boundary are UTF-8 when set, ANSI otherwise; set at
-// each instance creation from the host's version.
-extern bool hostUsesUtf8;
 
 inline NelClassObject* NelInstance(IMoaMmXScript* script) {
   return reinterpret_cast<NelClassObject*>(InterfaceOwner(script));
