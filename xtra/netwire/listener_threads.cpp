@@ -20,6 +20,13 @@ struct ReaderStart {
   char peer[16];
 };
 
+// The messages of one read, queued under one hold of the lock.
+struct ReadMessages {
+  const char* peer;
+  CQueuedMessage* first;
+  CQueuedMessage* last;
+};
+
 void StartWinsock() {
   WSADATA startup;
   WSAStartup(MAKEWORD(2, 2), &startup);
@@ -49,7 +56,7 @@ DWORD WINAPI UdpListenThread(void* argument) {
     if (got == SOCKET_ERROR && WSAGetLastError() == WSAEMSGSIZE) got = sizeof buffer;
     if (got == SOCKET_ERROR) break;
     const size_t length = DatagramTextLength(buffer, static_cast<size_t>(got));
-    if (QueueMessage(NewQueuedMessage(buffer, length, inet_ntoa(from.sin_addr)))) {
+    if (QueueMessages(NewQueuedMessage(buffer, length, inet_ntoa(from.sin_addr)))) {
       EmptyMessageQueue();
       break;
     }
@@ -57,8 +64,12 @@ DWORD WINAPI UdpListenThread(void* argument) {
   EndModuleThread();
 }
 
-void QueueFromConnection(void* context, const char* text, size_t length) {
-  QueueMessage(NewQueuedMessage(text, length, static_cast<const ReaderStart*>(context)->peer));
+void CollectMessage(void* context, const char* text, size_t length) {
+  ReadMessages* read = static_cast<ReadMessages*>(context);
+  CQueuedMessage* message = NewQueuedMessage(text, length, read->peer);
+  if (!message) return;
+  (read->last ? read->last->next : read->first) = message;
+  read->last = message;
 }
 
 DWORD WINAPI TcpReadThread(void* argument) {
@@ -72,8 +83,9 @@ DWORD WINAPI TcpReadThread(void* argument) {
     for (;;) {
       const int got = recv(start.connection, buffer, sizeof buffer, 0);
       if (got <= 0) break;  // closed by the peer, or failed: an unfinished message goes with it
-      FeedMessageBytes(&framing, buffer, static_cast<size_t>(got), &QueueFromConnection, &start);
-      if (ListenersStopped()) break;
+      ReadMessages read = {start.peer, nullptr, nullptr};
+      FeedMessageBytes(&framing, buffer, static_cast<size_t>(got), &CollectMessage, &read);
+      if (QueueMessages(read.first)) break;
     }
   }
   closesocket(start.connection);

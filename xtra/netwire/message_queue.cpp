@@ -63,9 +63,12 @@ CQueuedMessage* NewQueuedMessage(const char* text, size_t length, const char* se
 
 void FreeQueuedMessage(CQueuedMessage* message) { std::free(message); }
 
-bool QueueMessage(CQueuedMessage* message) {
+bool QueueMessages(CQueuedMessage* first) {
   EnterCriticalSection(&messageQueue.lock);
-  if (message) AppendLocked(message);
+  while (CQueuedMessage* message = first) {
+    first = message->next;
+    AppendLocked(message);
+  }
   const bool stop = ListenersStopped();
   LeaveCriticalSection(&messageQueue.lock);
   return stop;

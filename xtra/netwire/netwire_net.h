@@ -42,9 +42,9 @@ void ReleaseMessageQueue();  // at unload, when no module thread is left
 CQueuedMessage* NewQueuedMessage(const char* text, size_t length, const char* sender);
 void FreeQueuedMessage(CQueuedMessage* message);
 
-// Any thread: appends (a null message is skipped) and answers whether listeners
-// are asked to stop, read under the same lock.
-bool QueueMessage(CQueuedMessage* message);
+// Any thread: appends a chain of messages linked through next (null: none) and
+// answers whether listeners are asked to stop, read under the same lock.
+bool QueueMessages(CQueuedMessage* first);
 // Any thread: drops every queued message.
 void EmptyMessageQueue();
 bool MessageQueued();
