@@ -1,5 +1,6 @@
 // The module-wide queue that listener threads fill and GetNext drains. One lock
 // guards its links; no socket call and no host call happens under it.
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,9 +49,9 @@ void ReleaseMessageQueue() {
 }
 
 CQueuedMessage* NewQueuedMessage(const char* text, size_t length, const char* sender) {
-  CQueuedMessage* message = static_cast<CQueuedMessage*>(std::malloc(sizeof(CQueuedMessage)));
-  if (!message) return nullptr;
   if (length > kMaxMessageChars) length = kMaxMessageChars;
+  CQueuedMessage* message = static_cast<CQueuedMessage*>(std::malloc(offsetof(CQueuedMessage, text) + length + 1));
+  if (!message) return nullptr;
   std::memcpy(message->text, text, length);
   message->text[length] = '\0';
   size_t senderLength = 0;

@@ -22,11 +22,14 @@ bool StartModuleThread(LPTHREAD_START_ROUTINE routine, void* argument);
 
 // ---- Message queue (message_queue.cpp)
 
+// One allocation holds the record and its text, sized to the text: a fixed
+// 8 KiB block for every message would let a peer's stream of one-byte messages
+// take thousands of times its own size.
 struct CQueuedMessage {
   CQueuedMessage* next;      // toward the newest
   CQueuedMessage* previous;  // toward the oldest
-  char text[kMessageTextBytes];
-  char sender[16];  // dotted IPv4 text; empty: none
+  char sender[16];           // dotted IPv4 text; empty: none
+  char text[1];              // the text and its NUL, at most kMessageTextBytes
 };
 
 struct CMessageQueue {
