@@ -13,14 +13,10 @@
 #include <cstring>
 
 #include "tools/xtrahost/xtra_session.h"
+#include "xtra/netwire/netwire_xtra.h"
 
 namespace {
 
-constexpr XtraGuid kNetScriptClass = {0x81C7C73C, 0x5211, 0x40F9, {0xAF, 0x8C, 0x0A, 0x41, 0x3C, 0x57, 0x47, 0x41}};
-constexpr int32_t kWaitForUDP = 4;
-constexpr int32_t kWaitForTCP = 5;
-constexpr int32_t kGetNext = 7;
-constexpr int32_t kDestroyAllThreads = 8;
 constexpr int kMessageBytes = 100;  // 99 characters and the NUL
 constexpr LONG kWindow = 64;
 constexpr int kBatch = 80;
@@ -97,7 +93,7 @@ struct Figure {
 
 Figure ThroughXtra(XtraHost& host, IMoaMmXScript* script, bool tcp, u_short port, int count) {
   HostValue result;
-  CallSelector(script, tcp ? kWaitForTCP : kWaitForUDP, {HostValueStore::Integer(port)}, &result);
+  CallSelector(script, tcp ? kWaitForTCPSelector : kWaitForUDPSelector, {HostValueStore::Integer(port)}, &result);
   Sleep(300);  // the listener binds on its own thread
   SendJob job = {tcp, port, count};
   const double start = Seconds();
@@ -106,7 +102,7 @@ Figure ThroughXtra(XtraHost& host, IMoaMmXScript* script, bool tcp, u_short port
   while (received < count && Seconds() - last < kIdleGiveUpMs / 1000.0) {
     host.Values().Clear();
     result = HostValueStore::Void();
-    CallSelector(script, kGetNext, {}, &result);
+    CallSelector(script, kGetNextSelector, {}, &result);
     if (HostValueStore::KindOf(result) == ValueKind::List) {
       InterlockedIncrement(&received);
       last = Seconds();
@@ -188,7 +184,7 @@ int main(int argc, char** argv) {
   XtraModule module;
   std::string error;
   XtraInstance instance;
-  if (!LoadXtraModule(argv[1], &module, &error) || CreateInstance(host, module, kNetScriptClass, &instance) != kXtraOk) {
+  if (!LoadXtraModule(argv[1], &module, &error) || CreateInstance(host, module, kNetScriptClassId, &instance) != kXtraOk) {
     std::fprintf(stderr, "netwire_bench: %s\n", error.c_str());
     return 1;
   }
@@ -201,7 +197,7 @@ int main(int argc, char** argv) {
   Report("TCP, plain recv loop", plainTcp);
   Report("TCP, WaitForTCP + GetNext", xtraTcp, Rate(plainTcp));
   HostValue ignored;
-  CallSelector(instance.script, kDestroyAllThreads, {}, &ignored);
+  CallSelector(instance.script, kDestroyAllThreadsSelector, {}, &ignored);
   ReleaseInstance(&instance);
   // The listeners still hold the module; the process ends with them.
   std::fflush(stdout);

@@ -116,6 +116,12 @@ def tcp_connect(port):
             time.sleep(0.05)
 
 
+def accept(server):
+    connection, _ = server.accept()
+    connection.settimeout(TIMEOUT)
+    return connection
+
+
 def read_messages(connection, count, buffered=b""):
     """The next count NUL-terminated messages of a stream, and what followed them."""
     while buffered.count(b"\0") < count:
@@ -236,30 +242,25 @@ class NetWireSession(unittest.TestCase):
             # A burst right behind the first message: all of it, in order, on one connection.
             burst = ['SendTCPMessage("127.0.0.1", %d, "m%d")' % (port, i) for i in range(1000)]
             self.assertEqual(set(s.calls(burst)), {"1"})
-            first, _ = server.accept()
-            first.settimeout(TIMEOUT)
+            first = accept(server)
             got, rest = read_messages(first, 1000)
             self.assertEqual(got, ["m%d" % i for i in range(1000)])
             self.assertEqual(rest, b"")
 
             # Another text for the same address is another destination.
-            s.call('SendTCPMessage("localhost", %d, "by name")' % port)
-            second, _ = server.accept()
-            second.settimeout(TIMEOUT)
-            self.assertEqual(read_messages(second, 1)[0], ["by name"])
-            s.call('SendTCPMessage("localhost", %d, "")' % port)
-            self.assertEqual(read_messages(second, 1)[0], [""])
+            send = lambda host, text: s.call('SendTCPMessage("%s", %d, "%s")' % (host, port, text))
+            send("localhost", "by name")
+            second = accept(server)
+            send("localhost", "")
+            self.assertEqual(read_messages(second, 2)[0], ["by name", ""])
 
             # The peer closes: the next message is dropped, the one after reconnects.
             first.close()
             time.sleep(0.3)
-            s.call('SendTCPMessage("127.0.0.1", %d, "dropped")' % port)
-            s.call('SendTCPMessage("127.0.0.1", %d, "again")' % port)
-            third, _ = server.accept()
-            third.settimeout(TIMEOUT)
-            self.assertEqual(read_messages(third, 1)[0], ["again"])
-            s.call('SendTCPMessage("127.0.0.1", %d, "same")' % port)
-            self.assertEqual(read_messages(third, 1)[0], ["same"])
+            for text in ["dropped", "again", "same"]:
+                send("127.0.0.1", text)
+            third = accept(server)
+            self.assertEqual(read_messages(third, 2)[0], ["again", "same"])
             second.close()
             third.close()
 

@@ -6,13 +6,10 @@
 
 #include "tests/xtra/xtra_test_paths.h"
 #include "tools/xtrahost/xtra_session.h"
+#include "xtra/netwire/netwire_xtra.h"
 
 namespace {
 
-constexpr XtraGuid kNetScriptClass = {0x81C7C73C, 0x5211, 0x40F9, {0xAF, 0x8C, 0x0A, 0x41, 0x3C, 0x57, 0x47, 0x41}};
-constexpr int32_t kWaitForUDP = 4;
-constexpr int32_t kHasNext = 6;
-constexpr int32_t kDestroyAllThreads = 8;
 constexpr u_short kPort = 47150;
 constexpr DWORD kWaitMs = 10000;
 
@@ -23,7 +20,7 @@ int32_t CallOnce(int32_t selector, const std::vector<HostValue>& args = {}) {
   std::string error;
   EXPECT_TRUE(LoadXtraModule(DistFile("NetWireXtra.x32"), &module, &error)) << error;
   XtraInstance instance;
-  EXPECT_EQ(CreateInstance(host, module, kNetScriptClass, &instance), kXtraOk);
+  EXPECT_EQ(CreateInstance(host, module, kNetScriptClassId, &instance), kXtraOk);
   HostValue result = HostValueStore::Integer(-99);
   CallSelector(instance.script, selector, args, &result);
   int32_t number = -99;
@@ -58,14 +55,17 @@ bool WaitUntil(bool (*condition)()) {
 TEST(NetWireUnload, ListenerKeepsTheModuleUntilItEnds) {
   WSADATA startup;
   ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &startup), 0);
-  CallOnce(kWaitForUDP, {HostValueStore::Integer(kPort)});
+  CallOnce(kWaitForUDPSelector, {HostValueStore::Integer(kPort)});
   // The host let go of the module; the listener still holds it and still runs.
   ASSERT_TRUE(ModuleLoaded());
-  SendDatagram("while unloaded");
-  EXPECT_TRUE(WaitUntil([] { return CallOnce(kHasNext) == 1; }));
+  // The listener binds on its own time, so the datagram goes again until it is queued.
+  EXPECT_TRUE(WaitUntil([] {
+    SendDatagram("while unloaded");
+    return CallOnce(kHasNextSelector) == 1;
+  }));
 
   // Stopped and woken, the listener ends and lets the module go.
-  CallOnce(kDestroyAllThreads);
+  CallOnce(kDestroyAllThreadsSelector);
   SendDatagram("wake");
   EXPECT_TRUE(WaitUntil([] { return !ModuleLoaded(); }));
   WSACleanup();

@@ -104,51 +104,61 @@ void GetLocalIP(IMoaMmXScript* script, XtraCallRecord* call) {
   }
 }
 
+// The three arguments of both send methods; null texts when memory is short.
+struct SendArguments {
+  char* address;
+  int32_t port;
+  char* message;
+};
+
+SendArguments ReadSendArguments(NetValueService* values, const XtraCallRecord* call) {
+  char* address = ReadString(values, call->args[1]);
+  const int32_t port = ReadInteger(values, call->args[2]);
+  return {address, port, ReadString(values, call->args[3])};
+}
+
 void SendUDPMessage(IMoaMmXScript* script, XtraCallRecord* call) {
   ValueService values = Values(script);
   if (!values.service) return;
-  char* address = ReadString(values.service, call->args[1]);
-  const int32_t port = ReadInteger(values.service, call->args[2]);
-  char* message = ReadString(values.service, call->args[3]);
-  if (address && message) {
-    SendUdpMessage(address, port, message);
+  const SendArguments send = ReadSendArguments(values.service, call);
+  if (send.address && send.message) {
+    SendUdpMessage(send.address, send.port, send.message);
     char text[kSentTextBytes];
-    FormatSentText(text, address, port);
+    FormatSentText(text, send.address, send.port);
     SetString(values.service, call, text);
   }
-  std::free(address);
-  std::free(message);
+  std::free(send.address);
+  std::free(send.message);
 }
 
 void SendTCPMessage(IMoaMmXScript* script, XtraCallRecord* call) {
   ValueService values = Values(script);
   if (!values.service) return;
-  char* address = ReadString(values.service, call->args[1]);
-  const int32_t port = ReadInteger(values.service, call->args[2]);
-  char* message = ReadString(values.service, call->args[3]);
-  if (address && message) {
-    SendTcpMessage(address, port, message);
+  const SendArguments send = ReadSendArguments(values.service, call);
+  if (send.address && send.message) {
+    SendTcpMessage(send.address, send.port, send.message);
   } else {
-    std::free(address);
-    std::free(message);
+    std::free(send.address);
+    std::free(send.message);
   }
   SetInteger(values.service, call, 1);
 }
 
-void WaitForUDP(IMoaMmXScript* script, XtraCallRecord* call) {
+// Listeners report nothing: the text comes back before the thread has bound.
+void StartListener(IMoaMmXScript* script, XtraCallRecord* call, void (*start)(int32_t port), const char* text) {
   ValueService values = Values(script);
   if (!values.service) return;
   SetListenersStopped(false);
-  StartUdpListener(ReadInteger(values.service, call->args[1]));
-  SetString(values.service, call, "Monitoring UDP Connections...");
+  start(ReadInteger(values.service, call->args[1]));
+  SetString(values.service, call, text);
+}
+
+void WaitForUDP(IMoaMmXScript* script, XtraCallRecord* call) {
+  StartListener(script, call, &StartUdpListener, "Monitoring UDP Connections...");
 }
 
 void WaitForTCP(IMoaMmXScript* script, XtraCallRecord* call) {
-  ValueService values = Values(script);
-  if (!values.service) return;
-  SetListenersStopped(false);
-  StartTcpAcceptor(ReadInteger(values.service, call->args[1]));
-  SetString(values.service, call, "Monitoring TCP Connections...");
+  StartListener(script, call, &StartTcpAcceptor, "Monitoring TCP Connections...");
 }
 
 void HasNext(IMoaMmXScript* script, XtraCallRecord* call) {
@@ -185,8 +195,9 @@ constexpr XtraMethodHandler kHandlers[] = {
     &GetLocalIP, &SendUDPMessage, &SendTCPMessage, &WaitForUDP,
     &WaitForTCP, &HasNext,        &GetNext,        &DestroyAllThreads,
 };
-static_assert(sizeof kHandlers / sizeof kHandlers[0] == 8, "selectors 1 to 8");
+constexpr int32_t kHandlerCount = sizeof kHandlers / sizeof kHandlers[0];
+static_assert(kHandlerCount == kDestroyAllThreadsSelector, "selectors 1 to 8");
 
 }  // namespace
 
-const XtraMethodTable kNetMethods = {1, 8, kHandlers};
+const XtraMethodTable kNetMethods = {kGetLocalIPSelector, kHandlerCount, kHandlers};
