@@ -308,14 +308,24 @@ TEST_F(XtraModuleTest, NetWireRegistersTableAndShockwaveSafety) {
   EXPECT_EQ(FindSelector(table, "DestroyAllThreads"), 8);
 }
 
-TEST_F(XtraModuleTest, RegistrationStoresNothingWhenTheEntryIsRefused) {
-  host.failRegistryEntry = true;
-  Load("NetWireXtra.x32");
-  EXPECT_EQ(RegisterXtra(host, module, kNetRegisterClass), kHostErrRefused);
-  UnloadXtraModule(&module);
-  Load("nelXtra.x32");
-  EXPECT_EQ(RegisterXtra(host, module, kNelClass), kHostErrRefused);
-  EXPECT_TRUE(host.Entries().empty());
+TEST_F(XtraModuleTest, RegistrationPassesTheHostsRefusalBack) {
+  struct Xtra {
+    const char* file;
+    const XtraGuid* registerClass;
+  };
+  const Xtra xtras[] = {{"NetWireXtra.x32", &kNetRegisterClass}, {"nelXtra.x32", &kNelClass}};
+  for (bool* fault : {&host.failRegistryEntry, &host.failPut}) {
+    *fault = true;
+    for (const Xtra& xtra : xtras) {
+      Load(xtra.file);
+      EXPECT_EQ(RegisterXtra(host, module, *xtra.registerClass), kHostErrRefused) << xtra.file;
+      UnloadXtraModule(&module);
+    }
+    *fault = false;
+  }
+  // Only the refused puts had an entry to put into; none of them stored anything.
+  ASSERT_EQ(host.Entries().size(), 2u);
+  for (const XtraHost::RegistryEntry& entry : host.Entries()) EXPECT_TRUE(entry.values.empty());
 }
 
 TEST_F(XtraModuleTest, NelRegistrationWithoutMemoryForTheTable) {
@@ -356,15 +366,23 @@ TEST_F(XtraModuleTest, SelectorsOutOfRangeLeaveTheResultAlone) {
 
 TEST_F(XtraModuleTest, NelInstanceHoldsItsServicesUntilDestroyed) {
   Load("nelXtra.x32");
-  XtraObjectHeader* object = NewObject(kNelClass);
-  ASSERT_NE(object, nullptr);
+  XtraObjectHeader* first = NewObject(kNelClass);
+  XtraObjectHeader* second = NewObject(kNelClass);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(host.Refs(HostObjectId::Player), 2);
+  EXPECT_EQ(host.Refs(HostObjectId::NelValue), 2);
+  EXPECT_EQ(host.Refs(HostObjectId::Auxiliary), 2);
+  EXPECT_EQ(host.Refs(HostObjectId::AppInfo), 0);
+  // With the second instance alive each service's Release answers 1: destroy still succeeds.
+  host.lastDestroyCode = 0xBAD;
+  XtraRelease(first);
+  EXPECT_EQ(host.lastDestroyCode, kXtraOk);
   EXPECT_EQ(host.Refs(HostObjectId::Player), 1);
   EXPECT_EQ(host.Refs(HostObjectId::NelValue), 1);
   EXPECT_EQ(host.Refs(HostObjectId::Auxiliary), 1);
-  EXPECT_EQ(host.Refs(HostObjectId::AppInfo), 0);
-  XtraRelease(object);
+  XtraRelease(second);
   EXPECT_EQ(host.lastDestroyCode, kXtraOk);
-  EXPECT_TRUE(host.HeldServices().empty());
 }
 
 TEST_F(XtraModuleTest, NelCreationFailsWithTheHostsCodeAndHoldsNothing) {
@@ -396,7 +414,15 @@ TEST_F(XtraModuleTest, NelFindsTheStageWindow) {
   EXPECT_EQ(StageWindowThroughScript(instance.script), host.stageWindow);
   EXPECT_EQ(host.Refs(HostObjectId::Movie), 0);
   EXPECT_EQ(host.Refs(HostObjectId::Stage), 0);
+  // The query fails but fills the description anyway: the handle must not be taken.
+  host.failNativeWindow = true;
+  EXPECT_EQ(StageWindowThroughScript(instance.script), nullptr);
+  EXPECT_EQ(host.Refs(HostObjectId::Stage), 0);
+  host.failNativeWindow = false;
   host.SetUnavailable("stage");
+  EXPECT_EQ(StageWindowThroughScript(instance.script), nullptr);
+  EXPECT_EQ(host.Refs(HostObjectId::Movie), 0);
+  host.SetUnavailable("movie");
   EXPECT_EQ(StageWindowThroughScript(instance.script), nullptr);
   EXPECT_EQ(host.Refs(HostObjectId::Movie), 0);
   ReleaseInstance(&instance);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/xtra/xtra_test_paths.h"
 
@@ -58,6 +59,23 @@ HostRun RunHost(const std::string& arguments, const std::string& input = "") {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// The lines the calls printed: after the registration's last line, before the unload check.
+std::vector<std::string> ResultLines(const std::string& output) {
+  std::vector<std::string> lines;
+  const std::string head = "safeForShockwave: ";
+  size_t start = output.find(head);
+  if (start == std::string::npos) return lines;
+  start = output.find('\n', start) + 1;
+  const size_t end = output.find("DllCanUnloadNow: ", start);
+  while (start < end && start < output.size()) {
+    const size_t newline = output.find('\n', start);
+    if (newline == std::string::npos || newline > end) break;
+    lines.push_back(output.substr(start, newline - start));
+    start = newline + 1;
+  }
+  return lines;
+}
+
 TEST(XtrahostRun, NetWireXtraRegistersRunsCallsAndUnloads) {
   HostRun run = RunHost("\"" + DistFile("NetWireXtra.x32") + "\" \"GetLocalIP()\" \"HasNext()\"");
   EXPECT_EQ(run.exitCode, 0u) << run.output;
@@ -75,22 +93,38 @@ TEST(XtrahostRun, NelXtraReadsCallsFromStandardInput) {
   EXPECT_EQ(run.exitCode, 0u) << run.output;
   EXPECT_TRUE(Has(run.output, "msgTable:\nxtra nelOSUtil\n")) << run.output;
   EXPECT_TRUE(Has(run.output, "safeForShockwave: (not stored)\n")) << run.output;
+  EXPECT_EQ(ResultLines(run.output).size(), 2u) << run.output;
   EXPECT_TRUE(Has(run.output, "DllCanUnloadNow: 0x00000000\n")) << run.output;
 }
 
+TEST(XtrahostRun, SleepLinesPauseBetweenCalls) {
+  const DWORD start = GetTickCount();
+  HostRun run = RunHost("\"" + DistFile("NetWireXtra.x32") + "\" \"HasNext()\" \"sleep(1500)\" \"HasNext()\"");
+  EXPECT_GE(GetTickCount() - start, 1500u);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_EQ(ResultLines(run.output).size(), 2u) << run.output;
+}
+
 TEST(XtrahostRun, FailuresShowInTheExitCode) {
-  HostRun unknown = RunHost("\"" + DistFile("NetWireXtra.x32") + "\" \"NoSuchMethod()\"");
-  EXPECT_EQ(unknown.exitCode, 1u) << unknown.output;
-  EXPECT_TRUE(Has(unknown.output, "no method NoSuchMethod")) << unknown.output;
-  EXPECT_TRUE(Has(unknown.output, "DllCanUnloadNow: 0x00000000\n")) << unknown.output;
-
-  HostRun withoutPlayer = RunHost("--without player \"" + DistFile("nelXtra.x32") + "\" \"GetOSName()\"");
-  EXPECT_EQ(withoutPlayer.exitCode, 1u) << withoutPlayer.output;
-  EXPECT_TRUE(Has(withoutPlayer.output, "0x80004002")) << withoutPlayer.output;
-  EXPECT_TRUE(Has(withoutPlayer.output, "DllCanUnloadNow: 0x00000000\n")) << withoutPlayer.output;
-
-  HostRun missing = RunHost("\"" + DistFile("NoSuchXtra.x32") + "\"");
-  EXPECT_EQ(missing.exitCode, 1u) << missing.output;
+  const std::string nel = " \"" + DistFile("nelXtra.x32") + "\" ";
+  const std::string netWire = " \"" + DistFile("NetWireXtra.x32") + "\" ";
+  struct Case {
+    std::string arguments;
+    std::vector<std::string> expected;  // in the output, every one
+  };
+  const Case cases[] = {
+      {netWire + "\"NoSuchMethod()\"", {"no method NoSuchMethod", "DllCanUnloadNow: 0x00000000\n"}},
+      {"--without player" + nel + "\"GetOSName()\"", {"0x80004002", "DllCanUnloadNow: 0x00000000\n"}},
+      {"--fail put" + nel + "\"GetOSName()\"", {"Register failed with 0x80004005", "msgTable: (not stored)"}},
+      {"--fail everything" + nel, {"unknown fault everything"}},
+      {netWire + "\"sleep(-5)\" \"HasNext()\"", {"error: sleep takes", "DllCanUnloadNow: 0x00000000\n"}},
+      {"\"" + DistFile("NoSuchXtra.x32") + "\"", {"cannot load"}},
+  };
+  for (const Case& c : cases) {
+    HostRun run = RunHost(c.arguments);
+    EXPECT_EQ(run.exitCode, 1u) << c.arguments << "\n" << run.output;
+    for (const std::string& part : c.expected) EXPECT_TRUE(Has(run.output, part)) << part << "\n" << run.output;
+  }
 }
 
 TEST(XtrahostRun, AnInterfaceObjectLeftAliveIsAnError) {

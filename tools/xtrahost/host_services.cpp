@@ -162,7 +162,7 @@ XtraCode XTRA_CALL GetInfo(AppInfoService* self, int32_t item, char* buffer, uin
   buffer[0] = '\0';
   if (item != kAppInfoHostVersion) return kHostErrRefused;
   std::snprintf(buffer, bufferSize, "%s", HostOf(self).hostVersion.c_str());
-  return kXtraOk;
+  return HostOf(self).failInfo ? kHostErrRefused : kXtraOk;
 }
 const AppInfoServiceOps kAppInfoOps = {kBase, &GetInfo};
 
@@ -191,7 +191,7 @@ const MovieOps kMovieOps = MakeMovieOps();
 XtraCode XTRA_CALL GetNativeWindow(StageWindow* self, NativeWindowDescription* out) {
   std::memset(out, 0, sizeof *out);
   out->window = HostOf(self).stageWindow;
-  return kXtraOk;
+  return HostOf(self).failNativeWindow ? kHostErrRefused : kXtraOk;
 }
 StageWindowOps MakeStageOps() {
   StageWindowOps ops{};
@@ -260,6 +260,18 @@ bool XtraHost::SetUnavailable(const std::string& serviceName) {
   return known;
 }
 
+bool XtraHost::SetFault(const std::string& faultName) {
+  bool* const faults[] = {&failRegistryEntry, &failPut, &failInfo, &failNativeWindow};
+  const char* const names[] = {"entry", "put", "info", "window"};
+  for (size_t i = 0; i < sizeof faults / sizeof faults[0]; ++i) {
+    if (faultName == names[i]) {
+      *faults[i] = true;
+      return true;
+    }
+  }
+  return false;
+}
+
 std::vector<std::string> XtraHost::HeldServices() const {
   std::vector<std::string> held;
   for (const ServiceName& service : kServiceNames) {
@@ -315,7 +327,7 @@ XtraCode XtraHost::AddEntry(void* dictionary, const XtraGuid* classId, const Xtr
 }
 
 XtraCode XtraHost::Put(size_t entry, uint32_t type, const void* data, uint32_t size, const char* key) {
-  if (entry >= entries_.size() || !key || !data) return kHostErrRefused;
+  if (failPut || entry >= entries_.size() || !key || !data) return kHostErrRefused;
   StoredValue value{type, {}};
   if (type == kRegistryTypeText && size == 0) {
     value.bytes = static_cast<const char*>(data);
@@ -327,6 +339,8 @@ XtraCode XtraHost::Put(size_t entry, uint32_t type, const void* data, uint32_t s
 }
 
 XtraCode XtraHost::MovieOut(Movie** out) {
+  *out = nullptr;
+  if (unavailable_[int(HostObjectId::Movie)]) return kHostErrRefused;
   HostObject& movie = objects_[int(HostObjectId::Movie)];
   ++movie.refs;
   *out = reinterpret_cast<Movie*>(&movie);

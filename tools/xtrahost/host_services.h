@@ -56,10 +56,18 @@ class XtraHost {
   // Settings.
   std::string hostVersion = "11.5";
   void* stageWindow = nullptr;
-  bool failRegistryEntry = false;
   int failAllocations = 0;  // the next n allocations answer null; negative: every one
-  // Takes a service away: value, list, player, appinfo, colour, auxiliary, stage.
+  // Faults: each operation answers kHostErrRefused. The information query and the
+  // native-window query fill their outputs anyway, so that an Xtra that ignores the
+  // code is caught using them.
+  bool failRegistryEntry = false;
+  bool failPut = false;
+  bool failInfo = false;
+  bool failNativeWindow = false;
+  // Takes a service away: value, list, player, appinfo, colour, auxiliary, movie, stage.
   bool SetUnavailable(const std::string& serviceName);
+  // Sets one of the faults by name: entry, put, info, window.
+  bool SetFault(const std::string& faultName);
 
   HostAllocator* Allocator() { return reinterpret_cast<HostAllocator*>(&objects_[int(HostObjectId::Allocator)]); }
   HostCallback* Callback() { return reinterpret_cast<HostCallback*>(&objects_[int(HostObjectId::Callback)]); }

@@ -8,6 +8,12 @@ namespace {
 
 constexpr int kMaxNesting = 32;
 
+std::string LowerAscii(const std::string& text) {
+  std::string lower;
+  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
 class Parser {
  public:
   explicit Parser(const std::string& text) : text_(text) {}
@@ -86,8 +92,7 @@ class Parser {
     }
     std::string word;
     if (!Name(&word)) return Fail("expected a value");
-    std::string lower;
-    for (char ch : word) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string lower = LowerAscii(word);
     if (lower == "void") return true;
     if (lower == "empty") {
       arg->kind = LingoArg::Kind::String;
@@ -145,6 +150,21 @@ bool ParseLingoCall(const std::string& line, LingoCall* call, std::string* error
 bool IsBlankOrComment(const std::string& line) {
   const size_t first = line.find_first_not_of(" \t\r\n");
   return first == std::string::npos || line.compare(first, 2, "--") == 0;
+}
+
+bool ParseSleepLine(const std::string& line, int32_t* milliseconds, std::string* error) {
+  error->clear();
+  LingoCall call;
+  std::string ignored;
+  if (!ParseLingoCall(line, &call, &ignored)) return false;
+  if (LowerAscii(call.name) != "sleep") return false;
+  if (call.args.size() != 1 || call.args[0].kind != LingoArg::Kind::Integer || call.args[0].integer < 0 ||
+      call.args[0].integer > kMaxSleepMs) {
+    *error = "sleep takes one number of milliseconds, 0 to " + std::to_string(kMaxSleepMs);
+    return true;
+  }
+  *milliseconds = call.args[0].integer;
+  return true;
 }
 
 HostValue MakeHostValue(HostValueStore& store, const LingoArg& arg) {

@@ -29,4 +29,10 @@ bool ParseLingoCall(const std::string& line, LingoCall* call, std::string* error
 // A line that holds no call: empty, blanks only, or a "--" comment.
 bool IsBlankOrComment(const std::string& line);
 
+// "sleep(ms)": the host pauses between calls, so that one script can send and then
+// receive. It is the host's own line, never a method of the Xtra. True when the
+// line is a sleep line; *error is then empty or says what is wrong with it.
+bool ParseSleepLine(const std::string& line, int32_t* milliseconds, std::string* error);
+constexpr int32_t kMaxSleepMs = 600000;
+
 HostValue MakeHostValue(HostValueStore& store, const LingoArg& arg);

@@ -13,6 +13,22 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+// "object xtraRef, integer type -- return a string" declares two arguments: the
+// comma-separated items before the comment.
+size_t CountArguments(std::string rest) {
+  const size_t comment = rest.find("--");
+  if (comment != std::string::npos) rest.erase(comment);
+  size_t count = 0;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = rest.find(',', start);
+    const std::string item = rest.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (item.find_first_not_of(" \t\r") != std::string::npos) ++count;
+    if (comma == std::string::npos) return count;
+    start = comma + 1;
+  }
+}
+
 }  // namespace
 
 MethodTable ParseMethodTable(const std::string& text) {
@@ -38,14 +54,16 @@ MethodTable ParseMethodTable(const std::string& text) {
     } else if (first[0] == '+' || first[0] == '*') {
       name = first.substr(1);
     }
-    table.methods.push_back(name);
+    std::string rest;
+    std::getline(words, rest);
+    table.methods.push_back(MethodLine{name, CountArguments(rest)});
   }
   return table;
 }
 
 int FindSelector(const MethodTable& table, const std::string& name) {
   for (size_t i = 0; i < table.methods.size(); ++i) {
-    if (SameName(table.methods[i], name)) return static_cast<int>(i);
+    if (SameName(table.methods[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }

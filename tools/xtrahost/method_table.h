@@ -2,12 +2,19 @@
 // handler lines in order, whose positions are the selectors.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
+struct MethodLine {
+  std::string name;
+  // Arguments the line declares, the Xtra's own reference ("object me") included.
+  size_t argumentCount = 0;
+};
+
 struct MethodTable {
   std::string xtraName;
-  std::vector<std::string> methods;  // index = selector
+  std::vector<MethodLine> methods;  // index = selector
 };
 
 MethodTable ParseMethodTable(const std::string& text);

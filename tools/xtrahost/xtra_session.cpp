@@ -135,10 +135,12 @@ void ReleaseInstance(XtraInstance* instance) {
 }
 
 XtraCode CallSelector(IMoaMmXScript* script, int32_t selector, const std::vector<HostValue>& lingoArgs,
-                      HostValue* result) {
+                      HostValue* result, size_t declaredArguments) {
   std::vector<HostValue> args;
   args.push_back(HostValueStore::Object());
   args.insert(args.end(), lingoArgs.begin(), lingoArgs.end());
+  // Lingo fills the arguments a call leaves out with Void; handlers read them unchecked.
+  if (args.size() < declaredArguments) args.resize(declaredArguments, HostValueStore::Void());
   XtraCallRecord call{};
   call.selector = selector;
   call.result = *result;
@@ -166,7 +168,7 @@ bool RunLingoLine(XtraHost& host, IMoaMmXScript* script, const MethodTable& tabl
   std::vector<HostValue> args;
   for (const LingoArg& arg : call.args) args.push_back(MakeHostValue(host.Values(), arg));
   HostValue result = HostValueStore::Void();
-  const XtraCode code = CallSelector(script, selector, args, &result);
+  const XtraCode code = CallSelector(script, selector, args, &result, table.methods[size_t(selector)].argumentCount);
   *output = host.Values().Format(result);
   if (code != kXtraOk) {
     char text[16];

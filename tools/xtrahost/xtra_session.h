@@ -20,6 +20,8 @@ struct XtraModule {
 
 // Win32: LoadLibraryA and the five exports; false with a message when one is missing.
 bool LoadXtraModule(const std::string& path, XtraModule* module, std::string* error);
+// Only for a module that started no threads: xtrahost.exe itself keeps every Xtra
+// loaded until the process ends, since an Xtra's threads may outlive its objects.
 void UnloadXtraModule(XtraModule* module);
 
 // A class object as the host makes it: the class's size from the host's allocator,
@@ -43,8 +45,10 @@ XtraCode CreateInstance(XtraHost& host, const XtraModule& module, const XtraGuid
 void ReleaseInstance(XtraInstance* instance);
 
 // One Call with args[0] the instance reference; the result slot starts as *result.
+// The array holds at least declaredArguments values (the reference included),
+// padded with Void as Lingo does for arguments a call leaves out.
 XtraCode CallSelector(IMoaMmXScript* script, int32_t selector, const std::vector<HostValue>& lingoArgs,
-                      HostValue* result);
+                      HostValue* result, size_t declaredArguments = 0);
 
 // Parses and runs one line; *output is the result in Lingo's notation, or the
 // error when the line isn't a call of the table. Clears the host's values first.

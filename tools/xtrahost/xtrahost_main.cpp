@@ -14,6 +14,7 @@
 #include "tools/xtrahost/lingo_call.h"
 #include "tools/xtrahost/stage_window_win32.h"
 #include "tools/xtrahost/xtra_session.h"
+#include "xtra/osutil/host_encoding.h"
 
 namespace {
 
@@ -80,6 +81,16 @@ bool RunCalls(XtraHost& host, IMoaMmXScript* script, const MethodTable& table, c
   auto run = [&](const std::string& line) {
     if (IsBlankOrComment(line)) return;
     std::string output;
+    int32_t pause = 0;
+    if (ParseSleepLine(line, &pause, &output)) {
+      if (output.empty()) {
+        Sleep(DWORD(pause));
+      } else {
+        std::cerr << "error: " << output << "\n";
+        allRan = false;
+      }
+      return;
+    }
     const bool ran = RunLingoLine(host, script, table, line, &output);
     (ran ? std::cout : std::cerr) << output << "\n";
     std::cout.flush();
@@ -107,7 +118,14 @@ int RunHost(const HostOptions& options) {
       return kExitFailure;
     }
   }
-  const bool utf8 = HostEncodingIsUtf8(options.hostVersion);
+  for (const std::string& fault : options.faults) {
+    if (!host.SetFault(fault)) {
+      std::cerr << "xtrahost: unknown fault " << fault << "\n" << kHostUsage;
+      return kExitFailure;
+    }
+  }
+  // The Xtras read the same version text through the same rule.
+  const bool utf8 = HostVersionUsesUtf8(options.hostVersion.c_str());
   host.stageWindow = CreateStageWindow();
 
   XtraModule module;
@@ -157,10 +175,10 @@ int RunHost(const HostOptions& options) {
       exitCode = kExitFailure;
     } else {
       // Lingo's new() reaches a table's "new" handler before anything else.
-      if (!table.methods.empty() && table.methods[0] == "new") {
+      if (!table.methods.empty() && table.methods[0].name == "new") {
         host.Values().Clear();
         HostValue ignored = HostValueStore::Void();
-        CallSelector(instance.script, 0, {}, &ignored);
+        CallSelector(instance.script, 0, {}, &ignored, table.methods[0].argumentCount);
       }
       if (!RunCalls(host, instance.script, table, options, utf8)) exitCode = kExitFailure;
       ReleaseInstance(&instance);
@@ -182,7 +200,8 @@ int RunHost(const HostOptions& options) {
               << " blocks left, " << host.badFrees << " bad frees\n";
     exitCode = kExitLeak;
   }
-  if (code == kXtraOk) UnloadXtraModule(&module);
+  // The module stays loaded until the process ends: an Xtra's threads may still be
+  // running in it after its last object went.
   DestroyStageWindow(host.stageWindow);
   return exitCode;
 }
