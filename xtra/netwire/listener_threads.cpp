@@ -46,7 +46,12 @@ DWORD WINAPI UdpListenThread(void* argument) {
   const int32_t port = static_cast<int32_t>(reinterpret_cast<intptr_t>(argument));
   StartWinsock();
   SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-  if (s == INVALID_SOCKET || !BindAllInterfaces(s, port) || ListenersStopped()) EndModuleThread();
+  if (s == INVALID_SOCKET) EndModuleThread();
+  if (!BindAllInterfaces(s, port)) {
+    closesocket(s);
+    EndModuleThread();
+  }
+  if (ListenersStopped()) EndModuleThread();
   char buffer[kMessageTextBytes];
   for (;;) {
     sockaddr_in from = {};
@@ -108,7 +113,11 @@ DWORD WINAPI TcpAcceptThread(void* argument) {
   const int32_t port = static_cast<int32_t>(reinterpret_cast<intptr_t>(argument));
   StartWinsock();
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-  if (s == INVALID_SOCKET || !BindAllInterfaces(s, port)) EndModuleThread();
+  if (s == INVALID_SOCKET) EndModuleThread();
+  if (!BindAllInterfaces(s, port)) {
+    closesocket(s);
+    EndModuleThread();
+  }
   for (int retries = 0; listen(s, kListenBacklog) == SOCKET_ERROR; ++retries) {
     if (retries == kListenRetries || ListenersStopped()) EndModuleThread();
   }

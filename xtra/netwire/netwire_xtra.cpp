@@ -56,9 +56,8 @@ const XtraClassTable& XtraModuleClasses() { return kNetClassTable; }
 // Module threads hold references on the module, so an unload by FreeLibrary finds
 // none of them running and may free what they shared. At process exit the threads
 // were cut off anywhere, so nothing is touched then.
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID processEnding) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
   if (reason == DLL_PROCESS_ATTACH) {
-    DisableThreadLibraryCalls(module);
     InitMessageQueue();
   } else if (reason == DLL_PROCESS_DETACH && !processEnding) {
     ReleaseTcpDestinations();
