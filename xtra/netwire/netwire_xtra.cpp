@@ -1,4 +1,5 @@
 #include "xtra/netwire/netwire_xtra.h"
+#include "xtra/netwire/netwire_net.h"
 
 const char kNetMethodTable[] =
     "xtra NetWireXtra\n"
@@ -51,3 +52,16 @@ constexpr XtraClassTable kNetClassTable = {kNetClasses, 2};
 }  // namespace
 
 const XtraClassTable& XtraModuleClasses() { return kNetClassTable; }
+
+// Module threads hold references on the module, so an unload by FreeLibrary finds
+// none of them running and may free what they shared. At process exit the threads
+// were cut off anywhere, so nothing is touched then.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID processEnding) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    InitMessageQueue();
+  } else if (reason == DLL_PROCESS_DETACH && !processEnding) {
+    ReleaseTcpDestinations();
+    ReleaseMessageQueue();
+  }
+  return TRUE;
+}

@@ -21,5 +21,17 @@ XtraCode AcquireService(IMoaMmXScript* script, const XtraGuid& interfaceId, T** 
   return code;
 }
 
+// Selectors: the methods' positions in the table, "new object me" being 0.
+enum NetSelector : int32_t {
+  kGetLocalIPSelector = 1,
+  kSendUDPMessageSelector,
+  kSendTCPMessageSelector,
+  kWaitForUDPSelector,
+  kWaitForTCPSelector,
+  kHasNextSelector,
+  kGetNextSelector,
+  kDestroyAllThreadsSelector,
+};
+
 // Handlers for selectors 1..8 (netwire_methods.cpp).
 extern const XtraMethodTable kNetMethods;
