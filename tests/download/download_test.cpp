@@ -180,7 +180,6 @@ TEST_F(DownloadTest, FailuresReturnZeroAndKeepWhatArrived) {
       {destination_ + "no such folder\\x.bin", "http://127.0.0.1/broken.bin", missing},
       {destination_ + "unreachable.bin", "http://127.0.0.1:1/broken.bin", ""},
       {destination_ + "cut.bin", "http://127.0.0.1/cut/broken.bin", half},
-      {destination_ + "cutchunked.bin", "http://127.0.0.1/cutchunked/broken.bin", half},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url + " -> " + c.save);

@@ -10,7 +10,6 @@ picks how:
     /nohead/NAME        HEAD answers 404; the body as usual
     /slow/NAME          the body in pieces of 1000 bytes, 5 ms apart
     /cut/NAME           announces the whole file, sends half of it and hangs up
-    /cutchunked/NAME    half of the file in chunks, then hangs up without the last chunk
     /overlong/NAME      HEAD announces half the file's size; the body is all of it
     /                   the file "index.bin"
 With a command, runs it with CORVALIS_HTTP_ROOT set to the folder, stops the server
@@ -37,11 +36,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, format, *args):
         pass
 
+    def parse_request(self):
+        # WinINet sends the version as its caller spells it ("http/1.1" for the size
+        # probe); read it without regard to case, as many servers do.
+        words = self.raw_requestline.split(b" ")
+        words[-1] = words[-1].upper()
+        self.raw_requestline = b" ".join(words)
+        return super().parse_request()
+
     def route(self):
         parts = self.path.lstrip("/").split("/", 1)
         if parts[0] == "":
             return "plain", "index.bin"
-        if len(parts) == 2 and parts[0] in ("chunked", "nohead", "slow", "cut", "cutchunked", "overlong"):
+        if len(parts) == 2 and parts[0] in ("chunked", "nohead", "slow", "cut", "overlong"):
             return parts[0], parts[1]
         return "plain", self.path.lstrip("/")
 
@@ -66,7 +73,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         size = os.path.getsize(path)
         if mode == "nohead":
             self.head_only(404, 0)
-        elif mode in ("chunked", "cutchunked"):
+        elif mode == "chunked":
             self.head_only(200)
         elif mode == "overlong":
             self.head_only(200, size // 2)
@@ -79,8 +86,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path is None:
             return
         size = os.path.getsize(path)
-        chunked = mode in ("chunked", "cutchunked")
-        send = size // 2 if mode in ("cut", "cutchunked") else size
+        chunked = mode == "chunked"
+        send = size // 2 if mode == "cut" else size
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         if chunked:
@@ -101,7 +108,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if mode == "slow":
                     self.wfile.flush()
                     time.sleep(PIECE_PAUSE_S)
-        if mode == "chunked":
+        if chunked:
             self.wfile.write(b"0\r\n\r\n")
         self.wfile.flush()
         if send < size:
