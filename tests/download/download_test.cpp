@@ -40,6 +40,8 @@ int RecordProgress(const std::string& savePath, float percent) {
 struct DownloadRun {
   int result = -1;
   std::string boxText;  // empty when no box with the destination as its title came
+  std::vector<std::string> boxButtons;
+  bool boxIcon = false;
 };
 
 DownloadRun Download(const std::string& savePath, const std::string& url, int stopAtCall = 0) {
@@ -50,6 +52,15 @@ DownloadRun Download(const std::string& savePath, const std::string& url, int st
     HWND box = winrobot::WaitForMessageBox(GetCurrentProcessId(), savePath, kBoxWaitMs);
     if (!box) return;
     run.boxText = winrobot::MessageBoxText(box);
+    for (const winrobot::ControlInfo& c : winrobot::ListControls(box)) {
+      if (!c.visible) continue;
+      if (c.className == "Button") run.boxButtons.push_back(c.text);
+      DWORD_PTR icon = 0;
+      if (c.className == "Static" &&
+          SendMessageTimeoutA(c.hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon) && icon) {
+        run.boxIcon = true;
+      }
+    }
     winrobot::AnswerMessageBox(box, "OK");
   });
   run.result = corvalis::DownloadFile(savePath, url, RecordProgress);
@@ -110,6 +121,8 @@ TEST_F(DownloadTest, FileWithItsSizeArrivesPieceByPiece) {
     DownloadRun run = Download(save, url);
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(run.boxText, url);
+    EXPECT_EQ(run.boxButtons, std::vector<std::string>{"OK"});
+    EXPECT_FALSE(run.boxIcon);
     ASSERT_EQ(g_log.percents.size(), 3u);
     EXPECT_FLOAT_EQ(g_log.percents[0], 40.96f);
     EXPECT_FLOAT_EQ(g_log.percents[1], 81.92f);
