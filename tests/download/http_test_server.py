@@ -44,20 +44,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.raw_requestline = b" ".join(words)
         return super().parse_request()
 
-    def route(self):
+    def target(self):
+        """(mode, file path, size), or None after answering 404."""
         parts = self.path.lstrip("/").split("/", 1)
-        if parts[0] == "":
-            return "plain", "index.bin"
+        mode, name = "plain", parts[-1] or "index.bin"
         if len(parts) == 2 and parts[0] in ("chunked", "nohead", "slow", "cut", "overlong"):
-            return parts[0], parts[1]
-        return "plain", self.path.lstrip("/")
-
-    def load(self, name):
+            mode = parts[0]
         path = os.path.join(self.server.root, os.path.basename(name))
         if not os.path.isfile(path):
             self.send_error(404)
             return None
-        return path
+        return mode, path, os.path.getsize(path)
 
     def head_only(self, status, length=None):
         self.send_response(status)
@@ -66,11 +63,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
 
     def do_HEAD(self):
-        mode, name = self.route()
-        path = self.load(name)
-        if path is None:
+        target = self.target()
+        if target is None:
             return
-        size = os.path.getsize(path)
+        mode, _, size = target
         if mode == "nohead":
             self.head_only(404, 0)
         elif mode == "chunked":
@@ -81,11 +77,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.head_only(200, size)
 
     def do_GET(self):
-        mode, name = self.route()
-        path = self.load(name)
-        if path is None:
+        target = self.target()
+        if target is None:
             return
-        size = os.path.getsize(path)
+        mode, path, size = target
         chunked = mode == "chunked"
         send = size // 2 if mode == "cut" else size
         self.send_response(200)
