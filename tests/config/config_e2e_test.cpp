@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "common/control_ids.h"
+#include "common/folder_tree.h"
 #include "common/ini_file.h"
+#include "common/special_folders.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
@@ -29,12 +31,6 @@ const char kConfirmText[] =
 const char kKey6[] =
     "One or more dependencies were not found on this computer. This program requires the .NET "
     "Framework";
-
-std::string TempFolder() {
-  char path[MAX_PATH + 1] = "";
-  GetTempPathA(sizeof path, path);
-  return path;
-}
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = "";
@@ -64,19 +60,10 @@ std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
 // Work folders are named by a decimal number below the temporary folder.
 std::set<std::string> NumberedFolders() {
   std::set<std::string> numbered;
-  for (const std::string& name : ListFolder(TempFolder() + "*", true)) {
+  for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {
     if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
   }
   return numbered;
-}
-
-void DeleteTree(const std::string& folder) {
-  for (const std::string& file : ListFolder(folder + "*", false)) {
-    SetFileAttributesA((folder + file).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA((folder + file).c_str());
-  }
-  for (const std::string& sub : ListFolder(folder + "*", true)) DeleteTree(folder + sub + "\\");
-  RemoveDirectoryA(folder.c_str());
 }
 
 // One installer of the test packages, started under its own program name.
@@ -87,7 +74,7 @@ class InstallerRun {
     guard_.process = winrobot::Process();
     if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
     // A failed test may leave the installer's work folder behind; never leave it.
-    if (!workFolder_.empty() && Exists(workFolder_)) DeleteTree(workFolder_);
+    if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
   }
 
   ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "") {
@@ -116,7 +103,7 @@ class InstallerRun {
     // Polled often: a run that passes its checks may remove the folder again quickly.
     for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
       for (const std::string& name : NumberedFolders()) {
-        if (!before_.count(name)) workFolder_ = TempFolder() + name + "\\";
+        if (!before_.count(name)) workFolder_ = corvalis::TemporaryFolder() + name + "\\";
       }
       if (workFolder_.empty()) Sleep(20);
     }
@@ -373,7 +360,7 @@ class FrameworkTest : public ::testing::Test {
     ASSERT_TRUE(Exists(framework_));
     ASSERT_TRUE(ListFolder(framework_ + "*", true).empty()) << "framework folder not empty";
 
-    log_ = TempFolder() + "cfg_opened_addresses.txt";
+    log_ = corvalis::TemporaryFolder() + "cfg_opened_addresses.txt";
     DeleteFileA(log_.c_str());
     ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &handler_, nullptr),
