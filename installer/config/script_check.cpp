@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 
 namespace corvalis {
 

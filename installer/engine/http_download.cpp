@@ -6,7 +6,7 @@
 #include <new>
 
 #include "common/system_dlls.h"
-#include "installer/config/ini_file.h"
+#include "common/ansi_text.h"
 
 namespace corvalis {
 

@@ -1,6 +1,6 @@
 #include "installer/engine/http_download_text.h"
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 
 namespace corvalis {
 

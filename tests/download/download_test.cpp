@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 #include "installer/engine/http_download.h"
 #include "tools/winrobot/winrobot.h"
 
