@@ -8,14 +8,9 @@
 #include <utility>
 #include <vector>
 
-namespace corvalis {
+#include "common/task_line.h"
 
-// A named task line: key = Name, value = Line. Task lists, the undo log and the
-// uninstaller's record lists are lists of these.
-struct TaskEntry {
-  std::string Name;
-  std::string Line;
-};
+namespace corvalis {
 
 struct LanguageEntry {
   std::string Language;  // display name, untrimmed
@@ -68,8 +63,8 @@ struct ScriptSettings {
 constexpr int kStubTextCount = 97;  // "Key0" .. "Key96"
 
 struct InstallSession {
-  // Start-up
-  int OsVersionCode = 100;
+  // The running Windows version is not kept here: it lives in OperationsSettings
+  // (common/operations_settings.h), the one record both programs set at start-up.
 
   // Package
   std::string WorkFolder;  // ends in "\", empty until created
@@ -95,7 +90,8 @@ struct InstallSession {
   std::string StartMenuGroupPath;
 };
 
-// The one session of the process.
+// The one session of the process: for WinMain and window procedures. Code that can
+// take the session as a parameter does, so tests hand it their own.
 InstallSession& Session();
 
 }  // namespace corvalis

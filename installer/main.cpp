@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "common/operations_settings.h"
 #include "installer/config/language_selection.h"
-#include "installer/config/run_setup.h"
 #include "installer/install_session.h"
 #include "installer/package/command_line.h"
 #include "installer/package/messages.h"
 #include "installer/package/os_version.h"
 #include "installer/package/prepare_package.h"
-#include "installer/package/startup_resources.h"
 #include "installer/package/system_checks.h"
-#include "installer/package/work_folder.h"
+#include "installer/setup_flow.h"
+#include "installer/startup_resources.h"
+#include "installer/work_folder.h"
 
 using namespace corvalis;
 
@@ -33,13 +34,15 @@ std::vector<std::string> FirstTwoParameters() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InstallSession& session = Session();
-  session.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
-  if (session.OsVersionCode >= 50) {
+  OperationsSettings operations;
+  operations.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
+  SetOperations(operations);
+  if (!IsBefore2000(operations.OsVersionCode)) {
     if (!IsAdministrator()) {
       Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
       return 0;
     }
-  } else if (session.OsVersionCode < 20) {
+  } else if (IsUnsupported(operations.OsVersionCode)) {
     Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP);
     return 0;
   }
@@ -62,10 +65,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
 
   PreparePackage();
-  session.LanguageFile = session.Languages.size() == 1 ? session.Languages.front().Path : ChooseLanguage();
+  session.LanguageFile =
+      session.Languages.size() == 1 ? session.Languages.front().Path : ChooseLanguage(session.Languages);
   if (session.LanguageFile.empty()) {
     Say(kNoLanguageText, kErrorTitle, MB_ICONSTOP);
     AbortInstaller();
   }
-  RunSetup(session.LanguageFile);
+  RunSetup(session);
 }

@@ -2,11 +2,12 @@
 // holds more than one language. Its texts are fixed English: no language is loaded.
 #include <windows.h>
 
+#include "common/control_ids.h"
+#include "common/window_toolkit.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
-#include "installer/install_session.h"
-#include "installer/package/startup_resources.h"
-#include "installer/package/work_folder.h"
+#include "installer/startup_resources.h"
+#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -26,18 +27,17 @@ constexpr char kNoLanguageText[] = "This installer package is incomplete and/or 
 
 constexpr int kClientWidth = 329;
 constexpr int kClientHeight = 112;
-constexpr int kListId = 100;
 constexpr int kDropDownHeight = 160;  // the list's height when open
 
 enum class Choice { None, Ok, Cancel };
 
 LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* choice = reinterpret_cast<Choice*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  Choice* choice = WindowUserData<Choice>(window);
   switch (message) {
     case WM_COMMAND:
       if (choice && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDOK) *choice = Choice::Ok;
-        if (LOWORD(wParam) == IDCANCEL) *choice = Choice::Cancel;
+        if (LOWORD(wParam) == kIdOk) *choice = Choice::Ok;
+        if (LOWORD(wParam) == kIdCancel) *choice = Choice::Cancel;
       }
       return 0;
     case WM_CLOSE:
@@ -47,66 +47,25 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-HWND AddControl(HWND parent, const char* className, const char* text, DWORD style, int x,
-                int y, int width, int height, int id) {
-  HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-               FALSE);
-  return control;
-}
-
 HWND BuildDialog(Choice* choice) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DialogProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = static_cast<HICON>(StartupImage(0));
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);  // fails harmlessly when already registered
-
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION;  // a title bar, no system menu
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  HWND dialog = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kTitle, style,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                                nullptr, nullptr, instance, nullptr);
+  const HICON programIcon = static_cast<HICON>(StartupImage(0));
+  RegisterWindowClass(kWindowClass, DialogProc, programIcon);
+  // A title bar, no system menu.
+  HWND dialog = CreateCentredWindow(kWindowClass, kTitle, WS_OVERLAPPED | WS_CAPTION,
+                                    WS_EX_CONTROLPARENT, kClientWidth, kClientHeight, choice);
   if (!dialog) return nullptr;
-  SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(choice));
-
-  HWND icon = AddControl(dialog, "STATIC", "", SS_ICON, 8, 7, 32, 32, -1);
-  HANDLE programIcon = StartupImage(0);
-  if (!programIcon) programIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(programIcon), 0);
-  AddControl(dialog, "STATIC", kPrompt, SS_LEFT, 45, 9, 274, 38, -1);
+  AddIcon(dialog, programIcon, 8, 7, kIdNone);
+  AddControl(dialog, "STATIC", kPrompt, SS_LEFT, 45, 9, 274, 38, kIdNone);
   AddControl(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 11, 55, 308,
-             kDropDownHeight, kListId);
-  AddControl(dialog, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 74, 86, 89, 22, IDCANCEL);
-  AddControl(dialog, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 163, 86, 89, 22, IDOK);
+             kDropDownHeight, kIdLanguageList);
+  AddControl(dialog, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 74, 86, 89, 22, kIdCancel);
+  AddControl(dialog, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 163, 86, 89, 22, kIdOk);
   return dialog;
-}
-
-std::string SelectedText(HWND list) {
-  LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return std::string();
-  LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return std::string();
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
 }
 
 }  // namespace
 
-std::string ChooseLanguage() {
-  const std::vector<LanguageEntry>& languages = Session().Languages;
+std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
   Choice choice = Choice::None;
   HWND dialog = BuildDialog(&choice);
 
@@ -117,7 +76,7 @@ std::string ChooseLanguage() {
   }
   if (!dialog) return std::string();
 
-  HWND list = GetDlgItem(dialog, kListId);
+  HWND list = GetDlgItem(dialog, kIdLanguageList);
   for (const LanguageEntry& entry : languages) {
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Language.c_str()));
   }
@@ -149,7 +108,7 @@ std::string ChooseLanguage() {
     }
   }
 
-  const std::string path = FindLanguagePath(languages, SelectedText(list));
+  const std::string path = FindLanguagePath(languages, SelectedComboText(list));
   DestroyWindow(dialog);
   return path;
 }

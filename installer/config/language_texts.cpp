@@ -2,16 +2,6 @@
 
 namespace corvalis {
 
-namespace {
-
-std::string TrimSpaces(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
-
 void ReadLanguageTexts(const IniDocument& language, StubTextTable* stubTexts,
                        UninstallTextList* uninstallTexts) {
   for (int i = 0; i < kStubTextCount; ++i) {

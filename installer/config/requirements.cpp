@@ -1,21 +1,22 @@
 #include "installer/config/requirements.h"
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
+#include "common/os_family.h"
 
 namespace corvalis {
 
 int OsRefusalMessageKey(int osVersionCode, const ScriptSettings& settings) {
   const std::string* forbidding = nullptr;
   switch (osVersionCode) {
-    case 5:
-    case 10: return 4;
-    case 20: forbidding = &settings.WNT; break;
-    case 30: forbidding = &settings.W98; break;
-    case 40: forbidding = &settings.WME; break;
-    case 50: forbidding = &settings.W2K; break;
-    case 60: forbidding = &settings.WXP; break;
-    case 65:
-    case 70: forbidding = &settings.WV; break;
+    case kOsNt3:
+    case kOsWindows95: return 4;
+    case kOsNt4: forbidding = &settings.WNT; break;
+    case kOsWindows98: forbidding = &settings.W98; break;
+    case kOsWindowsMe: forbidding = &settings.WME; break;
+    case kOsWindows2000: forbidding = &settings.W2K; break;
+    case kOsWindowsXp: forbidding = &settings.WXP; break;
+    case kOsServer2003:
+    case kOsVistaWorkstation: forbidding = &settings.WV; break;
     default: return 0;
   }
   return *forbidding == "0" ? 5 : 0;

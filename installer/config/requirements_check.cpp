@@ -1,34 +1,18 @@
 // The system-requirement checks against the running system.
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
+#include "common/operations_settings.h"
+#include "common/special_folders.h"
 #include "installer/config/requirements.h"
 #include "installer/config/setup_steps.h"
-#include "installer/install_session.h"
-#include "installer/package/work_folder.h"
+#include "installer/work_folder.h"
 
 namespace corvalis {
 
-namespace {
-
-std::string WindowsFolder() {
-  LPITEMIDLIST list = nullptr;
-  if (SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &list) != S_OK || !list) {
-    return std::string();
-  }
-  char path[MAX_PATH] = "";
-  BOOL ok = SHGetPathFromIDListA(list, path);
-  CoTaskMemFree(list);
-  return ok ? std::string(path) : std::string();
-}
-
-}  // namespace
-
 bool IsFrameworkInstalled(const std::string& version) {
-  std::string folder = WindowsFolder();
+  std::string folder = SpecialFolder(kCsidlWindows);
   if (folder.empty()) return false;
-  if (folder.back() != '\\') folder += '\\';
   folder += "Microsoft.NET\\Framework\\";
 
   WIN32_FIND_DATAA found;
@@ -45,12 +29,11 @@ bool IsFrameworkInstalled(const std::string& version) {
   return installed;
 }
 
-void CheckRequirements() {
-  InstallSession& session = Session();
+void CheckRequirements(const InstallSession& session) {
   const ScriptSettings& script = session.ScriptSettings;
 
-  if (int key = OsRefusalMessageKey(session.OsVersionCode, script)) {
-    FailWithMessage(session.StubTexts[key]);
+  if (int key = OsRefusalMessageKey(Operations().OsVersionCode, script)) {
+    FailWithMessage(session, session.StubTexts[key]);
   }
 
   const std::string version = RequiredFrameworkVersion(script.DotNet);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "installer/config/ini_file.h"
-#include "installer/engine/path_variables.h"
+#include "common/ini_file.h"
+#include "common/path_variables.h"
 
 namespace corvalis {
 

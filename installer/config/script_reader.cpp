@@ -2,18 +2,6 @@
 
 namespace corvalis {
 
-namespace {
-
-std::vector<TaskEntry> ReadTasks(const IniDocument& script, const char* group) {
-  std::vector<TaskEntry> tasks;
-  if (const IniGroup* g = FindGroup(script, group)) {
-    for (const IniKey& key : g->Keys) tasks.push_back(TaskEntry{key.Name, key.Value});
-  }
-  return tasks;
-}
-
-}  // namespace
-
 ScriptSettings ReadScriptSettings(const IniDocument& script) {
   auto text = [&](const char* group, const char* key) {
     return GetIniValue(script, group, key);
@@ -43,8 +31,8 @@ ScriptSettings ReadScriptSettings(const IniDocument& script) {
   s.RequireReadme = text("FilesAndSettings", "RequireReadme");
   s.RequireLicense = text("FilesAndSettings", "RequireLicense");
 
-  s.InstTasks = ReadTasks(script, "InstTasks");
-  s.UninstTasks = ReadTasks(script, "UninstTasks");
+  s.InstTasks = ReadTaskList(script, "InstTasks");
+  s.UninstTasks = ReadTaskList(script, "UninstTasks");
 
   s.UninstRebootRequired = number("uConfig", "RebootRequired");
   s.SkipExtString = text("uConfig", "SkipExtString");

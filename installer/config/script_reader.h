@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 #include "installer/install_session.h"
 
 namespace corvalis {

@@ -1,15 +1,14 @@
 #include "installer/engine/session_paths.h"
 
-#include "installer/engine/special_folders.h"
-#include "installer/install_session.h"
+#include "common/operations_settings.h"
+#include "common/special_folders.h"
 
 namespace corvalis {
 
-PathContext SessionPathContext() {
-  const InstallSession& session = Session();
+PathContext SessionPathContext(const InstallSession& session) {
   PathContext context;
   context.Folders = &SystemFolders();
-  context.OsVersionCode = session.OsVersionCode;
+  context.OsVersionCode = Operations().OsVersionCode;
   context.InstallPath = session.InstallPath;
   context.StartMenuGroupPath = session.StartMenuGroupPath;
   context.AppName = session.ScriptSettings.AppName;
@@ -20,8 +19,8 @@ PathContext SessionPathContext() {
   return context;
 }
 
-std::string ExpandAll(const std::string& text) { return ExpandAll(text, SessionPathContext()); }
+std::string ExpandAll(const std::string& text) { return ExpandAll(text, SessionPathContext(Session())); }
 
-std::string PathVariableFolder(int code) { return PathVariableFolder(code, SessionPathContext()); }
+std::string PathVariableFolder(int code) { return PathVariableFolder(code, SessionPathContext(Session())); }
 
 }  // namespace corvalis

@@ -4,15 +4,16 @@
 
 #include <string>
 
-#include "installer/engine/path_variables.h"
+#include "common/path_variables.h"
+#include "installer/install_session.h"
 
 namespace corvalis {
 
-// System folders, OsVersionCode, InstallPath, StartMenuGroupPath and the script's
-// GeneralInformation values as the session holds them at this moment.
-PathContext SessionPathContext();
+// System folders, the operations' OsVersionCode, InstallPath, StartMenuGroupPath and the
+// script's GeneralInformation values as the session holds them at this moment.
+PathContext SessionPathContext(const InstallSession& session);
 
-// ExpandAll and PathVariableFolder over SessionPathContext().
+// ExpandAll and PathVariableFolder over SessionPathContext(Session()).
 std::string ExpandAll(const std::string& text);
 std::string PathVariableFolder(int code);
 

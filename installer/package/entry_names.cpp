@@ -1,23 +1,8 @@
 #include "installer/package/entry_names.h"
 
-#include <cctype>
-
 namespace corvalis {
 
-std::string SlashesToBackslashes(std::string name) {
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
-
-std::string FileNamePart(const std::string& name) {
-  std::string::size_type slash = name.rfind('\\');
-  return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
 namespace {
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 bool MatchFrom(const std::string& p, std::size_t pi, const std::string& s, std::size_t si) {
   // Iterative "*" matching with one back-track point, linear in practice.
@@ -26,7 +11,7 @@ bool MatchFrom(const std::string& p, std::size_t pi, const std::string& s, std::
     if (pi < p.size() && p[pi] == '*') {
       starP = pi++;
       starS = si;
-    } else if (pi < p.size() && Lower(p[pi]) == Lower(s[si])) {
+    } else if (pi < p.size() && p[pi] == s[si]) {
       ++pi;
       ++si;
     } else if (starP != std::string::npos) {
@@ -41,18 +26,18 @@ bool MatchFrom(const std::string& p, std::size_t pi, const std::string& s, std::
 }
 
 // Windows drops trailing dots and spaces from a path component, so "..." or ". ." would
-// climb like "..".
-bool IsDotsOnly(const std::string& component) {
-  std::string::size_type end = component.find_last_not_of(". ");
-  return end == std::string::npos && !component.empty();
+// climb like "..". A lone "." stays where it is.
+bool ClimbsOut(const std::string& component) {
+  return component != "." && !component.empty() &&
+         component.find_first_not_of(". ") == std::string::npos;
 }
 
 }  // namespace
 
 bool MatchWildcard(const std::string& pattern, const std::string& fileName) {
-  std::string name = fileName;
+  std::string name = ToLowerAnsi(fileName);
   if (name.find('.') == std::string::npos) name += '.';
-  return MatchFrom(pattern, 0, name, 0);
+  return MatchFrom(ToLowerAnsi(pattern), 0, name, 0);
 }
 
 std::string DropThroughDriveRoot(const std::string& name) {
@@ -60,17 +45,24 @@ std::string DropThroughDriveRoot(const std::string& name) {
   return root == std::string::npos ? name : name.substr(root + 2);
 }
 
-bool StaysInsideDestination(const std::string& relativeName) {
-  if (relativeName.empty() || relativeName[0] == '\\') return false;
+bool ResolveInsideDestination(const std::string& relativeName, std::string* inside) {
+  if (relativeName.compare(0, 2, "\\\\") == 0) return false;  // a UNC root
   if (relativeName.find(':') != std::string::npos) return false;
+  std::string resolved;
   std::string::size_type start = 0;
   for (;;) {
-    std::string::size_type end = relativeName.find('\\', start);
-    std::string component = relativeName.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (IsDotsOnly(component)) return false;
-    if (end == std::string::npos) return true;
+    const std::string::size_type end = relativeName.find('\\', start);
+    const std::string component = relativeName.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (ClimbsOut(component)) return false;
+    if (!component.empty() && component != ".") {
+      if (!resolved.empty()) resolved += '\\';
+      resolved += component;
+    }
+    if (end == std::string::npos) break;
     start = end + 1;
   }
+  *inside = resolved;
+  return true;
 }
 
 bool ShouldProcessEntry(const std::string& pattern, const std::string& convertedName,
@@ -83,25 +75,27 @@ bool ShouldProcessEntry(const std::string& pattern, const std::string& converted
 EntryTarget ResolveEntryTarget(const std::string& convertedName, bool keepPaths) {
   EntryTarget target;
   if (!keepPaths) {
-    std::string fileName = FileNamePart(convertedName);
+    const std::string fileName = FileNamePart(convertedName);
     if (fileName.empty()) return target;
-    if (!StaysInsideDestination(fileName)) {
+    std::string inside;
+    if (!ResolveInsideDestination(fileName, &inside) || inside.empty()) {
       target.kind = EntryKind::Outside;
       return target;
     }
     target.kind = EntryKind::File;
-    target.relativePath = fileName;
+    target.relativePath = inside;
     return target;
   }
-  std::string relative = DropThroughDriveRoot(convertedName);
-  bool isFolder = !relative.empty() && relative.back() == '\\';
-  std::string checked = isFolder ? relative.substr(0, relative.size() - 1) : relative;
-  if (!StaysInsideDestination(checked)) {
+  const std::string relative = DropThroughDriveRoot(convertedName);
+  const bool isFolder = !relative.empty() && relative.back() == '\\';
+  std::string inside;
+  if (!ResolveInsideDestination(isFolder ? relative.substr(0, relative.size() - 1) : relative, &inside) ||
+      (!isFolder && inside.empty())) {
     target.kind = EntryKind::Outside;
     return target;
   }
   target.kind = isFolder ? EntryKind::Folder : EntryKind::File;
-  target.relativePath = relative;
+  target.relativePath = isFolder && !inside.empty() ? inside + "\\" : inside;
   return target;
 }
 

@@ -5,13 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "common/ansi_text.h"
+
 namespace corvalis {
-
-// Every "/" becomes "\" (the name is already in the ANSI code page).
-std::string SlashesToBackslashes(std::string name);
-
-// The text after the last "\" (the whole name when there is none).
-std::string FileNamePart(const std::string& name);
 
 // Case-insensitive wildcard match where "*" stands for any run of characters. A name
 // without a dot is matched as if it ended in ".", so "*.*" matches every name.
@@ -20,9 +16,10 @@ bool MatchWildcard(const std::string& pattern, const std::string& fileName);
 // Drops everything up to and including the first ":\" (an absolute path becomes relative).
 std::string DropThroughDriveRoot(const std::string& name);
 
-// True when name, appended to a folder, names something inside that folder: not rooted,
-// no drive or stream colon, no ".." component (nor one that Windows would read as such).
-bool StaysInsideDestination(const std::string& relativeName);
+// The name as Windows would resolve it below a folder: "." and empty components and one
+// leading "\" dropped. False when it would leave the folder: a UNC root, a drive or
+// stream colon, a ".." component (or one that Windows would read as such).
+bool ResolveInsideDestination(const std::string& relativeName, std::string* inside);
 
 // An entry is processed when its file name part matches the pattern ("" means "*.*") or,
 // when paths are kept, when it holds no data (folder entries).
@@ -33,7 +30,7 @@ enum class EntryKind {
   Folder,
   File,
   Skip,     // a folder entry while paths are not kept
-  Outside,  // the name would leave the destination
+  Outside,  // the name would leave the destination: reported with an empty name
 };
 
 struct EntryTarget {
@@ -41,7 +38,7 @@ struct EntryTarget {
   std::string relativePath;  // below the destination; a folder's ends in "\"
 };
 
-// Where a processed entry goes.
+// Where an entry goes, whether or not it is processed.
 EntryTarget ResolveEntryTarget(const std::string& convertedName, bool keepPaths);
 
 }  // namespace corvalis

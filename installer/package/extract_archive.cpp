@@ -10,7 +10,7 @@
 
 #include "installer/package/entry_names.h"
 #include "installer/package/package_layout.h"
-#include "installer/package/unique_names.h"
+#include "common/ansi_text.h"
 
 namespace corvalis {
 
@@ -23,12 +23,6 @@ ExtractProgressHook& Hook() {
 
 void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
-}
-
-// Folder part of a relative path including its "\", or "" when there is none.
-std::string FolderPart(const std::string& relative) {
-  std::string::size_type slash = relative.rfind('\\');
-  return slash == std::string::npos ? std::string() : relative.substr(0, slash + 1);
 }
 
 // Writes the current entry (already opened) to path; true when all of it was read
@@ -87,13 +81,16 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
     const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
 
-    if (!ShouldProcessEntry(pattern, name, info.uncompressed_size, keepPaths != 0)) {
-      Report(name, percent);
+    // A name that leaves the destination is never passed on, matched or not: whoever
+    // records the reported names would later delete that path.
+    const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
+    if (target.kind == EntryKind::Outside) {
+      Report(std::string(), percent);
       continue;
     }
-    const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
-    if (target.kind == EntryKind::Skip || target.kind == EntryKind::Outside) {
-      Report(target.kind == EntryKind::Outside ? std::string() : name, percent);
+    if (!ShouldProcessEntry(pattern, name, info.uncompressed_size, keepPaths != 0) ||
+        target.kind == EntryKind::Skip) {
+      Report(name, percent);
       continue;
     }
     if (!piece || unzOpenCurrentFile(zip) != UNZ_OK) {
@@ -113,6 +110,9 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     }
     const std::string folder = FolderPart(target.relativePath);
     if (!folder.empty()) MakeSureDirectoryPathExists((destination + folder).c_str());
+    // A read-only, hidden or system file of an earlier installation would refuse to be
+    // replaced and silently keep its old content.
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       unzCloseCurrentFile(zip);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 
 namespace corvalis {
 

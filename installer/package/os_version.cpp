@@ -3,29 +3,28 @@
 namespace corvalis {
 
 int ClassifyOsVersion(const OsVersionData& v) {
-  constexpr int kUnknown = 100;
-  if (!v.queryOk) return kUnknown;
+  if (!v.queryOk) return kOsUnknown;
   if (v.platformId == kPlatform9x) {
     switch (v.minor) {
-      case 0: return 10;
-      case 10: return 30;
-      case 90: return 40;
-      default: return kUnknown;
+      case 0: return kOsWindows95;
+      case 10: return kOsWindows98;
+      case 90: return kOsWindowsMe;
+      default: return kOsUnknown;
     }
   }
-  if (v.platformId != kPlatformNt) return kUnknown;
+  if (v.platformId != kPlatformNt) return kOsUnknown;
   switch (v.major) {
-    case 3: return 5;
-    case 4: return v.minor == 0 ? 20 : kUnknown;
+    case 3: return kOsNt3;
+    case 4: return v.minor == 0 ? kOsNt4 : kOsUnknown;
     case 5:
       switch (v.minor) {
-        case 0: return 50;
-        case 1: return 60;
-        case 2: return 65;
-        default: return kUnknown;
+        case 0: return kOsWindows2000;
+        case 1: return kOsWindowsXp;
+        case 2: return kOsServer2003;
+        default: return kOsUnknown;
       }
-    case 6: return (!v.extendedOk || v.productType == kProductWorkstation) ? 70 : 75;
-    default: return kUnknown;
+    case 6: return (!v.extendedOk || v.productType == kProductWorkstation) ? kOsVistaWorkstation : kOsVistaServer;
+    default: return kOsUnknown;
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "common/os_family.h"
+
 namespace corvalis {
 
 // What the version queries returned; filled from GetVersionExA on Windows.
@@ -20,8 +22,5 @@ constexpr std::uint32_t kPlatformNt = 2;
 constexpr std::uint8_t kProductWorkstation = 1;
 
 int ClassifyOsVersion(const OsVersionData& version);
-
-// The NT family: codes 20, 50 and above.
-inline bool IsNtFamily(int osVersionCode) { return osVersionCode == 20 || osVersionCode >= 50; }
 
 }  // namespace corvalis

@@ -1,10 +1,11 @@
 #include "installer/package/package_file.h"
 
+#include "common/special_folders.h"
 #include "installer/package/messages.h"
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
 #include "installer/package/unique_names.h"
-#include "installer/package/work_folder.h"
+#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -22,12 +23,6 @@ std::string OwnModulePath() {
 }
 
 }  // namespace
-
-std::string TemporaryFolder() {
-  char path[MAX_PATH + 1] = {};
-  DWORD length = GetTempPathA(sizeof(path), path);
-  return WithTrailingBackslash(std::string(path, length < sizeof(path) ? length : 0));
-}
 
 PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
   PackageFile package;
@@ -50,12 +45,11 @@ PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
   if (package.trailer.status == TrailerStatus::NoEndMarker) Fail(owner, kIncompletePackageText);
   if (package.trailer.status == TrailerStatus::Corrupted) Fail(owner, kCorruptedPackageText);
 
-  const std::string root = TemporaryFolder().substr(0, 3);
-  ULARGE_INTEGER available = {};
-  bool queryOk = GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr) != 0;
+  std::uint64_t available = 0;
+  const bool queryOk = FreeSpaceOfDrive(TemporaryFolder(), &available);
   std::uint64_t needed = package.trailer.programBytes;
   if (countInfoArchive) needed += package.trailer.infoBytes;
-  if (!HasRoomFor(queryOk, available.QuadPart, needed)) Fail(owner, kNoFreeSpaceText);
+  if (!HasRoomFor(queryOk, available, needed)) Fail(owner, kNoFreeSpaceText);
   return package;
 }
 

@@ -22,9 +22,6 @@ struct PackageFile {
 // message (owned by owner) and ends the installer.
 PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive);
 
-// The user's temporary folder, ending in "\".
-std::string TemporaryFolder();
-
 // Creates path for writing, replacing any file of that name; INVALID_HANDLE_VALUE on failure.
 HANDLE CreateOutputFile(const std::string& path);
 

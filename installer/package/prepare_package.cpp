@@ -6,6 +6,8 @@
 #include <memory>
 #include <random>
 
+#include "common/ansi_text.h"
+#include "common/special_folders.h"
 #include "installer/install_session.h"
 #include "installer/package/copy_file_range.h"
 #include "installer/package/extract_archive.h"
@@ -14,7 +16,7 @@
 #include "installer/package/package_file.h"
 #include "installer/package/progress_window.h"
 #include "installer/package/unique_names.h"
-#include "installer/package/work_folder.h"
+#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -51,12 +53,6 @@ CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HA
 }
 
 [[noreturn]] void EndWithoutWorkFolder() { ExitProcess(0); }
-
-std::string TrimSpaces(const std::string& text) {
-  std::string::size_type first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 

@@ -2,15 +2,16 @@
 
 #include <commctrl.h>
 
+#include "common/control_ids.h"
+#include "common/window_toolkit.h"
 #include "installer/package/messages.h"
-#include "installer/package/startup_resources.h"
+#include "installer/startup_resources.h"
 
 namespace corvalis {
 
 namespace {
 
 constexpr char kWindowClass[] = "CorvalisPackageProgress";
-constexpr int kCancelId = 2;
 
 // A click that reaches the window procedure while the event is taken (a sent BM_CLICK,
 // the keyboard) rather than as a posted mouse message.
@@ -19,7 +20,7 @@ bool cancelNotified = false;
 LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCancelId && HIWORD(wParam) == BN_CLICKED) cancelNotified = true;
+      if (LOWORD(wParam) == kIdCancel && HIWORD(wParam) == BN_CLICKED) cancelNotified = true;
       return 0;
     case WM_CLOSE:
       return 0;  // the window ends with the copy, not before
@@ -28,51 +29,21 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-void RegisterOnce() {
-  static bool registered = false;
-  if (registered) return;
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = ProgressProc;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.hIcon = static_cast<HICON>(StartupImage(0));
-  windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
-  registered = true;
-}
-
 HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clientHeight) {
-  RegisterOnce();
-  RECT frame = {0, 0, clientWidth, clientHeight};
-  AdjustWindowRect(&frame, style, FALSE);
-  int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  return CreateWindowExA(0, kWindowClass, title, style, x, y, width, height, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-}
-
-HWND AddControl(HWND parent, const char* windowClass, const char* text, DWORD style, int x, int y,
-                int width, int height, int id = 0) {
-  HWND control = CreateWindowExA(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  return control;
+  static bool controlsReady = false;
+  if (!controlsReady) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    controlsReady = true;
+  }
+  RegisterWindowClass(kWindowClass, ProgressProc, static_cast<HICON>(StartupImage(0)));
+  return CreateCentredWindow(kWindowClass, title, style, 0, clientWidth, clientHeight);
 }
 
 HWND AddProgressBar(HWND parent, int x, int y, int width, int height) {
-  HWND bar = AddControl(parent, PROGRESS_CLASSA, "", 0, x, y, width, height);
+  HWND bar = AddControl(parent, PROGRESS_CLASSA, "", 0, x, y, width, height, kIdProgressBar);
   SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   return bar;
-}
-
-void Show(HWND window) {
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
 }
 
 }  // namespace
@@ -80,13 +51,12 @@ void Show(HWND window) {
 ProgressWindow OpenPreparationWindow() {
   ProgressWindow progress;
   progress.window = MakeCentredWindow(kPreparingTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 377, 118);
-  HWND icon = AddControl(progress.window, "STATIC", "", SS_ICON, 5, 10, 32, 32);
-  if (StartupImage(0)) SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(StartupImage(0)), 0);
-  AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15);
+  AddIcon(progress.window, static_cast<HICON>(StartupImage(0)), 5, 10, kIdNone);
+  AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15, kIdNone);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
-                                     295, 85, 75, 25, kCancelId);
+                                     295, 85, 75, 25, kIdCancel);
   progress.progressBar = AddProgressBar(progress.window, 8, 90, 275, 15);
-  Show(progress.window);
+  ShowNow(progress.window);
   return progress;
 }
 
@@ -95,8 +65,8 @@ ProgressWindow OpenExportWindow() {
   progress.window = MakeCentredWindow(kExportTitle, WS_OVERLAPPED | WS_CAPTION, 348, 58);
   progress.progressBar = AddProgressBar(progress.window, 5, 5, 335, 15);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
-                                     245, 30, 95, 20, kCancelId);
-  Show(progress.window);
+                                     245, 30, 95, 20, kIdCancel);
+  ShowNow(progress.window);
   return progress;
 }
 
@@ -114,7 +84,7 @@ bool StepProgressWindow(const ProgressWindow& progress, int percent) {
     bool onButton = event.hwnd == progress.cancelButton &&
                     (event.message == WM_LBUTTONDOWN || event.message == WM_LBUTTONUP || event.message == BM_CLICK);
     bool notified = event.hwnd == progress.window && event.message == WM_COMMAND &&
-                    LOWORD(event.wParam) == kCancelId && HIWORD(event.wParam) == BN_CLICKED;
+                    LOWORD(event.wParam) == kIdCancel && HIWORD(event.wParam) == BN_CLICKED;
     if (onButton || notified) {
       clicked = true;
     } else if (event.message == WM_PAINT) {

@@ -1,16 +1,13 @@
 #include "installer/package/unique_names.h"
 
+#include "common/ansi_text.h"
+
 namespace corvalis {
 
 namespace {
 constexpr std::uint32_t kWorkFolderNumbers = 10000000;  // 0 .. 9,999,999
 constexpr std::uint32_t kTempFileNumbers = 100000000;   // 0 .. 99,999,999
 }  // namespace
-
-std::string WithTrailingBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
 
 bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
                         const std::function<FolderAttempt(const std::string&)>& tryCreate,

@@ -12,9 +12,6 @@ using RandomSource = std::function<std::uint32_t()>;
 
 enum class FolderAttempt { Created, Exists, Failed };
 
-// Appends "\" when the path lacks one.
-std::string WithTrailingBackslash(std::string path);
-
 // Tries parent + <0..9,999,999> + "\" until tryCreate reports a newly created folder.
 // A folder that existed before is never taken. On any other failure returns false with
 // the candidate that failed in *folder.

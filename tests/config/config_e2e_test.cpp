@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -11,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "installer/config/ini_file.h"
+#include "common/control_ids.h"
+#include "common/ini_file.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
 
 constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
 constexpr int kStepMs = 30000;
-constexpr int kListId = 100;
 
 const char kDialogTitle[] = "Language selection";
 const char kConfirmText[] =
@@ -112,11 +113,12 @@ class InstallerRun {
 
   // The work folder this run created (found once it exists).
   std::string WorkFolder() {
-    for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 100) {
+    // Polled often: a run that passes its checks may remove the folder again quickly.
+    for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
       for (const std::string& name : NumberedFolders()) {
         if (!before_.count(name)) workFolder_ = TempFolder() + name + "\\";
       }
-      if (workFolder_.empty()) Sleep(100);
+      if (workFolder_.empty()) Sleep(20);
     }
     return workFolder_;
   }
@@ -144,15 +146,20 @@ class InstallerRun {
     EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
   }
 
-  // Passing the checks leads to the wizard, or, while there is none, to a clean end;
-  // neither an error box nor the language dialog may show up on the way.
-  void ExpectChecksPassed() {
+  // Passing the checks leads to the wizard, or, while there is none, to a clean end with
+  // exit code 0; the run must have made its work folder, and neither an error box nor
+  // the language dialog may show up on the way.
+  void ExpectChecksPassed(bool languageChosen = false) {
     const std::string folder = WorkFolder();
+    ASSERT_FALSE(folder.empty()) << "no work folder seen: the package was never prepared";
     for (int waited = 0; waited < kStartMs; waited += 250) {
       HWND box = winrobot::WaitForMessageBox(Pid(), "", 0);
       ASSERT_EQ(box, nullptr) << "message: " << winrobot::MessageBoxText(box);
-      ASSERT_EQ(winrobot::WaitForWindowOfProcess(Pid(), kDialogTitle, 0), nullptr);
+      if (!languageChosen) {
+        ASSERT_EQ(winrobot::WaitForWindowOfProcess(Pid(), kDialogTitle, 0), nullptr);
+      }
       if (!Running()) {
+        EXPECT_TRUE(WaitEnd(0)) << "the installer ended with a non-zero exit code";
         EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
         return;
       }
@@ -175,6 +182,52 @@ HWND WaitForDialog(InstallerRun& run) {
   HWND dialog = winrobot::WaitForWindowOfProcess(run.Pid(), kDialogTitle, kStartMs);
   EXPECT_NE(dialog, nullptr) << winrobot::LastError();
   return dialog;
+}
+
+// The unpacked language files' names in the order the file system lists them, as the
+// test itself reads them (in the code page it runs under); *english: the index of the
+// one the dialog preselects.
+std::vector<std::string> LanguagesOfPackage(InstallerRun& run, int* english) {
+  const std::string languages = run.WorkFolder() + "Information\\Languages\\";
+  std::vector<std::string> names;
+  for (const std::string& file : ListFolder(languages + "*.ini", false)) {
+    corvalis::IniDocument doc;
+    EXPECT_TRUE(corvalis::LoadIniFile(languages + file, &doc)) << file;
+    const std::string name = corvalis::GetIniValue(doc, "VLX Localization File", "Language");
+    if (name == "English" || name == "english") *english = static_cast<int>(names.size());
+    names.push_back(name);
+  }
+  return names;
+}
+
+// Another ZIP writer's "./Config/Script.ini" names: the package unpacks, offers its
+// languages and gets through the configuration.
+TEST(ConfigEndToEnd, DotSlashNamesReachTheLanguageStep) {
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_dot_names"));
+  HWND dialog = WaitForDialog(run);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(Exists(run.WorkFolder() + "Information\\Config\\Script.ini"));
+  int english = -1;
+  EXPECT_EQ(LanguagesOfPackage(run, &english).size(), 3u);
+  ASSERT_TRUE(winrobot::ClickButton(dialog, "OK")) << winrobot::LastError();
+  run.ExpectChecksPassed(true);
+}
+
+// Run by the config_e2e_russian test under LC_ALL=ru_RU.UTF-8 (ANSI code page 1251): a
+// Russian UTF-8 language file names its language in Cyrillic, not in question marks.
+TEST(ConfigEndToEndRussian, LanguageNameInCyrillic) {
+  if (!std::getenv("CORVALIS_EXPECT_CODE_PAGE")) GTEST_SKIP() << "runs under the Russian locale only";
+  ASSERT_EQ(std::to_string(GetACP()), std::getenv("CORVALIS_EXPECT_CODE_PAGE"));
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("cfg_russian"));
+  HWND dialog = WaitForDialog(run);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<std::string> items =
+      winrobot::ListItems(dialog, "#" + std::to_string(corvalis::kIdLanguageList));
+  const std::string russian = "\xD0\xF3\xF1\xF1\xEA\xE8\xE9";  // the word in code page 1251
+  EXPECT_EQ(std::count(items.begin(), items.end(), russian), 1) << "items: " << ::testing::PrintToString(items);
+  EXPECT_EQ(std::count(items.begin(), items.end(), "English"), 1);
 }
 
 TEST(ConfigEndToEnd, OneLanguageNeedsNoDialog) {
@@ -201,19 +254,10 @@ TEST(ConfigEndToEnd, DialogOffersLanguagesAndCancelAsks) {
             nullptr);
   EXPECT_NE(winrobot::FindControl(dialog, "OK"), nullptr);
 
-  // Expected: the files' languages in the order the file system lists them.
-  const std::string languages = run.WorkFolder() + "Information\\Languages\\";
-  std::vector<std::string> expected;
   int preselected = -1;
-  for (const std::string& file : ListFolder(languages + "*.ini", false)) {
-    corvalis::IniDocument doc;
-    ASSERT_TRUE(corvalis::LoadIniFile(languages + file, &doc)) << file;
-    const std::string name = corvalis::GetIniValue(doc, "VLX Localization File", "Language");
-    if (name == "English" || name == "english") preselected = static_cast<int>(expected.size());
-    expected.push_back(name);
-  }
+  const std::vector<std::string> expected = LanguagesOfPackage(run, &preselected);
   ASSERT_EQ(expected.size(), 3u);
-  const std::string id = "#" + std::to_string(kListId);
+  const std::string id = "#" + std::to_string(corvalis::kIdLanguageList);
   EXPECT_EQ(winrobot::ListItems(dialog, id), expected);
   DWORD_PTR selected = 0;
   SendMessageTimeoutA(winrobot::FindControl(dialog, id), CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG,
@@ -263,7 +307,7 @@ TEST_P(VanishingFileTest, IsReported) {
   ASSERT_NE(dialog, nullptr);
   const std::string path = run.WorkFolder() + "Information\\" + p.file;
   ASSERT_TRUE(DeleteFileA(path.c_str())) << path;
-  ASSERT_TRUE(winrobot::SelectItem(dialog, "#" + std::to_string(kListId), p.choice))
+  ASSERT_TRUE(winrobot::SelectItem(dialog, "#" + std::to_string(corvalis::kIdLanguageList), p.choice))
       << winrobot::LastError();
   ASSERT_TRUE(winrobot::ClickButton(dialog, "OK")) << winrobot::LastError();
   run.ExpectEndsWithMessage(p.title, p.text);

@@ -28,18 +28,18 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 TEST(ConfigSteps, ReadTheirFiles) {
   const std::string folder = TempFolder() + "config_win_test\\";
   CreateDirectoryA(folder.c_str(), nullptr);
-  InstallSession& session = Session();
+  InstallSession session;
 
   session.StatisticsPath = folder + "Statistics.ini";
   WriteFile(session.StatisticsPath, std::string("\x00\x10\x00\x00\x00\x00\x00\x00", 8));
-  LoadStatistics();
+  LoadStatistics(session);
   EXPECT_EQ(session.RequiredSpace, 4096u);
 
   WriteFile(folder + "lang.ini",
             "\xEF\xBB\xBF[VLX Localization File] = \r\nLanguage = Fran\xC3\xA7" "ais\r\n"
             "[LocalizationStub]\r\nKey0 = Erreur\r\nKey25 = Suivant \xC2\xBB\r\n"
             "[LocalizationUninstall]\r\nKey7 = Fin\r\nKey0 = Confirmer\r\n");
-  LoadLanguage(folder + "lang.ini");
+  LoadLanguage(session, folder + "lang.ini");
   EXPECT_EQ(session.StubTexts[0], "Erreur");
   EXPECT_EQ(session.StubTexts[25], "Suivant \xBB");
   EXPECT_EQ(session.StubTexts[24], "");
@@ -49,7 +49,7 @@ TEST(ConfigSteps, ReadTheirFiles) {
   session.ScriptPath = folder + "Script.ini";
   WriteFile(session.ScriptPath,
             "[GeneralInformation]\r\nAppName = Sample\r\n[InstTasks]\r\nA = DELETEFILE\xB6x\r\n");
-  LoadScript();
+  LoadScript(session);
   EXPECT_EQ(session.ScriptSettings.AppName, "Sample");
   ASSERT_EQ(session.ScriptSettings.InstTasks.size(), 1u);
   EXPECT_FALSE(Exists(session.ScriptPath));  // the script lives only until it is read

@@ -1,4 +1,4 @@
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +63,9 @@ TEST(IniFile, AnsiWithoutMarkIsTakenAsIs) {
   EXPECT_EQ(GetIniValue(doc, "G", "K"), "Gr\xFC\xDF" "e\xB6\xC3\xBC");
 }
 
+// The fixed table of the native build; on Windows the system's converter decides how
+// many question marks a broken sequence costs (tests/common/code_page_test.cpp).
+#ifndef _WIN32
 TEST(IniFile, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToAnsi("a\x80" "b"), "a?b");
   EXPECT_EQ(Utf8ToAnsi("\xC3"), "?");              // cut short at the end
@@ -72,6 +75,7 @@ TEST(IniFile, MalformedUtf8BecomesQuestionMarks) {
   EXPECT_EQ(Utf8ToAnsi("\xC2\x81"), "\x81");       // a hole of the code page keeps its byte
   EXPECT_EQ(Utf8ToAnsi("\xC2\x80"), "?");
 }
+#endif
 
 TEST(IniFile, KeepsGroupAndKeyOrderAndHandlesDuplicates) {
   const IniDocument doc = ParseIni(

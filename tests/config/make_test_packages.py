@@ -4,11 +4,14 @@ each one a copy of the sample's configuration with a few script keys or language
 files changed, packed by mkinstaller under a name of its own (Wine's reported
 Windows version is set per program name)."""
 import argparse
+import io
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
+import zipfile
 
 P = "\u00b6"
 
@@ -22,6 +25,10 @@ PACKAGES = {
     "cfg_languages": ({}, {ENGLISH: (ENGLISH, None), GERMAN: (GERMAN, None),
                            "Zz-english@ascii.ini": (ENGLISH, "english")}),
     "cfg_no_language": ({}, {"Broken.ini": (None, None)}),
+    # Repacked afterwards with "./" in front of every information entry (DOT_NAMES).
+    "cfg_dot_names": ({}, {ENGLISH: (ENGLISH, None), GERMAN: (GERMAN, None),
+                           "Zz-english@ascii.ini": (ENGLISH, "english")}),
+    "cfg_russian": ({}, {ENGLISH: (ENGLISH, None), "Russian@utf-8.ini": (GERMAN, "\u0420\u0443\u0441\u0441\u043a\u0438\u0439")}),
     "cfg_forbid_w98": ({"W98": "0"}, {ENGLISH: (ENGLISH, None)}),
     "cfg_forbid_wnt": ({"WNT": "0"}, {ENGLISH: (ENGLISH, None)}),
     "cfg_forbid_w2k": ({"W2K": "0"}, {ENGLISH: (ENGLISH, None)}),
@@ -36,6 +43,31 @@ PACKAGES = {
     "cfg_dotnet_bare": ({"DotNet": "3", "RunIfDepNotFound": "http://"},
                         {ENGLISH: (ENGLISH, None)}),
 }
+
+
+DOT_NAMES = {"cfg_dot_names"}
+
+
+def prefix_information_names(path):
+    """Rewrites the installer's information archive as another ZIP writer would store it,
+    every name starting with "./", and fixes the trailer's length."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[-3:] != b"EOF":
+        sys.exit("make_test_packages: %s has no trailer" % path)
+    info_bytes, program_bytes = struct.unpack("<II", data[-11:-3])
+    info_start = len(data) - 11 - info_bytes
+    source = zipfile.ZipFile(io.BytesIO(data[info_start:len(data) - 11]))
+    repacked = io.BytesIO()
+    with zipfile.ZipFile(repacked, "w", zipfile.ZIP_DEFLATED) as target:
+        for item in source.infolist():
+            renamed = zipfile.ZipInfo("./" + item.filename, item.date_time)
+            renamed.external_attr = item.external_attr
+            renamed.compress_type = zipfile.ZIP_DEFLATED
+            target.writestr(renamed, source.read(item))
+    info = repacked.getvalue()
+    with open(path, "wb") as f:
+        f.write(data[:info_start] + info + struct.pack("<II", len(info), program_bytes) + b"EOF")
 
 
 def set_keys(script, keys):
@@ -81,6 +113,8 @@ def build(name, keys, languages, args):
     output = os.path.join(args.out, name + ".exe")
     subprocess.run([args.mkinstaller, "--stub", args.stub, "--app", os.path.join(args.sample, "app"),
                     "--config", config, "--output", output, "--level", "1"], check=True)
+    if name in DOT_NAMES:
+        prefix_information_names(output)
 
 
 def main():

@@ -2,7 +2,7 @@
 // tests install: it must read cleanly and carry every text.
 #include <gtest/gtest.h>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/script_check.h"
 #include "installer/config/script_reader.h"

@@ -11,9 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "installer/engine/path_variables.h"
-#include "installer/engine/special_folders.h"
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/path_variables.h"
+#include "common/special_folders.h"
+#include "common/system_operations.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
   } else if (command == "disassociate" && argc == 5) {
     out += "result=" + std::to_string(DisassociateExtension(argv[3], argv[4])) + "\n";
   } else if (command == "shutdown" && argc == 4) {
-    SetExitWindowsFunction(RecordExit);
+    OperationsSettings recording;
+    recording.ExitWindows = RecordExit;
+    SetOperations(recording);
     const int result = ShutdownWindows(static_cast<UINT>(std::atoi(argv[3])));
     out += "result=" + std::to_string(result) + "\nflags=" + std::to_string(recordedFlags) + "\n";
   } else {

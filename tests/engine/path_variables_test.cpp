@@ -4,8 +4,8 @@
 #include <map>
 #include <string>
 
-#include "installer/engine/association_plan.h"
-#include "installer/engine/path_variables.h"
+#include "common/association_plan.h"
+#include "common/path_variables.h"
 
 namespace corvalis {
 namespace {

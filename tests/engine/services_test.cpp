@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/system_operations.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace corvalis {
@@ -64,7 +65,9 @@ class ServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     messages.clear();
-    SetServiceMessageFunction(RecordMessage);
+    OperationsSettings settings;
+    settings.ServiceMessage = RecordMessage;
+    operations.reset(new ScopedOperationsSettings(settings));
     // A copy under a name of its own, so that clean-up can end exactly its processes.
     exeName = UniqueName("CorvSvc") + ".exe";
     exePath = TempPath() + exeName;
@@ -72,8 +75,7 @@ class ServiceTest : public ::testing::Test {
   }
   void TearDown() override {
     for (const std::string& name : names) ForceRemove(name, exeName);
-    SetServiceMessageFunction(nullptr);
-    SetServiceStopTimeout(30000);
+    operations.reset();
     for (int i = 0; i < 20 && FileExists(exePath) && !DeleteFileA(exePath.c_str()); ++i) Sleep(250);
   }
   std::string NewName() {
@@ -82,6 +84,7 @@ class ServiceTest : public ::testing::Test {
   }
   std::string exeName, exePath;
   std::vector<std::string> names;
+  std::unique_ptr<ScopedOperationsSettings> operations;
 };
 
 TEST_F(ServiceTest, InstallStartStopRemove) {
@@ -92,10 +95,11 @@ TEST_F(ServiceTest, InstallStartStopRemove) {
   EXPECT_TRUE(WaitForState(name, SERVICE_RUNNING)) << "start type 3 starts at once";
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, descriptionKey, "Description"), "Made by the engine test");
 
-  // A name already taken: message, failure, and the existing service's description stays.
-  EXPECT_EQ(InstallService(name, "Other", exePath, "Replaced?", 3), 0);
+  // A name already taken: message and failure, but a second installation still brings
+  // its description.
+  EXPECT_EQ(InstallService(name, "Other", exePath, "Replaced", 3), 0);
   EXPECT_EQ(messages, (std::vector<std::string>{"Info|CreateService Failed|0"}));
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, descriptionKey, "Description"), "Made by the engine test");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, descriptionKey, "Description"), "Replaced");
 
   EXPECT_EQ(StopServiceByName(name), 1);
   EXPECT_TRUE(WaitForState(name, SERVICE_STOPPED));
@@ -126,7 +130,9 @@ TEST_F(ServiceTest, RemovalGivesUpOnAServiceThatNeverStops) {
   const std::string name = NewName();
   ASSERT_EQ(InstallService(name, name, "\"" + exePath + "\" stubborn", "", 3), 1);
   ASSERT_TRUE(WaitForState(name, SERVICE_RUNNING));
-  SetServiceStopTimeout(2000);
+  OperationsSettings quick = Operations();
+  quick.ServiceStopTimeoutMs = 2000;
+  ScopedOperationsSettings quickStop(quick);
   const DWORD start = GetTickCount();
   EXPECT_EQ(RemoveServiceByName(name), 0);
   const DWORD took = GetTickCount() - start;
@@ -160,9 +166,12 @@ TEST_F(ServerTest, RegisterAndUnregisterAPathWithSpaces) {
 
   // NT 4 looks for regsvr32 under WINNT\System32, which this system lacks: neither the
   // process nor the shell can start it.
-  SetOperationsOsVersionCode(20);
-  EXPECT_EQ(RegisterServer(dll, 1), 0);
-  SetOperationsOsVersionCode(100);
+  {
+    OperationsSettings nt4;
+    nt4.OsVersionCode = kOsNt4;
+    ScopedOperationsSettings onNt4(nt4);
+    EXPECT_EQ(RegisterServer(dll, 1), 0);
+  }
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, dll), "<missing>");
 }
 

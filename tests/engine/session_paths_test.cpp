@@ -1,17 +1,21 @@
-// The installer's expansion reads the session as it is at the call.
+// The installer's expansion reads the session and the operations' settings as they are
+// at the call.
 #include <gtest/gtest.h>
 
-#include "installer/engine/path_variables.h"
+#include "common/operations_settings.h"
+#include "common/path_variables.h"
+#include "common/special_folders.h"
 #include "installer/engine/session_paths.h"
-#include "installer/engine/special_folders.h"
 #include "installer/install_session.h"
 
 namespace corvalis {
 namespace {
 
 TEST(SessionPathsTest, ExpansionFollowsTheSession) {
+  OperationsSettings vista;
+  vista.OsVersionCode = kOsVistaWorkstation;
+  ScopedOperationsSettings onVista(vista);
   InstallSession& session = Session();
-  session.OsVersionCode = 70;
   session.ScriptSettings.AppName = "Sample";
   session.InstallPath.clear();
   EXPECT_EQ(PathVariableFolder(2), "<DefaultInstallPath>\\");
@@ -23,9 +27,13 @@ TEST(SessionPathsTest, ExpansionFollowsTheSession) {
   EXPECT_EQ(PathVariableFolder(17), "C:\\Menu\\Sample\\");
   EXPECT_EQ(ExpandAll("<Desktop>x"), SpecialFolder(kCsidlDesktopDirectory) + "x");
 
-  // NT 4 builds the system folder from the desktop's drive.
-  session.OsVersionCode = 20;
-  EXPECT_EQ(PathVariableFolder(4), SpecialFolder(kCsidlDesktopDirectory).substr(0, 3) + "WINNT\\System32\\");
+  // NT 4 builds the system folder from the desktop's drive; a session of its own works too.
+  OperationsSettings nt4;
+  nt4.OsVersionCode = kOsNt4;
+  ScopedOperationsSettings onNt4(nt4);
+  InstallSession other;
+  EXPECT_EQ(PathVariableFolder(4, SessionPathContext(other)),
+            SpecialFolder(kCsidlDesktopDirectory).substr(0, 3) + "WINNT\\System32\\");
 }
 
 }  // namespace

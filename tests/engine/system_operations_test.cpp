@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "installer/engine/special_folders.h"
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/special_folders.h"
+#include "common/system_operations.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace corvalis {
@@ -108,19 +109,40 @@ TEST_F(RegistryTest, KeysSubkeysAndTrees) {
   EXPECT_EQ(DeleteRegistryTree(HKEY_CURRENT_USER, base, ""), 0);
 }
 
+// Another machine's root, played by a key of the current user: what reaches it can only
+// have gone through the connection.
+const char kFarRoot[] = "Software\\CorvalisEngineTests\\FarMachine";
+std::vector<std::string> connectedTo;
+
+LONG WINAPI ConnectToFarRoot(LPCSTR computer, HKEY root, PHKEY result) {
+  connectedTo.push_back(std::string(computer) + (root == HKEY_LOCAL_MACHINE ? "|HKLM" : "|other"));
+  if (std::string(computer) != "\\\\far-machine") return ERROR_BAD_NETPATH;
+  return RegCreateKeyExA(HKEY_CURRENT_USER, kFarRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, result, nullptr);
+}
+
 TEST_F(RegistryTest, ComputerArgumentReachesThatMachine) {
-  char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof computer;
-  ASSERT_TRUE(GetComputerNameA(computer, &size));
-  const std::string machineKey = "Software\\CorvalisEngineTests\\" + UniqueName("remote");
-  const std::string remote = std::string("\\\\") + computer;
-  EXPECT_EQ(WriteRegistryValue(HKEY_LOCAL_MACHINE, machineKey + "\\S\\T", "V", "far", 1, remote), 1);
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, machineKey + "\\S\\T", "V"), "far");
-  EXPECT_EQ(DeleteRegistryTree(HKEY_LOCAL_MACHINE, machineKey, remote), 1);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
+  OperationsSettings farMachine;
+  farMachine.ConnectRegistry = ConnectToFarRoot;
+  ScopedOperationsSettings remote(farMachine);
+  connectedTo.clear();
+  const std::string machineKey = UniqueName("remote");
+  const std::string farKey = std::string(kFarRoot) + "\\" + machineKey;
+  EXPECT_EQ(WriteRegistryValue(HKEY_LOCAL_MACHINE, machineKey + "\\S\\T", "V", "far", 1, "\\\\far-machine"), 1);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, farKey + "\\S\\T", "V"), "far");
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey)) << "written on this machine";
+  EXPECT_EQ(DeleteRegistryTree(HKEY_LOCAL_MACHINE, machineKey, "\\\\far-machine"), 1);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, farKey));
   EXPECT_EQ(CreateRegistryKey(HKEY_LOCAL_MACHINE, machineKey, "\\\\corvalis-no-such-host"), 0);
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machineKey));
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\CorvalisEngineTests");
+  EXPECT_EQ(connectedTo.front(), "\\\\far-machine|HKLM");
+  EXPECT_EQ(connectedTo.back(), "\\\\corvalis-no-such-host|HKLM");
+  // A local call never connects.
+  const size_t connections = connectedTo.size();
+  EXPECT_EQ(CreateRegistryKey(HKEY_CURRENT_USER, std::string(kFarRoot) + "\\Local", ""), 1);
+  EXPECT_EQ(connectedTo.size(), connections);
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kFarRoot) + "\\Local").c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, kFarRoot);
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\CorvalisEngineTests");
 }
 
 TEST(AssociationTest, NtLayoutWrittenAndRemoved) {
@@ -375,7 +397,9 @@ void DisableShutdownPrivilege() {
 }
 
 TEST(RestartTest, PrivilegeThenExitWindowsWithFlags) {
-  SetExitWindowsFunction(FakeExitWindows);
+  OperationsSettings fake;
+  fake.ExitWindows = FakeExitWindows;
+  ScopedOperationsSettings recorded(fake);
   DisableShutdownPrivilege();
   ASSERT_FALSE(ShutdownPrivilegeEnabled());
 
@@ -390,7 +414,6 @@ TEST(RestartTest, PrivilegeThenExitWindowsWithFlags) {
   exitResult = FALSE;
   EXPECT_EQ(ShutdownWindows(EWX_REBOOT), 4);
   EXPECT_EQ(RestartComputer(1), 0);
-  SetExitWindowsFunction(nullptr);
 }
 
 }  // namespace

@@ -123,10 +123,28 @@ TEST(ExtractArchive, PatternAndZeroLengthEntries) {
 TEST(ExtractArchive, OverwritesAndLeavesUnopenableArchivesAlone) {
   ScratchFolder scratch("overwrite");
   const std::string archive = scratch.path + "one.zip";
-  ASSERT_TRUE(WriteZip(archive, {{"f.txt", "new", kDate, 0x20}}));
-  ASSERT_TRUE(WriteFileText(scratch.path + "f.txt", "old and longer"));
+  // Read-only, hidden and system files of an earlier installation are replaced too.
+  const struct {
+    const char* name;
+    DWORD attributes;
+  } earlier[] = {{"f.txt", FILE_ATTRIBUTE_NORMAL},
+                 {"ro.txt", FILE_ATTRIBUTE_READONLY},
+                 {"hid.txt", FILE_ATTRIBUTE_HIDDEN},
+                 {"sys.txt", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY}};
+  std::vector<ZipEntryInput> entries;
+  for (const auto& file : earlier) {
+    entries.push_back({file.name, "new", kDate, 0x20});
+    const std::string path = scratch.path + file.name;
+    ASSERT_TRUE(WriteFileText(path, "old and longer"));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), file.attributes));
+  }
+  ASSERT_TRUE(WriteZip(archive, entries));
   ExtractArchive(archive, "*.*", scratch.path, 1);
-  EXPECT_EQ(ReadFileText(scratch.path + "f.txt"), "new");
+  for (const auto& file : earlier) {
+    const std::string path = scratch.path + file.name;
+    EXPECT_EQ(ReadFileText(path), "new") << file.name;
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE)) << file.name;
+  }
 
   RecordingHook hook;
   ASSERT_TRUE(WriteFileText(scratch.path + "not.zip", "not an archive"));
@@ -143,12 +161,14 @@ TEST(ExtractArchive, ProgressHookSequence) {
                                  {"Docs/a.txt", "a", kDate, 0x20},
                                  {"skip.dat", "s", kDate, 0x20},
                                  {"../up.txt", "u", kDate, 0x20},
+                                 {"../up.dat", "u", kDate, 0x20},
                                  {"\x81.txt", "o", kDate, 0x20}}));
   RecordingHook hook;
   ExtractArchive(archive, "*.txt", scratch.path + "out\\", 1);
+  auto share = [](int gone) { return 100.0f * static_cast<float>(gone) / 6.0f; };
   std::vector<HookCall> expected = {
-      {"Docs\\", 20.0f}, {"Docs\\a.txt", 40.0f}, {"skip.dat", 60.0f},  // not matched, still reported
-      {"", 80.0f},                                                     // left the destination
+      {"Docs\\", share(1)}, {"Docs\\a.txt", share(2)}, {"skip.dat", share(3)},  // not matched, still reported
+      {"", share(4)}, {"", share(5)},  // left the destination, matched or not
       {"\xFC.txt", 100.0f}, {"", 100.0f},
   };
   EXPECT_EQ(hook.calls, expected);
@@ -176,10 +196,14 @@ TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
                                  {"//server/share/evil7.txt", "x", kDate, 0x20},
                                  {"C:evil8.txt", "x", kDate, 0x20},
                                  {"C:/Program Files/App/kept.txt", "kept", kDate, 0x20},
+                                 {"./Cfg/./dot.txt", "dot", kDate, 0x20},
+                                 {"/rooted.txt", "rooted", kDate, 0x20},
                                  {"ok.txt", "ok", kDate, 0x20}}));
   ExtractArchive(archive, "*.*", d, 1);
   EXPECT_EQ(ReadFileText(d + "ok.txt"), "ok");
   EXPECT_EQ(ReadFileText(d + "Program Files\\App\\kept.txt"), "kept");  // the ":\" rule stands
+  EXPECT_EQ(ReadFileText(d + "Cfg\\dot.txt"), "dot");  // Windows resolves "." and a leading "/"
+  EXPECT_EQ(ReadFileText(d + "rooted.txt"), "rooted");
 
   // Nothing beside the destination, and in it only what belongs there.
   std::vector<std::string> inSandbox, inDestination;
@@ -195,7 +219,7 @@ TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
   }
   EXPECT_EQ(inSandbox, std::vector<std::string>{"dest"});
   std::sort(inDestination.begin(), inDestination.end());
-  EXPECT_EQ(inDestination, (std::vector<std::string>{"Program Files", "ok.txt"}));
+  EXPECT_EQ(inDestination, (std::vector<std::string>{"Cfg", "Program Files", "ok.txt", "rooted.txt"}));
   for (int i = 1; i <= 8; ++i) EXPECT_FALSE(Exists(scratch.path + "evil" + std::to_string(i) + ".txt"));
   EXPECT_FALSE(Exists("C:\\evil6.txt"));
 

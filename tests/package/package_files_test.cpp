@@ -7,7 +7,7 @@
 #include "installer/package/copy_file_range.h"
 #include "installer/package/language_list.h"
 #include "installer/package/package_layout.h"
-#include "installer/package/work_folder.h"
+#include "installer/work_folder.h"
 #include "tests/package/package_test_support.h"
 
 using namespace corvalis;

@@ -239,7 +239,7 @@ TEST(EntryNames, TargetsKeepOrDropFolders) {
 
 TEST(EntryNames, NamesThatWouldLeaveTheDestination) {
   const char* outside[] = {"..\\evil.txt", "Docs\\..\\..\\evil.txt", "a\\..",       "...\\x.txt",
-                           ". .\\x.txt",   "\\\\server\\share\\x",  "\\rooted.txt", "C:relative.txt",
+                           ". .\\x.txt",   "\\\\server\\share\\x",  "C:relative.txt",
                            "x\\C:\\y\\D:\\z.txt", "a\\b:stream",  "..\\",         "C:\\..\\up.txt"};
   for (const char* name : outside)
     EXPECT_EQ(ResolveEntryTarget(name, true).kind, EntryKind::Outside) << name;
@@ -247,6 +247,24 @@ TEST(EntryNames, NamesThatWouldLeaveTheDestination) {
   EXPECT_EQ(ResolveEntryTarget("..\\..\\fine.txt", false).kind, EntryKind::File);
   EXPECT_EQ(ResolveEntryTarget("a\\..", false).kind, EntryKind::Outside);
   EXPECT_EQ(ResolveEntryTarget("C:drive.txt", false).kind, EntryKind::Outside);
+  // What Windows resolves inside stays inside: "." components, a leading "\\", doubled
+  // separators (another ZIP writer's "./Config/Script.ini").
+  const struct {
+    const char* name;
+    bool keepPaths;
+    const char* relative;
+  } inside[] = {{".\\Config\\Script.ini", true, "Config\\Script.ini"},
+                {"\\rooted.txt", true, "rooted.txt"},
+                {"Docs\\.\\\\a.txt", true, "Docs\\a.txt"},
+                {".\\Docs\\", true, "Docs\\"},
+                {".\\", true, ""},
+                {".\\a.txt", false, "a.txt"}};
+  for (const auto& row : inside) {
+    const EntryTarget target = ResolveEntryTarget(row.name, row.keepPaths);
+    EXPECT_NE(target.kind, EntryKind::Outside) << row.name;
+    EXPECT_EQ(target.relativePath, row.relative) << row.name;
+  }
+  EXPECT_EQ(ResolveEntryTarget("a\\.", false).kind, EntryKind::Outside);
   // Dots inside names are fine.
   EXPECT_EQ(ResolveEntryTarget("a..b\\c...d.txt", true).kind, EntryKind::File);
   EXPECT_EQ(ResolveEntryTarget(".hidden\\.config", true).kind, EntryKind::File);

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "installer/package/work_folder.h"
+#include "common/folder_tree.h"
 
 namespace package_test {
 

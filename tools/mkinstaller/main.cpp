@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/config/ini_file.h"
+#include "common/ini_file.h"
 #include "installer/config/script_check.h"
 #include "tools/mkinstaller/package_builder.h"
 

@@ -1,11 +1,12 @@
-#include "installer/engine/path_variables.h"
+#include "common/path_variables.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <utility>
 
-#include "installer/config/ini_file.h"
+#include "common/ansi_text.h"
+#include "common/os_family.h"
 
 namespace corvalis {
 namespace {
@@ -29,8 +30,6 @@ const int kExpansionOrder[kPathVariableCount] = {0,  1,  3,  4,  5,  6,  7,  8, 
 std::string Special(const PathContext& context, int csidl) {
   return context.Folders ? context.Folders->SpecialFolder(csidl) : std::string();
 }
-
-bool Is9x(int code) { return code == 30 || code == 40; }
 
 // The system drive's root as the user's desktop sees it ("C:\").
 std::string DriveRoot(const PathContext& context) {
@@ -56,7 +55,7 @@ std::string PathVariableToken(int code) {
 
 std::string VariableFolder(int code, const PathContext& context) {
   const int os = context.OsVersionCode;
-  const bool old = os < 50;
+  const bool old = IsBefore2000(os);
   switch (code) {
     case 0:
       return old ? Join(DriveRoot(context), "Program Files\\")
@@ -66,33 +65,33 @@ std::string VariableFolder(int code, const PathContext& context) {
     case 2:
       return context.InstallPath;
     case 3:
-      if (os == 20) return Join(DriveRoot(context), "WINNT\\");
-      if (Is9x(os)) return Join(DriveRoot(context), "WINDOWS\\");
+      if (IsNt4(os)) return Join(DriveRoot(context), "WINNT\\");
+      if (Is98OrMe(os)) return Join(DriveRoot(context), "WINDOWS\\");
       return Special(context, kCsidlWindows);
     case 4:
-      if (os == 20) return Join(DriveRoot(context), "WINNT\\System32\\");
-      if (Is9x(os)) return Join(DriveRoot(context), "WINDOWS\\System32\\");
+      if (IsNt4(os)) return Join(DriveRoot(context), "WINNT\\System32\\");
+      if (Is98OrMe(os)) return Join(DriveRoot(context), "WINDOWS\\System32\\");
       return Special(context, kCsidlSystem);
     case 5:
       return context.Folders ? context.Folders->PureBasicFolder() : std::string();
     case 6:
-      return Join(Special(context, Is9x(os) ? kCsidlAppData : kCsidlCommonAppData), kQuickLaunch);
+      return Join(Special(context, Is98OrMe(os) ? kCsidlAppData : kCsidlCommonAppData), kQuickLaunch);
     case 7:
       return Join(Special(context, kCsidlAppData), kQuickLaunch);
     case 8:
-      return Special(context, Is9x(os) ? kCsidlPrograms : kCsidlCommonPrograms);
+      return Special(context, Is98OrMe(os) ? kCsidlPrograms : kCsidlCommonPrograms);
     case 9:
       return Special(context, kCsidlPrograms);
     case 10:
-      return Special(context, Is9x(os) ? kCsidlDesktopDirectory : kCsidlCommonDesktopDirectory);
+      return Special(context, Is98OrMe(os) ? kCsidlDesktopDirectory : kCsidlCommonDesktopDirectory);
     case 11:
       return Special(context, kCsidlDesktopDirectory);
     case 12:
-      return Special(context, Is9x(os) ? kCsidlStartMenu : kCsidlCommonStartMenu);
+      return Special(context, Is98OrMe(os) ? kCsidlStartMenu : kCsidlCommonStartMenu);
     case 13:
       return Special(context, kCsidlStartMenu);
     case 14:
-      return Special(context, Is9x(os) ? kCsidlPersonal : kCsidlCommonDocuments);
+      return Special(context, Is98OrMe(os) ? kCsidlPersonal : kCsidlCommonDocuments);
     case 15:
       return Special(context, kCsidlPersonal);
     case 16:

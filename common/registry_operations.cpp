@@ -1,7 +1,8 @@
 #include <windows.h>
 
-#include "installer/config/ini_file.h"
-#include "installer/engine/system_operations.h"
+#include "common/ini_file.h"
+#include "common/operations_settings.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {
@@ -20,7 +21,7 @@ class RegistryRoot {
     if (!root) return;
     if (computer.empty()) {
       key_ = root;
-    } else if (RegConnectRegistryA(computer.c_str(), root, &key_) == ERROR_SUCCESS) {
+    } else if (Connect()(computer.c_str(), root, &key_) == ERROR_SUCCESS) {
       remote_ = true;
     } else {
       key_ = nullptr;
@@ -34,6 +35,9 @@ class RegistryRoot {
   HKEY get() const { return key_; }
 
  private:
+  static ConnectRegistryFunction Connect() {
+    return Operations().ConnectRegistry ? Operations().ConnectRegistry : ::RegConnectRegistryA;
+  }
   HKEY key_ = nullptr;
   bool remote_ = false;
 };

@@ -1,4 +1,6 @@
-#include "installer/engine/association_plan.h"
+#include "common/association_plan.h"
+
+#include "common/ansi_text.h"
 
 namespace corvalis {
 namespace {
@@ -6,16 +8,6 @@ namespace {
 const char kFileExts[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.";
 
 }  // namespace
-
-std::string FileNamePart(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderPart(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 std::string OpenCommand(const std::string& program) {
   return "\"" + program + "\" \"%1\"";

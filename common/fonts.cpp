@@ -1,7 +1,8 @@
 #include <windows.h>
 
-#include "installer/engine/association_plan.h"
-#include "installer/engine/system_operations.h"
+#include "common/ansi_text.h"
+#include "common/operations_settings.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {
@@ -29,8 +30,7 @@ int InstallFont(const std::string& fontName, const std::string& fontFile) {
   SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, kFontChangeWaitMs,
                       &ignored);
 
-  const int os = OperationsOsVersionCode();
-  const char* key = (os == 10 || os == 30 || os == 40)
+  const char* key = Is9xFamily(Operations().OsVersionCode)
                         ? "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Fonts"
                         : "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
   return SetRegistryValue(HKEY_LOCAL_MACHINE, key, fontName, fileName, REG_SZ, "");

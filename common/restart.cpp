@@ -1,11 +1,10 @@
 #include <windows.h>
 
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {
-
-ExitWindowsFunction exitWindows = ::ExitWindowsEx;
 
 // Enables the shutdown privilege on NT; 0, or the failing step's number.
 int EnableShutdownPrivilege() {
@@ -28,10 +27,6 @@ int EnableShutdownPrivilege() {
 
 }  // namespace
 
-void SetExitWindowsFunction(ExitWindowsFunction function) {
-  exitWindows = function ? function : ::ExitWindowsEx;
-}
-
 int ShutdownWindows(UINT flags) {
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
@@ -39,6 +34,8 @@ int ShutdownWindows(UINT flags) {
     const int failedStep = EnableShutdownPrivilege();
     if (failedStep != 0) return failedStep;
   }
+  const ExitWindowsFunction exitWindows =
+      Operations().ExitWindows ? Operations().ExitWindows : ::ExitWindowsEx;
   return exitWindows(flags, 0) ? 0 : 4;
 }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {
@@ -10,10 +11,11 @@ constexpr DWORD kServiceAccess = 0xF01FF;  // SERVICE_ALL_ACCESS
 constexpr DWORD kServiceType = SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_PROCESS;
 constexpr DWORD kStopPollMs = 250;
 
-MessageBoxFunction showMessage = ::MessageBoxA;
-DWORD stopTimeoutMs = 30000;
-
-void Inform(const char* text) { showMessage(nullptr, text, "Info", MB_OK); }
+void Inform(const char* text) {
+  const MessageBoxFunction show =
+      Operations().ServiceMessage ? Operations().ServiceMessage : ::MessageBoxA;
+  show(nullptr, text, "Info", MB_OK);
+}
 
 class ServiceHandle {
  public:
@@ -32,12 +34,6 @@ class ServiceHandle {
 SC_HANDLE OpenManager() { return OpenSCManagerA(nullptr, nullptr, kManagerAccess); }
 
 }  // namespace
-
-void SetServiceMessageFunction(MessageBoxFunction function) {
-  showMessage = function ? function : ::MessageBoxA;
-}
-
-void SetServiceStopTimeout(DWORD milliseconds) { stopTimeoutMs = milliseconds; }
 
 int StartServiceByName(const std::string& name) {
   ServiceHandle manager(OpenManager());
@@ -69,7 +65,7 @@ int RemoveServiceByName(const std::string& name) {
   for (;;) {
     if (!QueryServiceStatus(service.get(), &status)) return 0;
     if (status.dwCurrentState == SERVICE_STOPPED) break;
-    if (GetTickCount() - start >= stopTimeoutMs) return 0;
+    if (GetTickCount() - start >= Operations().ServiceStopTimeoutMs) return 0;
     Sleep(kStopPollMs);
   }
   DeleteService(service.get());
@@ -79,6 +75,7 @@ int RemoveServiceByName(const std::string& name) {
 int InstallService(const std::string& name, const std::string& displayName,
                    const std::string& programPath, const std::string& description,
                    int startType) {
+  int result = 0;
   {
     ServiceHandle manager(OpenManager());
     if (!manager.get()) {
@@ -92,21 +89,22 @@ int InstallService(const std::string& name, const std::string& displayName,
                                          nullptr, nullptr));
     if (!service.get()) {
       Inform("CreateService Failed");
-      // A name already taken belongs to someone else's service: leave its description.
-      return 0;
-    }
-    SERVICE_STATUS status = {};
-    if (!QueryServiceStatus(service.get(), &status)) {
-      Inform("QueryServiceStatus Failed");
-    } else if (status.dwCurrentState == SERVICE_STOPPED && (startType == 2 || startType == 3)) {
-      StartServiceA(service.get(), 0, nullptr);
+    } else {
+      result = 1;
+      SERVICE_STATUS status = {};
+      if (!QueryServiceStatus(service.get(), &status)) {
+        Inform("QueryServiceStatus Failed");
+      } else if (status.dwCurrentState == SERVICE_STOPPED && (startType == 2 || startType == 3)) {
+        StartServiceA(service.get(), 0, nullptr);
+      }
     }
   }
+  // Also for a service that already existed: a second installation updates its text.
   if (!description.empty()) {
     SetRegistryValue(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Services\\" + name,
                      "Description", description, REG_SZ, "");
   }
-  return 1;
+  return result;
 }
 
 }  // namespace corvalis

@@ -8,24 +8,8 @@
 
 namespace corvalis {
 
-// --- Module settings and seams --------------------------------------------------------
-
-// The start-up classification of the running Windows (100 until set). RegisterServer and
-// InstallFont read it.
-void SetOperationsOsVersionCode(int code);
-int OperationsOsVersionCode();
-
-// The final call of ShutdownWindows. Tests install their own so the session survives;
-// null restores ExitWindowsEx.
-using ExitWindowsFunction = BOOL(WINAPI*)(UINT flags, DWORD reason);
-void SetExitWindowsFunction(ExitWindowsFunction function);
-
-// The message box of the service operations; null restores MessageBoxA.
-using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR title, UINT type);
-void SetServiceMessageFunction(MessageBoxFunction function);
-
-// How long RemoveServiceByName waits for the service to report stopped (30 s unless set).
-void SetServiceStopTimeout(DWORD milliseconds);
+// Their settings and seams (the running Windows version, the restart call, the service
+// message box and stop timeout) are one record: common/operations_settings.h.
 
 // --- Registry --------------------------------------------------------------------------
 // root: HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE; a null root fails.

@@ -1,6 +1,6 @@
-#include "installer/package/startup_resources.h"
+#include "installer/startup_resources.h"
 
-#include "installer/package/resource_ids.h"
+#include "installer/resource_ids.h"
 
 namespace corvalis {
 

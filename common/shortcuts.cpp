@@ -2,8 +2,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "installer/engine/association_plan.h"
-#include "installer/engine/system_operations.h"
+#include "common/ansi_text.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {

@@ -1,23 +1,17 @@
-#include "installer/engine/special_folders.h"
+#include "common/special_folders.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "installer/engine/association_plan.h"
+#include "common/ansi_text.h"
+#include "common/os_family.h"
 
 namespace corvalis {
 namespace {
 
 constexpr REGSAM kAllAccess = 0xF003F;
 constexpr DWORD kCommandBytes = 522;
-
-std::string TrimSpaces(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 class Win32FolderSource final : public FolderSource {
  public:
@@ -72,11 +66,15 @@ std::string PureBasicFolder() {
   return folder;
 }
 
+std::string TemporaryFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof path, path);
+  return WithTrailingBackslash(std::string(path, length < sizeof path ? length : 0));
+}
+
 std::string TempFolder() {
-  char shortPath[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(MAX_PATH, shortPath);
-  if (length == 0 || length > MAX_PATH) return std::string();
-  std::string path = shortPath;
+  std::string path = TemporaryFolder();
+  if (path == "\\") return std::string();
 
   // Not exported by the oldest kernels, so looked up rather than linked.
   using GetLongPathNameFn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
@@ -89,8 +87,15 @@ std::string TempFolder() {
     const DWORD longLength = getLong(path.c_str(), longPath, MAX_PATH);
     if (longLength > 0 && longLength <= MAX_PATH) path = longPath;
   }
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
+  return WithTrailingBackslash(path);
+}
+
+bool FreeSpaceOfDrive(const std::string& path, std::uint64_t* bytes) {
+  if (path.size() < 3) return false;
+  ULARGE_INTEGER available = {};
+  if (!GetDiskFreeSpaceExA(path.substr(0, 3).c_str(), &available, nullptr, nullptr)) return false;
+  *bytes = available.QuadPart;
+  return true;
 }
 
 const FolderSource& SystemFolders() {

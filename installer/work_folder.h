@@ -2,8 +2,6 @@
 // installer once it exists.
 #pragma once
 
-#include <string>
-
 namespace corvalis {
 
 // Deletes WorkFolder with everything in it (read-only files too), if it is set.
@@ -11,8 +9,5 @@ void RemoveWorkFolder();
 
 // RemoveWorkFolder, then ends the process with exit code 0.
 [[noreturn]] void AbortInstaller();
-
-// Deletes folder (ending in "\" or not) with everything in it, read-only files included.
-void DeleteFolderTree(const std::string& folder);
 
 }  // namespace corvalis

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "installer/engine/association_plan.h"
-#include "installer/engine/special_folders.h"
-#include "installer/engine/system_operations.h"
+#include "common/association_plan.h"
+#include "common/os_family.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {

@@ -1,16 +1,10 @@
-#include "installer/package/work_folder.h"
+#include "common/folder_tree.h"
 
 #include <windows.h>
 
-#include "installer/install_session.h"
-#include "installer/package/unique_names.h"
+#include "common/ansi_text.h"
 
 namespace corvalis {
-
-InstallSession& Session() {
-  static InstallSession session;
-  return session;
-}
 
 void DeleteFolderTree(const std::string& folder) {
   const std::string base = WithTrailingBackslash(folder);
@@ -32,15 +26,6 @@ void DeleteFolderTree(const std::string& folder) {
   }
   SetFileAttributesA(base.c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryA(base.c_str());
-}
-
-void RemoveWorkFolder() {
-  if (!Session().WorkFolder.empty()) DeleteFolderTree(Session().WorkFolder);
-}
-
-void AbortInstaller() {
-  RemoveWorkFolder();
-  ExitProcess(0);
 }
 
 }  // namespace corvalis

@@ -1,9 +1,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "installer/engine/path_variables.h"
-#include "installer/engine/special_folders.h"
-#include "installer/engine/system_operations.h"
+#include "common/operations_settings.h"
+#include "common/path_variables.h"
+#include "common/special_folders.h"
+#include "common/system_operations.h"
 
 namespace corvalis {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 std::string SystemFolderForTools() {
   PathContext context;
   context.Folders = &SystemFolders();
-  context.OsVersionCode = OperationsOsVersionCode();
+  context.OsVersionCode = Operations().OsVersionCode;
   std::string folder = VariableFolder(4, context);
   if (folder.empty() || folder.back() != '\\') folder += '\\';
   return folder;

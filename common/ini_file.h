@@ -2,8 +2,8 @@
 // It turns bytes into groups and keys; it knows nothing about files' meaning and
 // makes no system calls beyond reading a file, so it builds natively as well.
 //
-// Syntax: ANSI text (code page 1252), or UTF-8 after a byte-order mark, converted to
-// 1252. Lines end in CR LF, LF or CR. Leading spaces and tabs are skipped; a line that
+// Syntax: ANSI text, or UTF-8 after a byte-order mark, converted to the ANSI code page
+// (Utf8ToAnsi). Lines end in CR LF, LF or CR. Leading spaces and tabs are skipped; a line that
 // then starts with ";" is a comment. "[name]" opens a group (text after "]" ignored);
 // "name = value" is a key, both sides trimmed of spaces and tabs.
 //
@@ -19,9 +19,10 @@
 #include <string>
 #include <vector>
 
-namespace corvalis {
+#include "common/ansi_text.h"
+#include "common/task_line.h"
 
-constexpr char kFieldSeparator = '\xB6';  // the pilcrow in code page 1252
+namespace corvalis {
 
 struct IniKey {
   std::string Name;
@@ -60,31 +61,13 @@ const IniKey* FindKey(const IniGroup& group, const std::string& key);
 std::string GetIniValue(const IniDocument& document, const std::string& group,
                         const std::string& key, const std::string& fallback = "");
 
-// UTF-8 to code page 1252; anything without a 1252 byte, and every malformed
-// sequence, becomes "?".
-std::string Utf8ToAnsi(const std::string& utf8);
+// Every key of the group as a task entry, in file order (duplicates included); empty
+// when there is no such group.
+std::vector<TaskEntry> ReadTaskList(const IniDocument& document, const std::string& group);
 
 // Leading spaces/tabs, optional sign, then decimal digits, "$" hex digits or "%"
 // binary digits; stops at the first other character; no digits gives 0. Wraps
 // around modulo 2^64 instead of overflowing.
 std::int64_t ParseInteger(const std::string& text);
-
-std::string TrimBlanks(const std::string& text);  // spaces and tabs
-
-// Field n (from 1) of a pilcrow-separated line; a missing field is empty.
-std::string Field(const std::string& line, int n);
-int FieldCount(const std::string& line);
-
-// Lower case in code page 1252 (letters with accents included), as the system's
-// own lower-casing does it.
-std::string ToLowerAnsi(std::string text);
-// Equality after ToLowerAnsi: how names of groups and keys are compared.
-bool EqualsNoCase(const std::string& a, const std::string& b);
-bool ContainsNoCase(const std::string& text, const std::string& token);
-// Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`. The result
-// stops growing once it is longer than `maxLength`, so a caller can refuse a text that
-// would explode without building it.
-std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& value, std::size_t maxLength = std::string::npos);
 
 }  // namespace corvalis

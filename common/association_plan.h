@@ -26,11 +26,6 @@ struct RegistryKeyRef {
   std::string KeyPath;
 };
 
-// The text after the last "\" or "/".
-std::string FileNamePart(const std::string& path);
-// The folder part of a path, up to and with its last "\" or "/"; empty without one.
-std::string FolderPart(const std::string& path);
-
 // "\"<program>\" \"%1\"": quoted, so a program path with spaces stays whole.
 std::string OpenCommand(const std::string& program);
 

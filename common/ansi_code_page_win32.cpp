@@ -1,0 +1,30 @@
+// The running system's ANSI code page: a Russian or Polish Windows reads and folds its
+// own letters, which no fixed table could do.
+#include <windows.h>
+
+#include <vector>
+
+#include "common/ansi_text.h"
+
+namespace corvalis {
+
+std::string ToLowerAnsi(std::string text) {
+  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::string Utf8ToAnsi(const std::string& utf8) {
+  if (utf8.empty()) return std::string();
+  const int length = static_cast<int>(utf8.size());
+  const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  if (wide <= 0) return std::string(utf8.size(), '?');
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(wide));
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, buffer.data(), wide);
+  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string(utf8.size(), '?');
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, buffer.data(), wide, &ansi[0], bytes, nullptr, nullptr);
+  return ansi;
+}
+
+}  // namespace corvalis

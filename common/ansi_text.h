@@ -1,0 +1,40 @@
+// Text helpers for 8-bit texts in the ANSI code page: one trim, one case rule, one
+// case-insensitive search and replace, one path splitter. Pure code, built natively too.
+#pragma once
+
+#include <string>
+
+namespace corvalis {
+
+// Spaces and tabs at both ends removed.
+std::string TrimBlanks(const std::string& text);
+// Spaces (only) at both ends removed: names typed by people, folder arguments.
+std::string TrimSpaces(const std::string& text);
+
+// Lower case as the system's own lower-casing does it: on Windows in the running ANSI
+// code page, in the native build by code page 1252 (letters with accents included).
+std::string ToLowerAnsi(std::string text);
+// Equality after ToLowerAnsi: how names of groups, keys and files are compared.
+bool EqualsNoCase(const std::string& a, const std::string& b);
+bool ContainsNoCase(const std::string& text, const std::string& token);
+// Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`. The result
+// stops growing once it is longer than `maxLength`, so a caller can refuse a text that
+// would explode without building it.
+std::string ReplaceNoCase(const std::string& text, const std::string& token,
+                          const std::string& value, std::size_t maxLength = std::string::npos);
+
+// UTF-8 to the ANSI code page: on Windows the system's own (through UTF-16), in the
+// native build code page 1252. Anything without a byte there, and every malformed
+// sequence, becomes "?".
+std::string Utf8ToAnsi(const std::string& utf8);
+
+// The text after the last "\" or "/" (the whole text when there is none).
+std::string FileNamePart(const std::string& path);
+// The folder part, up to and with its last "\" or "/"; empty without one.
+std::string FolderPart(const std::string& path);
+// Appends "\" when the path lacks one (an empty path becomes "\").
+std::string WithTrailingBackslash(std::string path);
+// Every "/" becomes "\".
+std::string SlashesToBackslashes(std::string path);
+
+}  // namespace corvalis

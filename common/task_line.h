@@ -1,0 +1,21 @@
+// Task lines: fields separated by the pilcrow, counted from 1. The script's task lists,
+// the undo log and the uninstaller's record lists all hold them.
+#pragma once
+
+#include <string>
+
+namespace corvalis {
+
+constexpr char kFieldSeparator = '\xB6';  // the pilcrow in code page 1252
+
+// A named task line: key = Name, value = Line.
+struct TaskEntry {
+  std::string Name;
+  std::string Line;
+};
+
+// Field n (from 1) of a line; a missing field is empty.
+std::string Field(const std::string& line, int n);
+int FieldCount(const std::string& line);
+
+}  // namespace corvalis

@@ -1,0 +1,48 @@
+// The uninstall data file "Uninst<k>.dat": the installer writes it at "Finish", the
+// uninstaller reads it. Both sides live here so the format cannot drift apart.
+//
+// ANSI text without a byte-order mark, lines ending in CR LF, "[group]" lines and
+// "key = value" lines, no blank lines or comments. Groups in the order below; a group
+// without keys is not written. Within a group keys are unique without regard to case: a
+// second key of a name replaces the first one's value at the first one's place.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/task_line.h"
+
+namespace corvalis {
+
+constexpr char kUninstallTextsGroup[] = "LocalizationUninstall";
+constexpr char kUninstallConfigGroup[] = "uConfig";
+constexpr char kUninstallInstTasksGroup[] = "InstTasks";
+constexpr char kUninstallUninstTasksGroup[] = "UninstTasks";
+constexpr char kUninstallFilesGroup[] = "Files";
+
+constexpr char kUninstallAppNameKey[] = "AppName";
+constexpr char kUninstallInstallPathKey[] = "InstallPath";
+constexpr char kUninstallRebootKey[] = "RebootRequired";
+constexpr char kUninstallSkipExtKey[] = "SkipExtString";
+constexpr char kUninstallFileKeyPrefix[] = "CopyFile";  // + 0, 1, 2, ...
+
+// What the file holds. Lines are stored as written: the installer expands them before.
+struct UninstallData {
+  std::vector<std::pair<std::string, std::string>> Texts;  // (key, text), file order
+  std::string AppName;
+  std::string InstallPath;  // ends in "\"
+  int RebootRequired = 0;
+  std::string SkipExtString;
+  std::vector<TaskEntry> InstTasks;    // the undo log
+  std::vector<TaskEntry> UninstTasks;  // the script's uninstallation tasks
+  std::vector<std::string> Files;      // full paths, unpacking order
+};
+
+// The file's bytes.
+std::string FormatUninstallData(const UninstallData& data);
+
+// The reading side; keys it doesn't know are ignored, missing ones stay empty (0).
+UninstallData ParseUninstallData(const std::string& bytes);
+
+}  // namespace corvalis

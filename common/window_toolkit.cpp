@@ -1,0 +1,66 @@
+#include "common/window_toolkit.h"
+
+namespace corvalis {
+
+bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA existing = {};
+  if (GetClassInfoA(instance, className, &existing)) return true;
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = className;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+HWND CreateCentredWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
+                         int clientWidth, int clientHeight, void* userData) {
+  RECT frame = {0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  HWND window = CreateWindowExA(exStyle, className, title, style,
+                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (window && userData) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
+  return window;
+}
+
+HWND AddControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                int width, int height, int id, HFONT font) {
+  HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
+                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+HWND AddIcon(HWND parent, HICON icon, int x, int y, int id) {
+  HWND control = AddControl(parent, "STATIC", "", SS_ICON, x, y, 32, 32, id);
+  if (!icon) icon = LoadIconA(nullptr, IDI_APPLICATION);
+  SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  return control;
+}
+
+void ShowNow(HWND window) {
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+}
+
+std::string SelectedComboText(HWND comboBox) {
+  const LRESULT index = SendMessageA(comboBox, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return std::string();
+  const LRESULT length = SendMessageA(comboBox, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(comboBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace corvalis

@@ -1,0 +1,44 @@
+// The small window toolkit of the installer's and the uninstaller's own windows (language
+// dialog, preparation and export windows, the wizard, the progress windows): register a
+// class, make a centred top-level window, add controls with a font, read a list's choice.
+// Control identifiers come from common/control_ids.h.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvalis {
+
+// Registers a window class of this module with the button-face background and the
+// arrow cursor, once per name; later calls with the same name do nothing. True when the
+// class is (now) registered.
+bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon);
+
+// A top-level window of that class whose client area is clientWidth x clientHeight,
+// centred on the screen, not yet shown. userData lands in GWLP_USERDATA before the first
+// message the caller's procedure can act on.
+HWND CreateCentredWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
+                         int clientWidth, int clientHeight, void* userData = nullptr);
+
+// The value CreateCentredWindow stored for window (nullptr when none).
+template <typename T>
+T* WindowUserData(HWND window) {
+  return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// A visible child control at (x, y) with that size and identifier; font nullptr means
+// the system's default GUI font.
+HWND AddControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                int width, int height, int id, HFONT font = nullptr);
+
+// A static control showing icon (32 x 32); the system's application icon when icon is null.
+HWND AddIcon(HWND parent, HICON icon, int x, int y, int id);
+
+// Shows and paints window at once.
+void ShowNow(HWND window);
+
+// The text of a combo box's selected item; empty when none is selected.
+std::string SelectedComboText(HWND comboBox);
+
+}  // namespace corvalis

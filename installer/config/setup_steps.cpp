@@ -1,0 +1,51 @@
+// The configuration steps: language, statistics, free space, script.
+#include "installer/config/setup_steps.h"
+
+#include <windows.h>
+
+#include "common/ini_file.h"
+#include "common/special_folders.h"
+#include "installer/config/language_selection.h"
+#include "installer/config/language_texts.h"
+#include "installer/config/script_reader.h"
+#include "installer/work_folder.h"
+
+namespace corvalis {
+
+void FailWithMessage(const InstallSession& session, const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), session.StubTexts[0].c_str(), MB_OK | MB_ICONSTOP);
+  AbortInstaller();
+}
+
+void LoadLanguage(InstallSession& session, const std::string& path) {
+  IniDocument language;
+  if (!LoadIniFile(path, &language)) {
+    // No language is loaded yet, so this one is fixed English.
+    MessageBoxA(nullptr, "Could not read the localization file from the temporary directory!",
+                "Error", MB_OK | MB_ICONSTOP);
+    AbortInstaller();
+  }
+  ReadLanguageTexts(language, &session.StubTexts, &session.UninstallTexts);
+}
+
+void LoadStatistics(InstallSession& session) {
+  std::string bytes;
+  if (!ReadFileBytes(session.StatisticsPath, &bytes) ||
+      !ParseStatistics(bytes, &session.RequiredSpace)) {
+    FailWithMessage(session, session.StubTexts[1]);
+  }
+}
+
+bool FreeSpaceAtLeast(std::uint64_t bytes) {
+  std::uint64_t available = 0;
+  return FreeSpaceOfDrive(TemporaryFolder(), &available) && available >= bytes;
+}
+
+void LoadScript(InstallSession& session) {
+  IniDocument script;
+  if (!LoadIniFile(session.ScriptPath, &script)) FailWithMessage(session, session.StubTexts[3]);
+  session.ScriptSettings = ReadScriptSettings(script);
+  DeleteFileA(session.ScriptPath.c_str());
+}
+
+}  // namespace corvalis

@@ -1,0 +1,10 @@
+#include "installer/install_session.h"
+
+namespace corvalis {
+
+InstallSession& Session() {
+  static InstallSession session;
+  return session;
+}
+
+}  // namespace corvalis

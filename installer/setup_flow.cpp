@@ -1,0 +1,22 @@
+#include "installer/setup_flow.h"
+
+#include "installer/config/language_selection.h"
+#include "installer/config/language_texts.h"
+#include "installer/config/setup_steps.h"
+#include "installer/work_folder.h"
+
+namespace corvalis {
+
+void RunSetup(InstallSession& session) {
+  LoadLanguage(session, session.LanguageFile);
+  LoadStatistics(session);
+  if (!FreeSpaceAtLeast(session.RequiredSpace)) FailWithMessage(session, session.StubTexts[2]);
+  LoadScript(session);
+  ExpandStubPlaceholders(&session.StubTexts, session.ScriptSettings);
+  CheckRequirements(session);
+
+  // The wizard takes over from here; until it exists the installer ends cleanly.
+  AbortInstaller();
+}
+
+}  // namespace corvalis

@@ -1,0 +1,46 @@
+// The uninstall data format: what the installer writes is what the uninstaller reads.
+#include <gtest/gtest.h>
+
+#include "common/uninstall_data.h"
+
+namespace corvalis {
+namespace {
+
+TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
+  UninstallData data;
+  data.Texts = {{"Key0", "Remove?"}, {"Key1", "Done"}};
+  data.AppName = "Sample";
+  data.InstallPath = "C:\\Program Files\\Sample\\";
+  data.RebootRequired = 1;
+  data.SkipExtString = "ini,cfg";
+  // Two undo entries of one name: the second replaces the first at its place.
+  data.InstTasks = {{"AutoStartMenuGroup", "CREATEFOLDER\xB6" "C:\\Menu\\"},
+                    {"Reg", "REGADDKEY\xB6HKCU"},
+                    {"autostartmenugroup", "CREATEFOLDER\xB6" "C:\\Other\\"}};
+  data.Files = {"C:\\Program Files\\Sample\\a.txt", "C:\\Program Files\\Sample\\Docs\\b.txt"};
+
+  const std::string bytes = FormatUninstallData(data);
+  EXPECT_EQ(bytes,
+            "[LocalizationUninstall]\r\nKey0 = Remove?\r\nKey1 = Done\r\n"
+            "[uConfig]\r\nAppName = Sample\r\nInstallPath = C:\\Program Files\\Sample\\\r\n"
+            "RebootRequired = 1\r\nSkipExtString = ini,cfg\r\n"
+            "[InstTasks]\r\nAutoStartMenuGroup = CREATEFOLDER\xB6" "C:\\Other\\\r\n"
+            "Reg = REGADDKEY\xB6HKCU\r\n"
+            "[Files]\r\nCopyFile0 = C:\\Program Files\\Sample\\a.txt\r\n"
+            "CopyFile1 = C:\\Program Files\\Sample\\Docs\\b.txt\r\n")
+      << "no UninstTasks group without uninstallation tasks";
+
+  const UninstallData read = ParseUninstallData(bytes);
+  EXPECT_EQ(read.Texts, data.Texts);
+  EXPECT_EQ(read.AppName, "Sample");
+  EXPECT_EQ(read.InstallPath, data.InstallPath);
+  EXPECT_EQ(read.RebootRequired, 1);
+  EXPECT_EQ(read.SkipExtString, "ini,cfg");
+  ASSERT_EQ(read.InstTasks.size(), 2u);
+  EXPECT_EQ(read.InstTasks[0].Line, "CREATEFOLDER\xB6" "C:\\Other\\");
+  EXPECT_TRUE(read.UninstTasks.empty());
+  EXPECT_EQ(read.Files, data.Files);
+}
+
+}  // namespace
+}  // namespace corvalis
