@@ -232,13 +232,12 @@ void BuildControls(const InstallSession& session) {
     std::string text = place.TextKey == kNoText ? std::string() : session.StubTexts[place.TextKey];
     if (place.Kind == ControlKind::Link) text = session.ScriptSettings.Website;
     HWND control = AddPlacedControl(place, parent, text);
-    if (place.Kind == ControlKind::Picture) {
-      SetPicture(control, PictureFor(place.Id));
-      // The white backgrounds lie under everything else of their page.
-      if (place.Id == kIdWelcomeBackground || place.Id == kIdFinishBackground) {
-        SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
-    }
+    if (place.Kind == ControlKind::Picture) SetPicture(control, PictureFor(place.Id));
+  }
+  // The white backgrounds lie under everything else of their page, whichever end of
+  // the Z order new controls take.
+  for (int id : {kIdWelcomeBackground, kIdFinishBackground}) {
+    SetWindowPos(WizardControl(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
   HWND link = WizardControl(kIdWizardWebLink);

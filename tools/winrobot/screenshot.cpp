@@ -14,9 +14,10 @@ bool SaveScreenshot(const std::string& unixPngPath, int timeoutMs, HWND window) 
   // under another name and renamed, so that its arrival means it is complete.
   std::string crop;
   RECT area;
-  if (window && GetWindowRect(window, &area)) {
-    crop = " -crop " + std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) + "+" +
-           std::to_string(area.left) + "+" + std::to_string(area.top) + " +repage";
+  POINT origin = {0, 0};
+  if (window && GetClientRect(window, &area) && ClientToScreen(window, &origin)) {
+    crop = " -crop " + std::to_string(area.right) + "x" + std::to_string(area.bottom) + "+" +
+           std::to_string(origin.x) + "+" + std::to_string(origin.y) + " +repage";
   }
   const std::string command = "/bin/sh -c \"import -window root" + crop + " png:'" + partial + "' && mv '" + partial +
                               "' '" + unixPngPath + "'\"";

@@ -87,7 +87,7 @@ struct ProcessGuard {
   ~ProcessGuard() { KillProcess(process); }
 };
 
-// The screen, or only the part window covers, as a PNG file at unixPngPath (a Linux
+// The screen, or only window's client area, as a PNG file at unixPngPath (a Linux
 // path), through ImageMagick's "import -window root" on the display Wine uses; false
 // when the file isn't there in time.
 bool SaveScreenshot(const std::string& unixPngPath, int timeoutMs, HWND window = nullptr);
