@@ -147,11 +147,24 @@ std::string AllUsersPrograms() {
   return std::string(path) + "\\";
 }
 
+// Starts the package and waits for its wizard on the welcome page; nullptr (with the
+// failure recorded) when it doesn't come.
+HWND OpenWizard(InstallerRun& run, const char* package) {
+  ::testing::AssertionResult started = run.Start(package);
+  EXPECT_TRUE(started);
+  HWND wizard = started ? run.WaitForWizard() : nullptr;
+  EXPECT_NE(wizard, nullptr) << "no wizard";
+  if (wizard && !WaitForPage(wizard, 0)) {
+    ADD_FAILURE() << "the wizard does not open on the welcome page";
+    return nullptr;
+  }
+  return wizard;
+}
+
 TEST(WizardWalk, EveryPageOfTheSample) {
   InstallerRun run;
-  ASSERT_TRUE(run.Start("wiz_full"));
-  HWND wizard = run.WaitForWizard();
-  ASSERT_NE(wizard, nullptr) << "no wizard";
+  HWND wizard = OpenWizard(run, "wiz_full");
+  ASSERT_NE(wizard, nullptr);
   EXPECT_EQ(winrobot::WindowText(wizard), kSampleTitle);
   RECT client;
   GetClientRect(wizard, &client);
@@ -162,7 +175,6 @@ TEST(WizardWalk, EveryPageOfTheSample) {
   EXPECT_FALSE(Exists(run.WorkFolder() + "Information\\"));
 
   // Welcome.
-  ASSERT_TRUE(WaitForPage(wizard, 0));
   EXPECT_EQ(Text(wizard, kIdWelcomeTitle), "Welcome to the Corvalis Sample version 1.0 installation wizard.");
   EXPECT_TRUE(Shown(wizard, kIdWelcomeBitmap));
   EXPECT_FALSE(Enabled(wizard, kIdWizardPrevious));
@@ -246,10 +258,8 @@ TEST(WizardWalk, EveryPageOfTheSample) {
 
 TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
   InstallerRun run;
-  ASSERT_TRUE(run.Start("wiz_bare"));
-  HWND wizard = run.WaitForWizard();
-  ASSERT_NE(wizard, nullptr) << "no wizard";
-  ASSERT_TRUE(WaitForPage(wizard, 0));
+  HWND wizard = OpenWizard(run, "wiz_bare");
+  ASSERT_NE(wizard, nullptr);
   EXPECT_FALSE(Shown(wizard, kIdWizardWebLink));
   // Only the buttons leave the wizard: a close request changes nothing.
   PostMessageA(wizard, WM_CLOSE, 0, 0);
@@ -274,10 +284,8 @@ TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
 
 TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {
   InstallerRun run;
-  ASSERT_TRUE(run.Start("wiz_self_name"));
-  HWND wizard = run.WaitForWizard();
-  ASSERT_NE(wizard, nullptr) << "no wizard";
-  ASSERT_TRUE(WaitForPage(wizard, 0));
+  HWND wizard = OpenWizard(run, "wiz_self_name");
+  ASSERT_NE(wizard, nullptr);
   Click(wizard, kIdWizardNext);
   ASSERT_TRUE(WaitForPage(wizard, 3));
   const std::string destination = Text(wizard, kIdDestinationPath);
