@@ -1,5 +1,4 @@
-// Where every control of the wizard sits: one row per control, in creation order (the
-// Z order: pictures behind the texts drawn over them).
+// Where every control of the wizard sits: one row per control, in creation order.
 #pragma once
 
 #include <cstddef>

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/control_ids.h"
+#include "installer/wizard/wizard_rules.h"
 #include "tests/support/installer_run.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -41,7 +42,7 @@ bool Enabled(HWND wizard, int id) {
 std::string Text(HWND wizard, int id) { return winrobot::WindowText(Control(wizard, id)); }
 
 int VisiblePage(HWND wizard) {
-  for (int page = 0; page < 7; ++page) {
+  for (int page = 0; page < kWizardPageCount; ++page) {
     HWND panel = GetDlgItem(wizard, kIdWizardFirstPage + page);
     if (panel && IsWindowVisible(panel)) return page;
   }
@@ -118,7 +119,11 @@ void ExpectInstallationStartEnds(InstallerRun& run, HWND wizard) {
   ExpectNothingInstalled(folder);
 }
 
-void ExpectSpaceLines(HWND wizard) {
+// The sample's default destination, changeable or not, and its two space lines.
+void ExpectDestinationPage(HWND wizard, bool changeable) {
+  EXPECT_EQ(Text(wizard, kIdDestinationPath), kSampleFolder);
+  EXPECT_EQ(Enabled(wizard, kIdDestinationPath), changeable);
+  EXPECT_EQ(Enabled(wizard, kIdDestinationBrowse), changeable);
   const std::string size = "(\\d+ Byte|\\d+\\.\\d (KB|MB|GB|TB|PB|EB))";
   const std::string available = Text(wizard, kIdAvailableSpace);
   const std::string required = Text(wizard, kIdRequiredSpace);
@@ -214,10 +219,7 @@ TEST(WizardWalk, EveryPageOfTheSample) {
   // Destination: the default path, the space lines, and the empty-field warning.
   Click(wizard, kIdWizardNext);
   ASSERT_TRUE(WaitForPage(wizard, 3));
-  EXPECT_EQ(Text(wizard, kIdDestinationPath), kSampleFolder);
-  EXPECT_TRUE(Enabled(wizard, kIdDestinationPath));
-  EXPECT_TRUE(Enabled(wizard, kIdDestinationBrowse));
-  ExpectSpaceLines(wizard);
+  ExpectDestinationPage(wizard, true);
   Screenshot(wizard, "destination");
   CancelAndStay(run, wizard);
   ASSERT_TRUE(winrobot::SetEditText(wizard, Id(kIdDestinationPath), "")) << winrobot::LastError();
@@ -274,10 +276,7 @@ TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
   Click(wizard, kIdWizardNext);
   ASSERT_TRUE(WaitForPage(wizard, 3));
 
-  EXPECT_EQ(Text(wizard, kIdDestinationPath), kSampleFolder);
-  EXPECT_FALSE(Enabled(wizard, kIdDestinationPath));
-  EXPECT_FALSE(Enabled(wizard, kIdDestinationBrowse));
-  ExpectSpaceLines(wizard);
+  ExpectDestinationPage(wizard, false);
   CancelAndStay(run, wizard);
   ExpectInstallationStartEnds(run, wizard);
 }
