@@ -16,10 +16,20 @@ std::string ToLowerAnsi(std::string text) {
 std::string Utf8ToAnsi(const std::string& utf8) {
   if (utf8.empty()) return std::string();
   const int length = static_cast<int>(utf8.size());
-  const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
   if (wide <= 0) return std::string(utf8.size(), '?');
   std::vector<wchar_t> buffer(static_cast<std::size_t>(wide));
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, buffer.data(), wide);
+  // No ANSI code page reaches beyond the first plane: a surrogate pair is one character
+  // and costs one "?", not two.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < buffer.size(); ++i) {
+    const bool pair = buffer[i] >= 0xD800 && buffer[i] <= 0xDBFF && i + 1 < buffer.size() &&
+                      buffer[i + 1] >= 0xDC00 && buffer[i + 1] <= 0xDFFF;
+    buffer[kept++] = pair ? L'\xFFFD' : buffer[i];
+    if (pair) ++i;
+  }
+  wide = static_cast<int>(kept);
   const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return std::string(utf8.size(), '?');
   std::string ansi(static_cast<std::size_t>(bytes), '\0');
