@@ -16,8 +16,8 @@ namespace corvalis {
 bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon);
 
 // A top-level window of that class whose client area is clientWidth x clientHeight,
-// centred on the screen, not yet shown. userData lands in GWLP_USERDATA before the first
-// message the caller's procedure can act on.
+// centred on the screen, not yet shown. userData lands in GWLP_USERDATA as soon as the
+// window exists: messages sent during its creation see nullptr.
 HWND CreateCentredWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
                          int clientWidth, int clientHeight, void* userData = nullptr);
 

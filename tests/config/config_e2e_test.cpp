@@ -13,6 +13,7 @@
 
 #include "common/control_ids.h"
 #include "common/ini_file.h"
+#include "common/special_folders.h"
 #include "tests/support/installer_run.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -224,7 +225,7 @@ class FrameworkTest : public ::testing::Test {
     ASSERT_TRUE(Exists(framework_));
     ASSERT_TRUE(ListFolder(framework_ + "*", true).empty()) << "framework folder not empty";
 
-    log_ = TempFolder() + "cfg_opened_addresses.txt";
+    log_ = corvalis::TemporaryFolder() + "cfg_opened_addresses.txt";
     DeleteFileA(log_.c_str());
     ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &handler_, nullptr),

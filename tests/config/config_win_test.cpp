@@ -6,18 +6,13 @@
 
 #include <fstream>
 
+#include "common/special_folders.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/setup_steps.h"
 #include "installer/install_session.h"
 
 namespace corvalis {
 namespace {
-
-std::string TempFolder() {
-  char path[MAX_PATH + 1];
-  GetTempPathA(sizeof path, path);
-  return path;
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -26,7 +21,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 TEST(ConfigSteps, ReadTheirFiles) {
-  const std::string folder = TempFolder() + "config_win_test\\";
+  const std::string folder = TemporaryFolder() + "config_win_test\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   InstallSession session;
 

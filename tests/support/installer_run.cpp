@@ -2,13 +2,10 @@
 
 #include <cstdlib>
 
-namespace installer_e2e {
+#include "common/folder_tree.h"
+#include "common/special_folders.h"
 
-std::string TempFolder() {
-  char path[MAX_PATH + 1] = "";
-  GetTempPathA(sizeof path, path);
-  return path;
-}
+namespace installer_e2e {
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = "";
@@ -37,19 +34,10 @@ std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
 
 std::set<std::string> NumberedFolders() {
   std::set<std::string> numbered;
-  for (const std::string& name : ListFolder(TempFolder() + "*", true)) {
+  for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {
     if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
   }
   return numbered;
-}
-
-void DeleteTree(const std::string& folder) {
-  for (const std::string& file : ListFolder(folder + "*", false)) {
-    SetFileAttributesA((folder + file).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA((folder + file).c_str());
-  }
-  for (const std::string& sub : ListFolder(folder + "*", true)) DeleteTree(folder + sub + "\\");
-  RemoveDirectoryA(folder.c_str());
 }
 
 InstallerRun::~InstallerRun() {
@@ -57,7 +45,7 @@ InstallerRun::~InstallerRun() {
   guard_.process = winrobot::Process();
   if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
   // A failed test may leave the installer's work folder behind; never leave it.
-  if (!workFolder_.empty() && Exists(workFolder_)) DeleteTree(workFolder_);
+  if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
 }
 
 ::testing::AssertionResult InstallerRun::Start(const std::string& name, const std::string& wineVersion) {
@@ -83,7 +71,7 @@ std::string InstallerRun::WorkFolder() {
   // Polled often: a run that fails early may remove the folder again quickly.
   for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
     for (const std::string& name : NumberedFolders()) {
-      if (!before_.count(name)) workFolder_ = TempFolder() + name + "\\";
+      if (!before_.count(name)) workFolder_ = corvalis::TemporaryFolder() + name + "\\";
     }
     if (workFolder_.empty()) Sleep(20);
   }

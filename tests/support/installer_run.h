@@ -19,14 +19,12 @@ constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
 constexpr int kStepMs = 30000;
 constexpr char kLanguageDialogTitle[] = "Language selection";
 
-std::string TempFolder();
 std::string ProgramFolder();  // the test program's own, ending in "\"
 bool Exists(const std::string& path);
 // Names in the folder of pattern ("C:\x\*"), folders or files, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& pattern, bool folders);
 // Work folders are named by a decimal number below the temporary folder.
 std::set<std::string> NumberedFolders();
-void DeleteTree(const std::string& folder);
 
 class InstallerRun {
  public:

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/ansi_text.h"
 #include "installer/package/package_layout.h"
 
 namespace fs = std::filesystem;
@@ -33,9 +34,7 @@ struct Entry {
 };
 
 bool IsIniFile(const fs::path& path) {
-  std::string ext = path.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".ini";
+  return corvalis::EqualsNoCase(path.extension().string(), ".ini");
 }
 
 // Removes a file on scope exit unless released.
