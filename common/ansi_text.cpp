@@ -25,7 +25,7 @@ bool ContainsNoCase(const std::string& text, const std::string& token) {
 }
 
 std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& value) {
+                          const std::string& value, std::size_t maxLength) {
   if (token.empty()) return text;
   const std::string lowerText = ToLowerAnsi(text);
   const std::string lowerToken = ToLowerAnsi(token);
@@ -37,6 +37,7 @@ std::string ReplaceNoCase(const std::string& text, const std::string& token,
     result.append(text, from, at - from);
     result += value;
     from = at + token.size();
+    if (result.size() > maxLength) return result;
   }
   result.append(text, from, std::string::npos);
   return result;

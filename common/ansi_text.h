@@ -17,9 +17,11 @@ std::string ToLowerAnsi(std::string text);
 // Equality after ToLowerAnsi: how names of groups, keys and files are compared.
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool ContainsNoCase(const std::string& text, const std::string& token);
-// Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`.
+// Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`. The result
+// stops growing once it is longer than `maxLength`, so a caller can refuse a text that
+// would explode without building it.
 std::string ReplaceNoCase(const std::string& text, const std::string& token,
-                          const std::string& value);
+                          const std::string& value, std::size_t maxLength = std::string::npos);
 
 // UTF-8 to the ANSI code page: on Windows the system's own (through UTF-16), in the
 // native build code page 1252. Anything without a byte there, and every malformed

@@ -1,6 +1,9 @@
 #include "common/path_variables.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <utility>
 
 #include "common/ansi_text.h"
 #include "common/os_family.h"
@@ -9,6 +12,7 @@ namespace corvalis {
 namespace {
 
 constexpr int kExpandAllPasses = 24;
+constexpr std::size_t kMaxExpandedChars = 32767;
 const char kQuickLaunch[] = "Microsoft\\Internet Explorer\\Quick Launch\\";
 
 const char* const kTokens[kPathVariableCount] = {
@@ -99,41 +103,77 @@ std::string VariableFolder(int code, const PathContext& context) {
   }
 }
 
-std::string ExpandPathVariables(const std::string& text, const PathContext& context) {
+namespace {
+
+constexpr const char* kProgramTokens[] = {"<ProgramName>", "<ProgramVersion>", "<CompanyName>",
+                                          "<CompanyWebsite>", "<SupportEmail>"};
+
+const std::string& ProgramValue(int index, const PathContext& context) {
+  const std::string* values[] = {&context.AppName, &context.Version, &context.CompanyName,
+                                 &context.Website, &context.Email};
+  return *values[index];
+}
+
+// Both expansions stop as soon as the text outgrows `maxLength`; the caller then sees a
+// result longer than it and throws it away.
+std::string ExpandPathVariablesWithin(const std::string& text, const PathContext& context,
+                                      std::size_t maxLength) {
   std::string result = text;
   for (int code : kExpansionOrder) {
     const std::string token = kTokens[code];
     if (!ContainsNoCase(result, token)) continue;
     const std::string folder = VariableFolder(code, context);
-    if (!folder.empty()) result = ReplaceNoCase(result, token, folder);
+    if (!folder.empty()) result = ReplaceNoCase(result, token, folder, maxLength);
+    if (result.size() > maxLength) break;
   }
   return result;
+}
+
+std::string ExpandProgramInfoWithin(const std::string& text, const PathContext& context,
+                                    std::size_t maxLength) {
+  std::string result = text;
+  for (int i = 0; i < static_cast<int>(std::size(kProgramTokens)); ++i) {
+    const std::string& value = ProgramValue(i, context);
+    if (value.empty() || !ContainsNoCase(result, kProgramTokens[i])) continue;
+    result = ReplaceNoCase(result, kProgramTokens[i], value, maxLength);
+    if (result.size() > maxLength) break;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string ExpandPathVariables(const std::string& text, const PathContext& context) {
+  return ExpandPathVariablesWithin(text, context, std::string::npos);
 }
 
 std::string ExpandProgramInfo(const std::string& text, const PathContext& context) {
-  const struct {
-    const char* token;
-    const std::string* value;
-  } placeholders[] = {
-      {"<ProgramName>", &context.AppName},     {"<ProgramVersion>", &context.Version},
-      {"<CompanyName>", &context.CompanyName}, {"<CompanyWebsite>", &context.Website},
-      {"<SupportEmail>", &context.Email},
-  };
-  std::string result = text;
-  for (const auto& p : placeholders) {
-    if (p.value->empty() || !ContainsNoCase(result, p.token)) continue;
-    result = ReplaceNoCase(result, p.token, *p.value);
-  }
-  return result;
+  return ExpandProgramInfoWithin(text, context, std::string::npos);
 }
 
+// A value that holds its own token multiplies the text every round; a round that would
+// grow it past the limit is refused, and the text of the round before stands.
 std::string ExpandAll(const std::string& text, const PathContext& context) {
   std::string result = text;
   for (int pass = 0; pass < kExpandAllPasses; ++pass) {
-    result = ExpandProgramInfo(ExpandPathVariables(result, context), context);
+    const std::size_t limit = std::max(kMaxExpandedChars, result.size());
+    std::string next = ExpandProgramInfoWithin(ExpandPathVariablesWithin(result, context, limit),
+                                               context, limit);
+    if (next.size() > limit || next == result) break;
+    result = std::move(next);
     if (result.find_first_of("<>") == std::string::npos) break;
   }
   return CollapseBackslashes(result);
+}
+
+bool HoldsExpansionToken(const std::string& text) {
+  for (const char* token : kTokens) {
+    if (ContainsNoCase(text, token)) return true;
+  }
+  for (const char* token : kProgramTokens) {
+    if (ContainsNoCase(text, token)) return true;
+  }
+  return false;
 }
 
 std::string CollapseBackslashes(const std::string& text) {

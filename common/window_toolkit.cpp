@@ -63,6 +63,21 @@ void ShowNow(HWND window) {
   UpdateWindow(window);
 }
 
+std::string ControlText(HWND control) {
+  const int length = GetWindowTextLengthA(control);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(control, &text[0], length + 1);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+void AddExStyle(HWND control, DWORD exStyle) {
+  SetWindowLongA(control, GWL_EXSTYLE, GetWindowLongA(control, GWL_EXSTYLE) | static_cast<LONG>(exStyle));
+  SetWindowPos(control, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 std::string SelectedComboText(HWND comboBox) {
   const LRESULT index = SendMessageA(comboBox, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return std::string();

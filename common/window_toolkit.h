@@ -43,6 +43,12 @@ void InitCommonControlClasses(DWORD classes);
 // Shows and paints window at once.
 void ShowNow(HWND window);
 
+// A window's or control's whole text.
+std::string ControlText(HWND control);
+
+// Adds extended styles (borders such as WS_EX_CLIENTEDGE) to a control made by AddControl.
+void AddExStyle(HWND control, DWORD exStyle);
+
 // The text of a combo box's selected item; empty when none is selected.
 std::string SelectedComboText(HWND comboBox);
 

@@ -86,6 +86,9 @@ struct InstallSession {
   std::vector<std::pair<std::string, std::string>> UninstallTexts;  // (key, text), file order
 
   // Wizard and engine
+  int CurrentPage = 0;      // 0 welcome .. 6 finish
+  std::string LicenseText;  // the files' text up to the first NUL byte, when the script asks
+  std::string ReadMeText;
   std::string InstallPath;
   std::string StartMenuGroupPath;
 };

@@ -3,7 +3,7 @@
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/setup_steps.h"
-#include "installer/work_folder.h"
+#include "installer/wizard/wizard_window.h"
 
 namespace corvalis {
 
@@ -15,8 +15,8 @@ void RunSetup(InstallSession& session) {
   ExpandStubPlaceholders(&session.StubTexts, session.ScriptSettings);
   CheckRequirements(session);
 
-  // The wizard takes over from here; until it exists the installer ends cleanly.
-  AbortInstaller();
+  BuildWizard(session);
+  RunWizard();
 }
 
 }  // namespace corvalis

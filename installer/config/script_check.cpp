@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/ini_file.h"
+#include "common/path_variables.h"
 
 namespace corvalis {
 
@@ -28,6 +29,10 @@ constexpr TaskType kInstallTaskTypes[] = {
 
 // What the uninstaller runs before it undoes the installation.
 constexpr TaskType kUninstallTaskTypes[] = {{"RUN", 5}, {"LAUNCHBROWSER", 2}};
+
+// The program values that tokens expand into: a token inside one of them expands again
+// every round.
+constexpr const char* kProgramValueKeys[] = {"AppName", "Version", "CompanyName", "Website", "Email"};
 
 constexpr const char* kKnownGroups[] = {
     "Header", "Folder", "Localization", "Look", "GeneralInformation", "FilesAndSettings",
@@ -103,6 +108,15 @@ std::vector<std::string> CheckScriptText(const std::string& bytes) {
     for (const char* name : kKnownGroups) known = known || EqualsNoCase(group.Name, name);
     if (!known) {
       warnings.emplace_back(group.LineNumber, At(group.LineNumber) + "unknown group [" + group.Name + "]");
+    } else if (EqualsNoCase(group.Name, "GeneralInformation")) {
+      for (const IniKey& key : group.Keys) {
+        for (const char* name : kProgramValueKeys) {
+          if (EqualsNoCase(key.Name, name) && HoldsExpansionToken(key.Value)) {
+            warnings.emplace_back(key.LineNumber, At(key.LineNumber) + "key \"" + key.Name +
+                                                      "\" holds a path variable or placeholder");
+          }
+        }
+      }
     } else if (EqualsNoCase(group.Name, "InstTasks")) {
       CheckTasks(group, kInstallTaskTypes, warnings);
     } else if (EqualsNoCase(group.Name, "UninstTasks")) {

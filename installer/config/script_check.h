@@ -8,8 +8,8 @@
 namespace corvalis {
 
 // Unknown groups, keys outside any group, lines that are no key line, unknown task
-// types and task lines with fewer fields than their type reads. Each warning starts
-// with "line N: ".
+// types, task lines with fewer fields than their type reads and program values that hold
+// a token. Each warning starts with "line N: ".
 std::vector<std::string> CheckScriptText(const std::string& bytes);
 
 }  // namespace corvalis

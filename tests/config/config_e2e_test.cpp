@@ -7,23 +7,21 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/control_ids.h"
-#include "common/folder_tree.h"
 #include "common/ini_file.h"
 #include "common/special_folders.h"
+#include "tests/support/installer_run.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
 
-constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
-constexpr int kStepMs = 30000;
+using namespace installer_e2e;
 
-const char kDialogTitle[] = "Language selection";
+const char* const kDialogTitle = kLanguageDialogTitle;
 const char kConfirmText[] =
     "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to "
     "end this program. You can run this installer at a later time and continue the "
@@ -31,139 +29,6 @@ const char kConfirmText[] =
 const char kKey6[] =
     "One or more dependencies were not found on this computer. This program requires the .NET "
     "Framework";
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (name != "." && name != ".." && isFolder == folders) names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
-// Work folders are named by a decimal number below the temporary folder.
-std::set<std::string> NumberedFolders() {
-  std::set<std::string> numbered;
-  for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {
-    if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
-  }
-  return numbered;
-}
-
-// One installer of the test packages, started under its own program name.
-class InstallerRun {
- public:
-  ~InstallerRun() {
-    winrobot::KillProcess(guard_.process);
-    guard_.process = winrobot::Process();
-    if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
-    // A failed test may leave the installer's work folder behind; never leave it.
-    if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
-  }
-
-  ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "") {
-    const char* data = std::getenv("CORVALIS_TEST_DATA");
-    if (!data) return ::testing::AssertionFailure() << "CORVALIS_TEST_DATA is not set";
-    exeName_ = name + ".exe";
-    const std::string path = winrobot::UnixToWindowsPath(std::string(data) + "/config/" + exeName_);
-    if (!Exists(path)) return ::testing::AssertionFailure() << "no test package " << path;
-    if (!wineVersion.empty()) {
-      wineVersion_ = wineVersion;
-      if (!winrobot::SetWineVersion(exeName_, wineVersion)) {
-        return ::testing::AssertionFailure() << winrobot::LastError();
-      }
-    }
-    before_ = NumberedFolders();
-    if (!winrobot::StartProcess("\"" + path + "\"", &guard_.process)) {
-      return ::testing::AssertionFailure() << winrobot::LastError();
-    }
-    return ::testing::AssertionSuccess();
-  }
-
-  DWORD Pid() const { return guard_.process.pid; }
-
-  // The work folder this run created (found once it exists).
-  std::string WorkFolder() {
-    // Polled often: a run that passes its checks may remove the folder again quickly.
-    for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
-      for (const std::string& name : NumberedFolders()) {
-        if (!before_.count(name)) workFolder_ = corvalis::TemporaryFolder() + name + "\\";
-      }
-      if (workFolder_.empty()) Sleep(20);
-    }
-    return workFolder_;
-  }
-
-  bool WaitEnd(int timeoutMs = kStepMs) {
-    DWORD exitCode = 0;
-    return winrobot::WaitProcess(guard_.process, timeoutMs, &exitCode) && exitCode == 0;
-  }
-
-  bool Running() {
-    DWORD exitCode = 0;
-    return !winrobot::WaitProcess(guard_.process, 0, &exitCode);
-  }
-
-  // The error box the run must end with: its text, then OK, then the end of the
-  // process with its work folder removed.
-  void ExpectEndsWithMessage(const std::string& title, const std::string& text) {
-    HWND box = winrobot::WaitForMessageBox(Pid(), title, kStartMs);
-    ASSERT_NE(box, nullptr) << "no \"" << title << "\" box: " << winrobot::LastError();
-    EXPECT_EQ(winrobot::MessageBoxText(box), text);
-    const std::string folder = WorkFolder();
-    ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
-    ASSERT_TRUE(WaitEnd()) << "the installer did not end";
-    EXPECT_FALSE(folder.empty());
-    EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
-  }
-
-  // Passing the checks leads to the wizard, or, while there is none, to a clean end with
-  // exit code 0; the run must have made its work folder, and neither an error box nor
-  // the language dialog may show up on the way.
-  void ExpectChecksPassed(bool languageChosen = false) {
-    const std::string folder = WorkFolder();
-    ASSERT_FALSE(folder.empty()) << "no work folder seen: the package was never prepared";
-    for (int waited = 0; waited < kStartMs; waited += 250) {
-      HWND box = winrobot::WaitForMessageBox(Pid(), "", 0);
-      ASSERT_EQ(box, nullptr) << "message: " << winrobot::MessageBoxText(box);
-      if (!languageChosen) {
-        ASSERT_EQ(winrobot::WaitForWindowOfProcess(Pid(), kDialogTitle, 0), nullptr);
-      }
-      if (!Running()) {
-        EXPECT_TRUE(WaitEnd(0)) << "the installer ended with a non-zero exit code";
-        EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
-        return;
-      }
-      HWND window = winrobot::WaitForWindowOfProcess(Pid(), "", 0);
-      if (window && winrobot::WindowText(window) != "Initializing...") return;  // the wizard
-      Sleep(250);
-    }
-    FAIL() << "the installer neither ended nor showed its wizard";
-  }
-
- private:
-  winrobot::ProcessGuard guard_;
-  std::string exeName_;
-  std::string wineVersion_;
-  std::set<std::string> before_;
-  std::string workFolder_;
-};
 
 HWND WaitForDialog(InstallerRun& run) {
   HWND dialog = winrobot::WaitForWindowOfProcess(run.Pid(), kDialogTitle, kStartMs);

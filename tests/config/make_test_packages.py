@@ -18,7 +18,10 @@ P = "\u00b6"
 ENGLISH = "English@ascii.ini"
 GERMAN = "German@utf-8.ini"
 
-# name: (script keys to set, language files: {file name: (source file, new Language)})
+NOT_A_BITMAP = b"BM this is no bitmap"
+
+# name: (script keys to set, language files: {file name: (source file, new Language)}
+#        [, resources: {file name: new bytes, or None to leave the file out}])
 PACKAGES = {
     "cfg_one_language": ({}, {ENGLISH: (ENGLISH, None)}),
     # "english" sorts after "English": the later exact "english" is preselected.
@@ -42,6 +45,19 @@ PACKAGES = {
                          {ENGLISH: (ENGLISH, None)}),
     "cfg_dotnet_bare": ({"DotNet": "3", "RunIfDepNotFound": "http://"},
                         {ENGLISH: (ENGLISH, None)}),
+    # Wizard walks: every page, a coloured header text ($BBGGRR, dark blue).
+    "wiz_full": ({"HeaderTextColour": "$8B0000"}, {ENGLISH: (ENGLISH, None)}),
+    "wiz_bare": ({"RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0",
+                  "PathChangeable": "0", "Website": "", "ForceGroupCreation": "0"},
+                 {ENGLISH: (ENGLISH, None)}),
+    # A name that holds its own token, used by the default destination.
+    "wiz_self_name": ({"AppName": "<ProgramName> <ProgramName> <ProgramName>",
+                       "DefaultPath": "<ProgramFiles><ProgramName>\\",
+                       "RequireLicense": "0", "RequireReadme": "0"},
+                      {ENGLISH: (ENGLISH, None)}),
+    "wiz_no_wizard_bitmap": ({}, {ENGLISH: (ENGLISH, None)}, {"WizBitmap.bmp": None}),
+    "wiz_bad_header_bitmap": ({}, {ENGLISH: (ENGLISH, None)}, {"HeadBitmap.bmp": NOT_A_BITMAP}),
+    "wiz_no_license": ({}, {ENGLISH: (ENGLISH, None)}, {"License.txt": None}),
 }
 
 
@@ -72,7 +88,8 @@ def prefix_information_names(path):
 
 def set_keys(script, keys):
     for key, value in keys.items():
-        script, count = re.subn(r"(?m)^%s = [^\r\n]*" % re.escape(key), "%s = %s" % (key, value), script)
+        script, count = re.subn(r"(?m)^%s = [^\r\n]*" % re.escape(key),
+                                lambda m: "%s = %s" % (key, value), script)
         if count != 1:
             sys.exit("make_test_packages: key %s is not in the sample script once" % key)
     return script
@@ -82,11 +99,17 @@ def rename_language(text, name):
     return re.sub(r"(?m)^Language = [^\r\n]*", "Language = " + name, text, count=1)
 
 
-def build(name, keys, languages, args):
+def build(name, keys, languages, resources=None, *, args):
     config = os.path.join(args.out, "src", name)
     shutil.rmtree(config, ignore_errors=True)
     sample_config = os.path.join(args.sample, "config")
     shutil.copytree(os.path.join(sample_config, "Resources"), os.path.join(config, "Resources"))
+    for file_name, data in (resources or {}).items():
+        path = os.path.join(config, "Resources", file_name)
+        os.remove(path)
+        if data is not None:
+            with open(path, "wb") as f:
+                f.write(data)
     os.makedirs(os.path.join(config, "Config"))
     os.makedirs(os.path.join(config, "Languages"))
 
@@ -125,8 +148,8 @@ def main():
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    for name, (keys, languages) in PACKAGES.items():
-        build(name, keys, languages, args)
+    for name, spec in PACKAGES.items():
+        build(name, *spec, args=args)
 
 
 if __name__ == "__main__":

@@ -50,10 +50,16 @@ TEST(ScriptCheck, WarnsInLineOrder) {
   EXPECT_EQ(warnings, expected);
 }
 
-TEST(ScriptCheck, StrayLineOutsideTasks) {
-  const std::vector<std::string> warnings = CheckScriptText("[iConfig]\nPathChangeable 1\n");
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_EQ(warnings[0], "line 2: not a key line (name = value): \"PathChangeable 1\"");
+TEST(ScriptCheck, StrayLinesAndSelfExpandingValues) {
+  const std::vector<std::string> warnings = CheckScriptText(
+      "[iConfig]\nPathChangeable 1\nDefaultPath = <ProgramFiles><ProgramName>\n"
+      "[GeneralInformation]\nAppName = A <programname>\nWebsite = <Desktop>\nEmail = a@b\n");
+  const std::vector<std::string> expected = {
+      "line 2: not a key line (name = value): \"PathChangeable 1\"",
+      "line 5: key \"AppName\" holds a path variable or placeholder",
+      "line 6: key \"Website\" holds a path variable or placeholder",
+  };
+  EXPECT_EQ(warnings, expected);
 }
 
 }  // namespace

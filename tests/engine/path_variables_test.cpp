@@ -88,6 +88,24 @@ TEST_F(PathVariablesTest, ExpandAllStopsAfterTwentyFourRounds) {
   EXPECT_EQ(ExpandAll("<ProgramName>", context), std::string(24, 'x') + "<ProgramName>");
 }
 
+TEST_F(PathVariablesTest, SelfMultiplyingValuesStopAtTheLimit) {
+  // Round 12 would hold 4,096 copies (53,250 characters): round 11 stands.
+  context.AppName = "<ProgramName><ProgramName>";
+  const std::string doubled = ExpandAll("x <ProgramName>", context);
+  EXPECT_LE(doubled.size(), 32767u);
+  EXPECT_EQ(doubled.size(), 2 + 2048 * 13u);
+  EXPECT_EQ(doubled.substr(0, 15), "x <ProgramName>");
+  // Tripling, with a path variable beside it: refused before it is built.
+  context.AppName = "<programname><PROGRAMNAME><ProgramName>";
+  context.InstallPath = "C:\\<ProgramName>\\";
+  const std::string tripled = ExpandAll("<DefaultInstallPath>", context);
+  EXPECT_LE(tripled.size(), 32767u);
+  EXPECT_GT(tripled.size(), 32767u / 3);
+  // A text that has nothing left to expand comes back unchanged, however long.
+  const std::string longText(40000, 'a');
+  EXPECT_EQ(ExpandAll(longText, context), longText);
+}
+
 TEST_F(PathVariablesTest, NestedValuesExpandInLaterRounds) {
   context.CompanyName = "<ProgramName> Ltd";
   context.InstallPath = "<ProgramFiles><CompanyName>\\";

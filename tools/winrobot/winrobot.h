@@ -87,6 +87,11 @@ struct ProcessGuard {
   ~ProcessGuard() { KillProcess(process); }
 };
 
+// The screen, or only window's client area, as a PNG file at unixPngPath (a Linux
+// path), through ImageMagick's "import -window root" on the display Wine uses; false
+// when the file isn't there in time.
+bool SaveScreenshot(const std::string& unixPngPath, int timeoutMs, HWND window = nullptr);
+
 // Wine's per-program Windows version (HKCU\Software\Wine\AppDefaults\<exeName>\Version),
 // e.g. "win98", "nt40", "win2k", "winxp", "win2003", "vista", "win7"; empty removes it.
 // Applies to processes started afterwards.

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace corvalis {
+
+// Leaving the last page before the progress page.
+void StartInstallation();
+
+}  // namespace corvalis

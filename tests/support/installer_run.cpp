@@ -1,0 +1,140 @@
+#include "tests/support/installer_run.h"
+
+#include <cstdlib>
+
+#include "common/folder_tree.h"
+#include "common/special_folders.h"
+
+namespace installer_e2e {
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (name != "." && name != ".." && isFolder == folders) names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::set<std::string> NumberedFolders() {
+  std::set<std::string> numbered;
+  for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {
+    if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
+  }
+  return numbered;
+}
+
+InstallerRun::~InstallerRun() {
+  winrobot::KillProcess(guard_.process);
+  guard_.process = winrobot::Process();
+  if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
+  // A failed test may leave the installer's work folder behind; never leave it.
+  if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
+}
+
+::testing::AssertionResult InstallerRun::Start(const std::string& name, const std::string& wineVersion) {
+  const char* data = std::getenv("CORVALIS_TEST_DATA");
+  if (!data) return ::testing::AssertionFailure() << "CORVALIS_TEST_DATA is not set";
+  exeName_ = name + ".exe";
+  const std::string path = winrobot::UnixToWindowsPath(std::string(data) + "/config/" + exeName_);
+  if (!Exists(path)) return ::testing::AssertionFailure() << "no test package " << path;
+  if (!wineVersion.empty()) {
+    wineVersion_ = wineVersion;
+    if (!winrobot::SetWineVersion(exeName_, wineVersion)) {
+      return ::testing::AssertionFailure() << winrobot::LastError();
+    }
+  }
+  before_ = NumberedFolders();
+  if (!winrobot::StartProcess("\"" + path + "\"", &guard_.process)) {
+    return ::testing::AssertionFailure() << winrobot::LastError();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+std::string InstallerRun::WorkFolder() {
+  // Polled often: a run that fails early may remove the folder again quickly.
+  for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
+    for (const std::string& name : NumberedFolders()) {
+      if (!before_.count(name)) workFolder_ = corvalis::TemporaryFolder() + name + "\\";
+    }
+    if (workFolder_.empty()) Sleep(20);
+  }
+  return workFolder_;
+}
+
+bool InstallerRun::WaitEnd(int timeoutMs) {
+  DWORD exitCode = 0;
+  return winrobot::WaitProcess(guard_.process, timeoutMs, &exitCode) && exitCode == 0;
+}
+
+bool InstallerRun::Running() {
+  DWORD exitCode = 0;
+  return !winrobot::WaitProcess(guard_.process, 0, &exitCode);
+}
+
+void InstallerRun::ExpectEndsWithMessage(const std::string& title, const std::string& text) {
+  HWND box = winrobot::WaitForMessageBox(Pid(), title, kStartMs);
+  ASSERT_NE(box, nullptr) << "no \"" << title << "\" box: " << winrobot::LastError();
+  EXPECT_EQ(winrobot::MessageBoxText(box), text);
+  const std::string folder = WorkFolder();
+  ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
+  ASSERT_TRUE(WaitEnd()) << "the installer did not end";
+  EXPECT_FALSE(folder.empty());
+  EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
+}
+
+namespace {
+
+bool IsWizardTitle(const std::string& title) {
+  const std::string suffix = " :: Setup";
+  return title.size() >= suffix.size() && title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+HWND InstallerRun::FindWizard() {
+  HWND window = winrobot::WaitForWindowOfProcess(Pid(), "", 0);
+  return window && IsWizardTitle(winrobot::WindowText(window)) ? window : nullptr;
+}
+
+HWND InstallerRun::WaitForWizard() {
+  for (int waited = 0; waited < kStartMs; waited += 100) {
+    if (HWND wizard = FindWizard()) return wizard;
+    if (!Running()) return nullptr;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+void InstallerRun::ExpectChecksPassed(bool languageChosen) {
+  ASSERT_FALSE(WorkFolder().empty()) << "no work folder seen: the package was never prepared";
+  for (int waited = 0; waited < kStartMs; waited += 250) {
+    HWND box = winrobot::WaitForMessageBox(Pid(), "", 0);
+    ASSERT_EQ(box, nullptr) << "message: " << winrobot::MessageBoxText(box);
+    if (!languageChosen) {
+      ASSERT_EQ(winrobot::WaitForWindowOfProcess(Pid(), kLanguageDialogTitle, 0), nullptr);
+    }
+    ASSERT_TRUE(Running()) << "the installer ended instead of showing its wizard";
+    if (FindWizard()) return;
+    Sleep(250);
+  }
+  FAIL() << "the installer did not show its wizard";
+}
+
+}  // namespace installer_e2e

@@ -1,0 +1,64 @@
+// One run of a test package's installer under Wine, for the end-to-end tests that
+// drive it through its windows: started under its own program name (Wine's reported
+// Windows version is set per name), its work folder found and never left behind.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tools/winrobot/winrobot.h"
+
+namespace installer_e2e {
+
+constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
+constexpr int kStepMs = 30000;
+constexpr char kLanguageDialogTitle[] = "Language selection";
+
+std::string ProgramFolder();  // the test program's own, ending in "\"
+bool Exists(const std::string& path);
+// Names in the folder of pattern ("C:\x\*"), folders or files, without "." and "..".
+std::vector<std::string> ListFolder(const std::string& pattern, bool folders);
+// Work folders are named by a decimal number below the temporary folder.
+std::set<std::string> NumberedFolders();
+
+class InstallerRun {
+ public:
+  InstallerRun() = default;
+  InstallerRun(const InstallerRun&) = delete;
+  InstallerRun& operator=(const InstallerRun&) = delete;
+  ~InstallerRun();
+
+  // Starts the test package `name` (testdata/config/<name>.exe).
+  ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "");
+  DWORD Pid() const { return guard_.process.pid; }
+  // The work folder this run created (found once it exists).
+  std::string WorkFolder();
+  bool WaitEnd(int timeoutMs = kStepMs);
+  bool Running();
+
+  // The error box the run must end with: its text, then OK, then the end of the
+  // process with its work folder removed.
+  void ExpectEndsWithMessage(const std::string& title, const std::string& text);
+  // Passing the checks leads to the wizard; the run must have made its work folder,
+  // and neither an error box nor (unless one was chosen) the language dialog may show
+  // up on the way.
+  void ExpectChecksPassed(bool languageChosen = false);
+  // The wizard window (its title ends in " :: Setup"), now or once it shows up;
+  // nullptr when the run ends first or it doesn't come.
+  HWND FindWizard();
+  HWND WaitForWizard();
+
+ private:
+  winrobot::ProcessGuard guard_;
+  std::string exeName_;
+  std::string wineVersion_;
+  std::set<std::string> before_;
+  std::string workFolder_;
+};
+
+}  // namespace installer_e2e

@@ -1,0 +1,337 @@
+// The wizard driven through its pages under Wine, a few walks each through one
+// installer start. Screenshots of the pages land in the build tree.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "common/control_ids.h"
+#include "installer/wizard/wizard_rules.h"
+#include "tests/support/installer_run.h"
+#include "tools/winrobot/winrobot.h"
+
+namespace {
+
+using namespace corvalis;
+using namespace installer_e2e;
+
+const char kConfirmTitle[] = "Please confirm";
+const char kSampleTitle[] = "Corvalis Sample v.1.0 :: Setup";
+const char kSampleFolder[] = "C:\\Program Files\\Corvalis Sample\\";
+
+std::string Id(int id) { return "#" + std::to_string(id); }
+
+HWND Control(HWND wizard, int id) { return winrobot::FindControl(wizard, Id(id)); }
+
+bool Shown(HWND wizard, int id) {
+  HWND control = Control(wizard, id);
+  return control && IsWindowVisible(control);
+}
+
+bool Enabled(HWND wizard, int id) {
+  HWND control = Control(wizard, id);
+  return control && IsWindowEnabled(control);
+}
+
+std::string Text(HWND wizard, int id) { return winrobot::WindowText(Control(wizard, id)); }
+
+int VisiblePage(HWND wizard) {
+  for (int page = 0; page < kWizardPageCount; ++page) {
+    HWND panel = GetDlgItem(wizard, kIdWizardFirstPage + page);
+    if (panel && IsWindowVisible(panel)) return page;
+  }
+  return -1;
+}
+
+::testing::AssertionResult WaitForPage(HWND wizard, int page) {
+  for (int waited = 0; waited < kStepMs; waited += 50) {
+    if (VisiblePage(wizard) == page) return ::testing::AssertionSuccess();
+    Sleep(50);
+  }
+  return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
+}
+
+// A state the window reaches a moment after the click that causes it.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  for (int waited = 0; waited < kStepMs; waited += 50) {
+    if (condition()) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+void Click(HWND wizard, int id) { ASSERT_TRUE(winrobot::ClickButton(wizard, Id(id))) << winrobot::LastError(); }
+
+// Wine's window thread may spend a second or two taking down a closed message box
+// (no window manager answers it on the virtual display); the robot's own waits are
+// shorter than that.
+void WaitUntilAnswering(HWND wizard) {
+  DWORD_PTR ignored = 0;
+  EXPECT_NE(SendMessageTimeoutA(wizard, WM_NULL, 0, 0, SMTO_NORMAL, kStepMs, &ignored), 0)
+      << "the wizard does not answer";
+}
+
+void SetDestination(HWND wizard, const std::string& text) {
+  ASSERT_TRUE(winrobot::SetEditText(wizard, Id(kIdDestinationPath), text)) << winrobot::LastError();
+}
+
+void Screenshot(HWND wizard, const std::string& name) {
+  const char* data = std::getenv("CORVALIS_TEST_DATA");
+  ASSERT_NE(data, nullptr);
+  const std::string folder = std::string(data) + "/screenshots";
+  CreateDirectoryA(winrobot::UnixToWindowsPath(folder).c_str(), nullptr);
+  Sleep(400);  // the page's controls paint after the switch
+  EXPECT_TRUE(winrobot::SaveScreenshot(folder + "/wizard_" + name + ".png", kStepMs, wizard)) << winrobot::LastError();
+}
+
+// Cancel asks, and No leaves the wizard on the same page.
+void CancelAndStay(InstallerRun& run, HWND wizard) {
+  const int page = VisiblePage(wizard);
+  Click(wizard, kIdWizardCancel);
+  HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  EXPECT_EQ(winrobot::MessageBoxText(confirm),
+            "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "
+            "program. You can run this installer at a later time and continue the installation procedure.");
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "No")) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::WaitForWindowGone(confirm, kStepMs));
+  WaitUntilAnswering(wizard);
+  EXPECT_TRUE(run.Running());
+  EXPECT_EQ(VisiblePage(wizard), page);
+}
+
+// The run has ended: its work folder is gone, and neither the destination nor the
+// script's registry key exists.
+void ExpectNothingInstalled(const std::string& workFolder) {
+  EXPECT_FALSE(Exists(workFolder)) << "work folder left behind: " << workFolder;
+  EXPECT_FALSE(Exists(kSampleFolder));
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Corvalis Sample", 0, KEY_READ, &key), ERROR_SUCCESS);
+  if (key) RegCloseKey(key);
+}
+
+// Next on the last page before the progress page: until the installation run exists
+// the installer ends there, with its work folder gone and nothing installed. The
+// Start-menu page must not show on the way.
+void ExpectInstallationStartEnds(InstallerRun& run, HWND wizard) {
+  const std::string folder = run.WorkFolder();
+  Click(wizard, kIdWizardNext);
+  bool groupPageShown = false;
+  for (int waited = 0; waited < kStepMs && run.Running(); waited += 20) {
+    groupPageShown = groupPageShown || VisiblePage(wizard) == 4;
+    Sleep(20);
+  }
+  EXPECT_FALSE(groupPageShown);
+  ASSERT_TRUE(run.WaitEnd());
+  ExpectNothingInstalled(folder);
+}
+
+// The sample's default destination, changeable or not, and its two space lines.
+void ExpectDestinationPage(HWND wizard, bool changeable) {
+  EXPECT_EQ(Text(wizard, kIdDestinationPath), kSampleFolder);
+  EXPECT_EQ(Enabled(wizard, kIdDestinationPath), changeable);
+  EXPECT_EQ(Enabled(wizard, kIdDestinationBrowse), changeable);
+  const std::string size = "(\\d+ Byte|\\d+\\.\\d (KB|MB|GB|TB|PB|EB))";
+  const std::string available = Text(wizard, kIdAvailableSpace);
+  const std::string required = Text(wizard, kIdRequiredSpace);
+  EXPECT_TRUE(std::regex_match(available, std::regex("Available space: " + size))) << available;
+  EXPECT_TRUE(std::regex_match(required, std::regex("Required space: " + size))) << required;
+}
+
+// A file of the sample's configuration, as the test packages carry it.
+std::string SampleResource(const std::string& name) {
+  const char* data = std::getenv("CORVALIS_TEST_DATA");
+  if (!data) return std::string();
+  const std::string path = winrobot::UnixToWindowsPath(std::string(data) + "/config/src/wiz_full/Resources/" + name);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string text(1 << 16, '\0');
+  DWORD read = 0;
+  ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+  CloseHandle(file);
+  text.resize(read);
+  return text;
+}
+
+std::string AllUsersPrograms() {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, 0x17 /* CSIDL_COMMON_PROGRAMS */, FALSE);
+  return std::string(path) + "\\";
+}
+
+// Starts the package and waits for its wizard on the welcome page; nullptr (with the
+// failure recorded) when it doesn't come.
+HWND OpenWizard(InstallerRun& run, const char* package) {
+  ::testing::AssertionResult started = run.Start(package);
+  EXPECT_TRUE(started);
+  HWND wizard = started ? run.WaitForWizard() : nullptr;
+  EXPECT_NE(wizard, nullptr) << "no wizard";
+  if (wizard && !WaitForPage(wizard, 0)) {
+    ADD_FAILURE() << "the wizard does not open on the welcome page";
+    return nullptr;
+  }
+  return wizard;
+}
+
+TEST(WizardWalk, EveryPageOfTheSample) {
+  InstallerRun run;
+  HWND wizard = OpenWizard(run, "wiz_full");
+  ASSERT_NE(wizard, nullptr);
+  EXPECT_EQ(winrobot::WindowText(wizard), kSampleTitle);
+  RECT client;
+  GetClientRect(wizard, &client);
+  EXPECT_EQ(client.right, 491);
+  EXPECT_EQ(client.bottom, 358);
+  EXPECT_NE(GetWindowLongA(wizard, GWL_STYLE) & WS_MINIMIZEBOX, 0);
+  // The bitmaps and texts are in memory; their unpacked files are gone.
+  EXPECT_FALSE(Exists(run.WorkFolder() + "Information\\"));
+
+  // Welcome.
+  EXPECT_EQ(Text(wizard, kIdWelcomeTitle), "Welcome to the Corvalis Sample version 1.0 installation wizard.");
+  EXPECT_TRUE(Shown(wizard, kIdWelcomeBitmap));
+  EXPECT_FALSE(Enabled(wizard, kIdWizardPrevious));
+  EXPECT_TRUE(Enabled(wizard, kIdWizardNext));
+  EXPECT_FALSE(Shown(wizard, kIdWizardFinish));
+  EXPECT_TRUE(Shown(wizard, kIdWizardWebLink));
+  EXPECT_EQ(Text(wizard, kIdWizardWebLink), "http://127.0.0.1/corvalis-sample");
+  Screenshot(wizard, "welcome");
+  CancelAndStay(run, wizard);
+
+  // Licence: Next follows the box at once; back on the welcome page Next works again.
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 1));
+  EXPECT_EQ(Text(wizard, kIdLicenseText), SampleResource("License.txt"));
+  EXPECT_FALSE(Enabled(wizard, kIdWizardNext));
+  ASSERT_TRUE(winrobot::SetCheck(wizard, Id(kIdLicenseAgree), true)) << winrobot::LastError();
+  EXPECT_TRUE(Eventually([&] { return Enabled(wizard, kIdWizardNext); }));
+  ASSERT_TRUE(winrobot::SetCheck(wizard, Id(kIdLicenseAgree), false)) << winrobot::LastError();
+  EXPECT_TRUE(Eventually([&] { return !Enabled(wizard, kIdWizardNext); }));
+  Screenshot(wizard, "license");
+  CancelAndStay(run, wizard);
+  Click(wizard, kIdWizardPrevious);
+  ASSERT_TRUE(WaitForPage(wizard, 0));
+  EXPECT_TRUE(Enabled(wizard, kIdWizardNext));
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 1));
+  ASSERT_TRUE(winrobot::SetCheck(wizard, Id(kIdLicenseAgree), true)) << winrobot::LastError();
+  ASSERT_TRUE(Eventually([&] { return Enabled(wizard, kIdWizardNext); }));
+
+  // Read-me.
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 2));
+  EXPECT_EQ(Text(wizard, kIdReadMeText), SampleResource("ReadMe.txt"));
+  Screenshot(wizard, "readme");
+  CancelAndStay(run, wizard);
+
+  // Destination: the default path, the space lines, and the empty-field warning.
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 3));
+  ExpectDestinationPage(wizard, true);
+  Screenshot(wizard, "destination");
+  CancelAndStay(run, wizard);
+  SetDestination(wizard, "");
+  Click(wizard, kIdWizardNext);
+  HWND warning = winrobot::WaitForMessageBox(run.Pid(), "Warning", kStepMs);
+  ASSERT_NE(warning, nullptr) << winrobot::LastError();
+  EXPECT_EQ(winrobot::MessageBoxText(warning), "Please select a path for the program!");
+  ASSERT_TRUE(winrobot::AnswerMessageBox(warning, "OK")) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::WaitForWindowGone(warning, kStepMs));
+  WaitUntilAnswering(wizard);
+  EXPECT_EQ(VisiblePage(wizard), 3);
+  SetDestination(wizard, "   ");
+  Click(wizard, kIdWizardNext);
+
+  // Start-menu group: the folder list and the group it names.
+  ASSERT_TRUE(WaitForPage(wizard, 4));
+  const std::string programs = AllUsersPrograms();
+  EXPECT_EQ(Text(wizard, kIdGroupPath), programs + "Corvalis Sample\\");
+  EXPECT_FALSE(Enabled(wizard, kIdGroupPath));
+  const std::vector<std::string> items = winrobot::ListItems(wizard, Id(kIdGroupFolders));
+  ASSERT_FALSE(items.empty());
+  EXPECT_EQ(items.front(), "");
+  for (std::size_t i = 1; i < items.size(); ++i) EXPECT_TRUE(Exists(programs + items[i] + "\\")) << items[i];
+  if (items.size() > 1) {
+    ASSERT_TRUE(winrobot::SelectItem(wizard, Id(kIdGroupFolders), items[1])) << winrobot::LastError();
+    EXPECT_TRUE(Eventually([&] { return Text(wizard, kIdGroupPath) == programs + items[1] + "\\Corvalis Sample\\"; }))
+        << Text(wizard, kIdGroupPath);
+  }
+  Screenshot(wizard, "startmenu");
+  CancelAndStay(run, wizard);
+
+  // No group, back and on: the Start-menu page is not shown again.
+  ASSERT_TRUE(winrobot::SetCheck(wizard, Id(kIdNoGroup), true)) << winrobot::LastError();
+  EXPECT_TRUE(Eventually([&] { return !Enabled(wizard, kIdGroupFolders); }));
+  Click(wizard, kIdWizardPrevious);
+  ASSERT_TRUE(WaitForPage(wizard, 3));
+  ExpectInstallationStartEnds(run, wizard);
+}
+
+TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
+  InstallerRun run;
+  HWND wizard = OpenWizard(run, "wiz_bare");
+  ASSERT_NE(wizard, nullptr);
+  EXPECT_FALSE(Shown(wizard, kIdWizardWebLink));
+  // Only the buttons leave the wizard: a close request changes nothing.
+  PostMessageA(wizard, WM_CLOSE, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(run.Running());
+  EXPECT_TRUE(IsWindowVisible(wizard));
+
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 3));
+  Click(wizard, kIdWizardPrevious);
+  ASSERT_TRUE(WaitForPage(wizard, 0));
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 3));
+
+  ExpectDestinationPage(wizard, false);
+  CancelAndStay(run, wizard);
+  ExpectInstallationStartEnds(run, wizard);
+}
+
+TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {
+  InstallerRun run;
+  HWND wizard = OpenWizard(run, "wiz_self_name");
+  ASSERT_NE(wizard, nullptr);
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, 3));
+  const std::string destination = Text(wizard, kIdDestinationPath);
+  EXPECT_EQ(destination.rfind("C:\\Program Files\\<ProgramName> <ProgramName> ", 0), 0u) << destination.substr(0, 80);
+  EXPECT_LE(destination.size(), 32768u);
+
+  const std::string folder = run.WorkFolder();
+  Click(wizard, kIdWizardCancel);
+  HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
+  ASSERT_TRUE(run.WaitEnd());
+  ExpectNothingInstalled(folder);
+}
+
+struct BrokenPackage {
+  const char* package;
+  const char* message;
+};
+
+class WizardBrokenPackage : public ::testing::TestWithParam<BrokenPackage> {};
+
+TEST_P(WizardBrokenPackage, EndsWithItsMessage) {
+  InstallerRun run;
+  ASSERT_TRUE(run.Start(GetParam().package));
+  run.ExpectEndsWithMessage("Error", GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WizardWalk, WizardBrokenPackage,
+    ::testing::Values(BrokenPackage{"wiz_no_wizard_bitmap", "Could not load the wizard picture."},
+                      BrokenPackage{"wiz_bad_header_bitmap", "Could not load the header picture."},
+                      BrokenPackage{"wiz_no_license", "Could not read the license file."}));
+
+}  // namespace
