@@ -52,6 +52,7 @@ std::string Read(const fs::path& path) {
 struct ZipEntry {
   std::string data;
   unsigned long extraBytes = 0;  // extra fields and comment of the central directory
+  int index = 0;                 // place in the archive
   unsigned long dosDate = 0;
   unsigned long externalAttributes = 0;
   int method = -1;
@@ -72,6 +73,7 @@ std::map<std::string, ZipEntry> ReadZip(const std::string& bytes, const std::str
     entry.externalAttributes = info.external_fa;
     entry.method = static_cast<int>(info.compression_method);
     entry.extraBytes = info.size_file_extra + info.size_file_comment;
+    entry.index = static_cast<int>(entries.size());
     EXPECT_EQ(unzOpenCurrentFile(zip), UNZ_OK);
     char buffer[4096];
     int got;
@@ -228,6 +230,11 @@ TEST(Mkinstaller, SameInputsGiveTheSameBytes) {
   };
   Scratch scratch;
   auto archives = appArchive(first, scratch.path + "/first");
+  for (const auto* archive : {&archives.first, &archives.second}) {  // stored in the order of their names
+    int index = 0;
+    for (const auto& entry : *archive) EXPECT_EQ(entry.second.index, index++) << entry.first;
+  }
+  EXPECT_EQ(archives.first.size(), 8u);
   EXPECT_EQ(archives.first["a.txt"].dosDate, DosDate(2020, 2, 29, 23, 59, 58));
   EXPECT_EQ(archives.first["a.txt"].externalAttributes, mkinstaller::kDosArchive | mkinstaller::kDosReadOnly);
   EXPECT_EQ(archives.first["later.txt"].dosDate, DosDate(2021, 1, 1, 0, 0, 0));

@@ -63,6 +63,10 @@ bool MakeTempBeside(const std::string& target, const char* tag, TempFile* temp) 
   return true;
 }
 
+// Byte order of the names: a folder's name ("a/") is a prefix of its contents' names, so it
+// comes first, and the order doesn't depend on the file system or the locale.
+bool ByName(const Entry& a, const Entry& b) { return a.relative < b.relative; }
+
 std::vector<Entry> ListTree(const std::string& root) {
   std::vector<Entry> entries;
   std::error_code ec;
@@ -75,7 +79,7 @@ std::vector<Entry> ListTree(const std::string& root) {
     if (entry.folder) entry.relative += '/';
     entries.push_back(entry);
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
+  std::sort(entries.begin(), entries.end(), ByName);
   return entries;
 }
 
@@ -346,17 +350,21 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
       *error = "can't write the archive " + infoZip.path;
       return false;
     }
-    for (const Entry& entry : ListTree(options.configFolder)) {
-      if (entry.relative == corvalis::kStatisticsEntry) continue;  // always made fresh below
-      if (!info.Add(entry, nullptr, error)) return false;
-    }
     unsigned char total[8];
     for (int i = 0; i < 8; ++i) total[i] = static_cast<unsigned char>(applicationBytes >> (8 * i));
     const std::string statistics(reinterpret_cast<const char*>(total), sizeof(total));
+    // Always made fresh, in its place by name.
+    std::vector<Entry> entries = ListTree(options.configFolder);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const Entry& e) { return e.relative == corvalis::kStatisticsEntry; }),
+                  entries.end());
     Entry generated;
     generated.relative = corvalis::kStatisticsEntry;
     generated.modified = newestApplicationFile;  // what it counts, never the build's own time
-    if (!info.Add(generated, &statistics, error) || !info.Close(error)) return false;
+    entries.insert(std::upper_bound(entries.begin(), entries.end(), generated, ByName), generated);
+    for (const Entry& entry : entries)
+      if (!info.Add(entry, entry.source.empty() ? &statistics : nullptr, error)) return false;
+    if (!info.Close(error)) return false;
   }
   const std::int64_t infoBytes = static_cast<std::int64_t>(fs::file_size(infoZip.path));
 
