@@ -6,7 +6,7 @@
 
 namespace corvalis {
 
-Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int64_t fileBytes) {
+Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int64_t packageEnd) {
   Trailer trailer;
   if (tailBytes < std::size_t(kEndMarkerBytes) ||
       std::memcmp(tail + tailBytes - kEndMarkerBytes, kEndMarker, kEndMarkerBytes) != 0) {
@@ -20,17 +20,17 @@ Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int6
   trailer.programBytes = ReadLe32(lengths + 4);
   if (trailer.infoBytes == 0 || trailer.programBytes == 0) return trailer;
   // Lengths that point before the start of the file would make every later seek fail.
-  if (std::int64_t(trailer.infoBytes) + trailer.programBytes + kTrailerBytes > fileBytes) return trailer;
+  if (std::int64_t(trailer.infoBytes) + trailer.programBytes + kTrailerBytes > packageEnd) return trailer;
   trailer.status = TrailerStatus::Ok;
   return trailer;
 }
 
-std::int64_t InfoArchiveOffset(const Trailer& trailer, std::int64_t fileBytes) {
-  return fileBytes - kTrailerBytes - std::int64_t(trailer.infoBytes);
+std::int64_t InfoArchiveOffset(const Trailer& trailer, std::int64_t packageEnd) {
+  return packageEnd - kTrailerBytes - std::int64_t(trailer.infoBytes);
 }
 
-std::int64_t ProgramArchiveOffset(const Trailer& trailer, std::int64_t fileBytes) {
-  return InfoArchiveOffset(trailer, fileBytes) - std::int64_t(trailer.programBytes);
+std::int64_t ProgramArchiveOffset(const Trailer& trailer, std::int64_t packageEnd) {
+  return InfoArchiveOffset(trailer, packageEnd) - std::int64_t(trailer.programBytes);
 }
 
 bool HasRoomFor(bool queryOk, std::uint64_t freeBytes, std::uint64_t neededBytes) {

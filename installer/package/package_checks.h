@@ -19,13 +19,13 @@ struct Trailer {
   std::uint32_t programBytes = 0;  // A
 };
 
-// tail holds the last tailBytes bytes of a file of fileBytes bytes (tailBytes is
-// min(fileBytes, 11)).
-Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int64_t fileBytes);
+// tail holds the tailBytes bytes before packageEnd (tailBytes is min(packageEnd, 11)):
+// packageEnd is the file's length, or where a signature's certificate table begins.
+Trailer ParseTrailer(const unsigned char* tail, std::size_t tailBytes, std::int64_t packageEnd);
 
-// Where the archives lie in a file of fileBytes bytes.
-std::int64_t ProgramArchiveOffset(const Trailer& trailer, std::int64_t fileBytes);
-std::int64_t InfoArchiveOffset(const Trailer& trailer, std::int64_t fileBytes);
+// Where the archives lie in a package that ends at packageEnd.
+std::int64_t ProgramArchiveOffset(const Trailer& trailer, std::int64_t packageEnd);
+std::int64_t InfoArchiveOffset(const Trailer& trailer, std::int64_t packageEnd);
 
 // A failed free-space query counts as -1 bytes, that is as too little.
 bool HasRoomFor(bool queryOk, std::uint64_t freeBytes, std::uint64_t neededBytes);

@@ -1,6 +1,7 @@
 #include "installer/package/package_file.h"
 
 #include "common/special_folders.h"
+#include "installer/package/certificate_table.h"
 #include "installer/package/messages.h"
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
@@ -22,6 +23,21 @@ std::string OwnModulePath() {
   return std::string(path, length);
 }
 
+class HandleReader : public ByteReader {
+ public:
+  explicit HandleReader(HANDLE file) : file_(file) {}
+  bool ReadAt(std::int64_t offset, unsigned char* out, std::size_t bytes) override {
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    DWORD read = 0;
+    return SetFilePointerEx(file_, position, nullptr, FILE_BEGIN) &&
+           ReadFile(file_, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
+  }
+
+ private:
+  HANDLE file_;
+};
+
 }  // namespace
 
 PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
@@ -32,16 +48,12 @@ PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
 
   LARGE_INTEGER size = {};
   GetFileSizeEx(package.file, &size);
-  package.fileBytes = size.QuadPart;
+  HandleReader reader(package.file);
+  package.packageEnd = PackageEnd(reader, size.QuadPart);
   unsigned char tail[kTrailerBytes] = {};
-  DWORD tailBytes = static_cast<DWORD>(package.fileBytes < kTrailerBytes ? package.fileBytes : kTrailerBytes);
-  LARGE_INTEGER tailStart;
-  tailStart.QuadPart = package.fileBytes - tailBytes;
-  DWORD read = 0;
-  if (!SetFilePointerEx(package.file, tailStart, nullptr, FILE_BEGIN) ||
-      !ReadFile(package.file, tail, tailBytes, &read, nullptr))
-    read = 0;
-  package.trailer = ParseTrailer(tail, read, package.fileBytes);
+  const std::size_t tailBytes = package.packageEnd < kTrailerBytes ? std::size_t(package.packageEnd) : std::size_t(kTrailerBytes);
+  const std::size_t read = reader.ReadAt(package.packageEnd - tailBytes, tail, tailBytes) ? tailBytes : 0;
+  package.trailer = ParseTrailer(tail, read, package.packageEnd);
   if (package.trailer.status == TrailerStatus::NoEndMarker) Fail(owner, kIncompletePackageText);
   if (package.trailer.status == TrailerStatus::Corrupted) Fail(owner, kCorruptedPackageText);
 

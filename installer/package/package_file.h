@@ -13,7 +13,7 @@ namespace corvalis {
 
 struct PackageFile {
   HANDLE file = INVALID_HANDLE_VALUE;
-  std::int64_t fileBytes = 0;
+  std::int64_t packageEnd = 0;  // the file's length, or where a signature's certificate table starts
   Trailer trailer;
 };
 

@@ -2,6 +2,9 @@
 // package builder so both agree byte for byte.
 //
 //   [stub][application ZIP (A bytes)][information ZIP (B bytes)][B:u32][A:u32]["EOF"]
+//
+// Signing the installer afterwards may add zero bytes and a certificate table after "EOF";
+// the stub then reads the package from where that table begins (certificate_table.h).
 #pragma once
 
 #include <cstdint>

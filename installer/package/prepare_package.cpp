@@ -72,14 +72,14 @@ void PreparePackage() {
 
   HANDLE info = CreateOutputFile(session.InfoArchiveTemp);
   if (info == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.InfoArchiveTemp);
-  CopyFileRange(package.file, info, static_cast<std::int32_t>(InfoArchiveOffset(package.trailer, package.fileBytes)),
+  CopyFileRange(package.file, info, static_cast<std::int32_t>(InfoArchiveOffset(package.trailer, package.packageEnd)),
                 static_cast<std::int32_t>(package.trailer.infoBytes), nullptr);
   CloseHandle(info);
 
   HANDLE program = CreateOutputFile(session.ProgramArchiveTemp);
   if (program == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
   CopyFileRange(package.file, program,
-                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.fileBytes)),
+                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.packageEnd)),
                 static_cast<std::int32_t>(package.trailer.programBytes),
                 CancellableProgress(progress, package.file, program, AbortInstaller));
   CloseHandle(program);
@@ -113,7 +113,7 @@ int ExportApplicationArchive(const std::string& folder) {
   HANDLE exported = CreateOutputFile(session.ProgramArchiveTemp);
   if (exported == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
   CopyFileRange(package.file, exported,
-                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.fileBytes)),
+                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.packageEnd)),
                 static_cast<std::int32_t>(package.trailer.programBytes),
                 CancellableProgress(progress, package.file, exported, EndWithoutWorkFolder));
   CloseHandle(exported);

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <set>
 
+#include "installer/package/certificate_table.h"
 #include "installer/package/package_layout.h"
 #include "tests/package/package_test_support.h"
 #include "tools/winrobot/winrobot.h"
@@ -104,7 +105,64 @@ HWND WaitForCancellableWindow(DWORD pid, const char* title) {
   return nullptr;
 }
 
+class StringReader : public corvalis::ByteReader {
+ public:
+  explicit StringReader(const std::string& bytes) : bytes_(bytes) {}
+  bool ReadAt(std::int64_t offset, unsigned char* out, std::size_t count) override {
+    if (offset < 0 || std::uint64_t(offset) + count > bytes_.size()) return false;
+    bytes_.copy(reinterpret_cast<char*>(out), count, std::size_t(offset));
+    return true;
+  }
+
+ private:
+  const std::string& bytes_;
+};
+
 }  // namespace
+
+// Signed after mkinstaller, as vendors ship it: the package starts, offers its languages
+// and exports its application archive. A security directory that doesn't end the file
+// leaves it unsigned, and so incomplete.
+TEST(InstallerPackage, SignedPackageStartsAndExports) {
+  ScratchFolder scratch("signed");
+  const std::string setup = CopyPackage(scratch, "SignedSetup.exe", "SignedSetup.exe");
+  const std::string bytes = ReadBytes(setup);
+  StringReader reader(bytes);
+  corvalis::CertificateTable table;
+  ASSERT_TRUE(corvalis::ReadCertificateTable(reader, std::int64_t(bytes.size()), &table));
+  ASSERT_EQ(table.offset + table.bytes, std::int64_t(bytes.size())) << "the signature doesn't end the file";
+
+  {
+    winrobot::ProcessGuard run;
+    ASSERT_TRUE(winrobot::StartProcess(Quoted(setup), &run.process)) << winrobot::LastError();
+    HWND dialog = winrobot::WaitForWindowOfProcess(run.process.pid, "Language selection", kWaitMs);
+    ASSERT_NE(dialog, nullptr) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::ClickButton(dialog, "Cancel")) << winrobot::LastError();
+    HWND confirm = winrobot::WaitForMessageBox(run.process.pid, "Please confirm", kWaitMs);
+    ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes"));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+  }
+
+  ExpectOnlyMessage(Quoted(setup) + " -u " + Quoted(scratch.path + "export"), "Success",
+                    "The file was written. You can unpack them with any ZIP compatible archiver.");
+  const std::string archive = ApplicationArchive(CopyPackage(scratch, "Setup.exe", "Unsigned.exe"));
+  ASSERT_FALSE(archive.empty());
+  EXPECT_TRUE(ReadBytes(scratch.path + "export\\ProgramData.zip") == archive);
+
+  auto withDirectory = [&](const std::string& name, std::int64_t offset, std::int64_t size) {
+    std::string changed = bytes;
+    unsigned char* entry = reinterpret_cast<unsigned char*>(&changed[std::size_t(table.directoryOffset)]);
+    corvalis::WriteLe32(entry, static_cast<std::uint32_t>(offset));
+    corvalis::WriteLe32(entry + 4, static_cast<std::uint32_t>(size));
+    EXPECT_TRUE(WriteFileText(scratch.path + name, changed));
+    return Quoted(scratch.path + name);
+  };
+  ExpectOnlyMessage(withDirectory("Elsewhere.exe", table.offset - 8, table.bytes), "Error", kIncomplete);
+  ExpectOnlyMessage(withDirectory("PastTheEnd.exe", table.offset, table.bytes + 8), "Error", kIncomplete);
+}
 
 TEST(InstallerPackage, BrokenTrailersGiveTheirMessages) {
   ScratchFolder scratch("trailer");

@@ -8,6 +8,7 @@
 #include <unzip.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -50,6 +51,8 @@ std::string Read(const fs::path& path) {
 
 struct ZipEntry {
   std::string data;
+  unsigned long extraBytes = 0;  // extra fields and comment of the central directory
+  int index = 0;                 // place in the archive
   unsigned long dosDate = 0;
   unsigned long externalAttributes = 0;
   int method = -1;
@@ -69,6 +72,8 @@ std::map<std::string, ZipEntry> ReadZip(const std::string& bytes, const std::str
     entry.dosDate = info.dosDate;
     entry.externalAttributes = info.external_fa;
     entry.method = static_cast<int>(info.compression_method);
+    entry.extraBytes = info.size_file_extra + info.size_file_comment;
+    entry.index = static_cast<int>(entries.size());
     EXPECT_EQ(unzOpenCurrentFile(zip), UNZ_OK);
     char buffer[4096];
     int got;
@@ -95,6 +100,22 @@ BuilderOptions Inputs(const std::string& root) {
   return options;
 }
 
+std::time_t Utc(int year, int month, int day, int hour, int minute, int second) {
+  std::tm when = {};
+  when.tm_year = year - 1900;
+  when.tm_mon = month - 1;
+  when.tm_mday = day;
+  when.tm_hour = hour;
+  when.tm_min = minute;
+  when.tm_sec = second;
+  return timegm(&when);
+}
+
+void SetTime(const std::string& path, std::time_t when) {
+  utimbuf times = {when, when};
+  EXPECT_EQ(utime(path.c_str(), &times), 0) << path;
+}
+
 unsigned long DosDate(int year, int month, int day, int hour, int minute, int second) {
   return (static_cast<unsigned long>(year - 1980) << 25) | (month << 21) | (day << 16) | (hour << 11) |
          (minute << 5) | (second / 2);
@@ -112,16 +133,7 @@ TEST(Mkinstaller, WritesStubArchivesAndTrailer) {
   fs::create_directories(app + "/Empty");
   Write(app + "/locked.txt", "ro");
   chmod((app + "/locked.txt").c_str(), 0444);
-  std::tm when = {};
-  when.tm_year = 2019 - 1900;
-  when.tm_mon = 5;
-  when.tm_mday = 15;
-  when.tm_hour = 13;
-  when.tm_min = 46;
-  when.tm_sec = 58;
-  when.tm_isdst = -1;
-  utimbuf times = {std::mktime(&when), std::mktime(&when)};
-  utime((app + "/Docs/guide.txt").c_str(), &times);
+  SetTime(app + "/Docs/guide.txt", Utc(2019, 6, 15, 13, 46, 58));
   Write(options.configFolder + "/Config/Statistics.ini", "stale");
   Write(options.configFolder + "/Resources/ReadMe.txt", "read me");
 
@@ -140,7 +152,10 @@ TEST(Mkinstaller, WritesStubArchivesAndTrailer) {
   for (auto& entry : appEntries) names.push_back(entry.first);
   EXPECT_EQ(names, (std::vector<std::string>{"Docs/", "Docs/guide.txt", "Empty/", "Gr\x81\xE1" "e.txt", "locked.txt",
                                              "readme.txt", "zero.bin"}));
-  for (auto& entry : appEntries) EXPECT_EQ(entry.second.method, 8) << entry.first;  // deflate throughout
+  for (auto& entry : appEntries) {
+    EXPECT_EQ(entry.second.method, 8) << entry.first;  // deflate throughout
+    EXPECT_EQ(entry.second.extraBytes, 0u) << entry.first;
+  }
   EXPECT_EQ(appEntries["Docs/"].externalAttributes, mkinstaller::kDosDirectory);
   EXPECT_EQ(appEntries["Docs/guide.txt"].externalAttributes, mkinstaller::kDosArchive);
   EXPECT_EQ(appEntries["locked.txt"].externalAttributes, mkinstaller::kDosArchive | mkinstaller::kDosReadOnly);
@@ -163,6 +178,74 @@ TEST(Mkinstaller, WritesStubArchivesAndTrailer) {
   std::vector<std::string> outputs;
   for (auto& item : fs::directory_iterator(scratch.path + "/out")) outputs.push_back(item.path().filename());
   EXPECT_EQ(outputs, std::vector<std::string>{"Setup.exe"});
+}
+
+// Copies of the same inputs, made in other folders, in another order and read in another
+// time zone, give the same bytes; SOURCE_DATE_EPOCH caps the times that are newer.
+TEST(Mkinstaller, SameInputsGiveTheSameBytes) {
+  const std::time_t fileTime = Utc(2020, 2, 29, 23, 59, 58);
+  const std::time_t epoch = Utc(2021, 1, 1, 0, 0, 0);
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"app/b.txt", "bee"},       {"app/a/z.txt", "zed"},     {"app/a.txt", "ay"},
+      {"app/a b/c.txt", "space"}, {"app/later.txt", "later"}, {"cfg/Resources/License.txt", "licence"}};
+  auto build = [&](bool reversed, const char* timeZone, const BuilderOptions& settings) {
+    Scratch scratch;
+    BuilderOptions options = Inputs(scratch.path);
+    options.clampTimes = settings.clampTimes;
+    options.latestTime = settings.latestTime;
+    std::vector<std::pair<std::string, std::string>> order = files;
+    if (reversed) std::reverse(order.begin(), order.end());
+    for (const auto& file : order) {
+      Write(scratch.path + "/" + file.first, file.second);
+      SetTime(scratch.path + "/" + file.first, file.first == "app/later.txt" ? epoch + 86400 : fileTime);
+    }
+    for (const char* input : {"app/readme.txt", "cfg/Config/Script.ini", "cfg/Languages/English@ascii.ini"})
+      SetTime(scratch.path + "/" + input, fileTime);
+    chmod((scratch.path + "/app/a.txt").c_str(), 0444);
+    // The folders keep the times of their making, newer than the epoch.
+    const char* zone = std::getenv("TZ");
+    const std::string savedZone = zone ? zone : "";
+    setenv("TZ", timeZone, 1);
+    tzset();
+    std::string error;
+    EXPECT_TRUE(mkinstaller::BuildPackage(options, &error)) << error;
+    if (zone) setenv("TZ", savedZone.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+    return Read(options.outputPath);
+  };
+  BuilderOptions clamped;
+  clamped.clampTimes = true;
+  clamped.latestTime = epoch;
+  const std::string first = build(false, "UTC", clamped);
+  const std::string second = build(true, "Asia/Kathmandu", clamped);
+  ASSERT_GT(first.size(), 100u);
+  EXPECT_TRUE(first == second) << "the two builds differ";
+
+  auto appArchive = [](const std::string& package, const std::string& scratchFile) {
+    const auto* trailer = reinterpret_cast<const unsigned char*>(package.data()) + package.size() - 11;
+    const std::size_t infoBytes = corvalis::ReadLe32(trailer), appBytes = corvalis::ReadLe32(trailer + 4);
+    return std::make_pair(ReadZip(package.substr(13, appBytes), scratchFile + ".app"),
+                          ReadZip(package.substr(13 + appBytes, infoBytes), scratchFile + ".info"));
+  };
+  Scratch scratch;
+  auto archives = appArchive(first, scratch.path + "/first");
+  for (const auto* archive : {&archives.first, &archives.second}) {  // stored in the order of their names
+    int index = 0;
+    for (const auto& entry : *archive) EXPECT_EQ(entry.second.index, index++) << entry.first;
+  }
+  EXPECT_EQ(archives.first.size(), 8u);
+  EXPECT_EQ(archives.first["a.txt"].dosDate, DosDate(2020, 2, 29, 23, 59, 58));
+  EXPECT_EQ(archives.first["a.txt"].externalAttributes, mkinstaller::kDosArchive | mkinstaller::kDosReadOnly);
+  EXPECT_EQ(archives.first["later.txt"].dosDate, DosDate(2021, 1, 1, 0, 0, 0));
+  EXPECT_EQ(archives.first["a/"].dosDate, DosDate(2021, 1, 1, 0, 0, 0));
+  EXPECT_EQ(archives.second["Config/Statistics.ini"].dosDate, DosDate(2021, 1, 1, 0, 0, 0));
+
+  // Without SOURCE_DATE_EPOCH every time is kept as it is.
+  const std::string unclamped = build(false, "UTC", BuilderOptions());
+  archives = appArchive(unclamped, scratch.path + "/unclamped");
+  EXPECT_EQ(archives.first["later.txt"].dosDate, DosDate(2021, 1, 2, 0, 0, 0));
+  EXPECT_EQ(archives.second["Config/Statistics.ini"].dosDate, archives.first["a/"].dosDate);  // the newest
 }
 
 TEST(Mkinstaller, BadInputNamesTheProblemAndLeavesNoOutput) {
@@ -216,6 +299,13 @@ TEST(Mkinstaller, CommandLine) {
   EXPECT_FALSE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c", "--output", "o", "--level",
                                             "10"}, &other, &error));
   EXPECT_FALSE(mkinstaller::ParseArguments({"--bogus", "x"}, &other, &error));
+  EXPECT_TRUE(mkinstaller::ReadSourceDateEpoch(nullptr, &other, &error));
+  EXPECT_FALSE(other.clampTimes);
+  EXPECT_TRUE(mkinstaller::ReadSourceDateEpoch("1700000000", &other, &error));
+  EXPECT_TRUE(other.clampTimes);
+  EXPECT_EQ(other.latestTime, 1700000000);
+  for (const char* bad : {"", "-5", "17e8", " 1", "99999999999999999999"})
+    EXPECT_FALSE(mkinstaller::ReadSourceDateEpoch(bad, &other, &error)) << bad;
 
   Scratch scratch;
   BuilderOptions good = Inputs(scratch.path);
@@ -228,6 +318,12 @@ TEST(Mkinstaller, CommandLine) {
   EXPECT_EQ(run("--stub " + good.stubPath + ".x --app " + good.appFolder + " --config " + good.configFolder +
                 " --output " + good.outputPath),
             1);
+  EXPECT_FALSE(fs::exists(good.outputPath));
+  const std::string inputs =
+      " --app " + good.appFolder + " --config " + good.configFolder + " --output " + good.outputPath;
+  const int bogusEpoch = std::system(("SOURCE_DATE_EPOCH=soon " + tool + " --stub " + good.stubPath + inputs +
+                                      " 2>/dev/null").c_str());
+  EXPECT_TRUE(WIFEXITED(bogusEpoch) && WEXITSTATUS(bogusEpoch) == 2);
   EXPECT_FALSE(fs::exists(good.outputPath));
   EXPECT_EQ(run("--stub " + good.stubPath + " --app " + good.appFolder + " --config " + good.configFolder +
                 " --output " + good.outputPath + " --level 0"),

@@ -1,5 +1,6 @@
 // mkinstaller: appends a package (application files, configuration) to the installer stub.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
   std::string error;
   if (!mkinstaller::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
     std::fprintf(stderr, "mkinstaller: %s\n%s\n", error.c_str(), mkinstaller::kUsage);
+    return 2;
+  }
+  if (!mkinstaller::ReadSourceDateEpoch(std::getenv("SOURCE_DATE_EPOCH"), &options, &error)) {
+    std::fprintf(stderr, "mkinstaller: %s\n", error.c_str());
     return 2;
   }
   // A doubtful script is still packed: the warnings are for its author.

@@ -31,7 +31,11 @@ struct Entry {
   std::string relative;  // UTF-8, "/" separated; folders end in "/"
   std::string source;    // file on disk; empty for generated entries
   bool folder = false;
+  std::time_t modified = 0;  // generated entries only
 };
+
+// The earliest time a DOS date can hold, 1980-01-01 00:00:00.
+constexpr std::time_t kDosEpoch = 315532800;
 
 bool IsIniFile(const fs::path& path) {
   return corvalis::EqualsNoCase(path.extension().string(), ".ini");
@@ -58,6 +62,10 @@ bool MakeTempBeside(const std::string& target, const char* tag, TempFile* temp) 
   return true;
 }
 
+// Byte order of the names: a folder's name ("a/") is a prefix of its contents' names, so it
+// comes first, and the order doesn't depend on the file system or the locale.
+bool ByName(const Entry& a, const Entry& b) { return a.relative < b.relative; }
+
 std::vector<Entry> ListTree(const std::string& root) {
   std::vector<Entry> entries;
   std::error_code ec;
@@ -70,34 +78,35 @@ std::vector<Entry> ListTree(const std::string& root) {
     if (entry.folder) entry.relative += '/';
     entries.push_back(entry);
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
+  std::sort(entries.begin(), entries.end(), ByName);
   return entries;
 }
 
+// In UTC, so the same file gives the same bytes in every time zone.
 void SetDate(zip_fileinfo* info, std::time_t when) {
-  std::tm local = {};
-  localtime_r(&when, &local);
-  int year = local.tm_year + 1900;
-  // DOS dates cover 1980 to 2107.
-  if (year < 1980) {
-    local = std::tm();
-    local.tm_mday = 1;
-    year = 1980;
-  } else if (year > 2107) {
-    year = 2107;
+  std::tm utc = {};
+  if (when < kDosEpoch || !gmtime_r(&when, &utc)) gmtime_r(&kDosEpoch, &utc);
+  // DOS dates end with 2107.
+  if (utc.tm_year + 1900 > 2107) {
+    utc.tm_year = 2107 - 1900;
+    utc.tm_mon = 11;
+    utc.tm_mday = 31;
+    utc.tm_hour = 23;
+    utc.tm_min = 59;
+    utc.tm_sec = 58;
   }
-  info->tmz_date.tm_sec = static_cast<uInt>(local.tm_sec);
-  info->tmz_date.tm_min = static_cast<uInt>(local.tm_min);
-  info->tmz_date.tm_hour = static_cast<uInt>(local.tm_hour);
-  info->tmz_date.tm_mday = static_cast<uInt>(local.tm_mday);
-  info->tmz_date.tm_mon = static_cast<uInt>(local.tm_mon);
-  info->tmz_date.tm_year = static_cast<uInt>(year);
+  info->tmz_date.tm_sec = static_cast<uInt>(utc.tm_sec);
+  info->tmz_date.tm_min = static_cast<uInt>(utc.tm_min);
+  info->tmz_date.tm_hour = static_cast<uInt>(utc.tm_hour);
+  info->tmz_date.tm_mday = static_cast<uInt>(utc.tm_mday);
+  info->tmz_date.tm_mon = static_cast<uInt>(utc.tm_mon);
+  info->tmz_date.tm_year = static_cast<uInt>(utc.tm_year + 1900);
 }
 
 class ArchiveWriter {
  public:
-  ArchiveWriter(const std::string& path, int level, std::int64_t budget)
-      : path_(path), level_(level), budget_(budget), zip_(zipOpen64(path.c_str(), APPEND_STATUS_CREATE)) {}
+  ArchiveWriter(const std::string& path, const BuilderOptions& options, std::int64_t budget)
+      : path_(path), options_(options), budget_(budget), zip_(zipOpen64(path.c_str(), APPEND_STATUS_CREATE)) {}
   ~ArchiveWriter() {
     if (zip_) zipClose(zip_, nullptr);
   }
@@ -110,22 +119,27 @@ class ArchiveWriter {
       *error = "file name can't be stored in code page 437: " + entry.relative;
       return false;
     }
+    // Only the name, the date and the attributes below describe an entry: no extra fields
+    // or comments that could carry the host's times or owners.
     zip_fileinfo info = {};
     std::uint32_t attributes = entry.folder ? kDosDirectory : kDosArchive;
+    std::time_t modified = entry.modified;
     if (!entry.source.empty()) {
       struct stat status = {};
       if (stat(entry.source.c_str(), &status) != 0) {
         *error = "can't read " + entry.source;
         return false;
       }
-      SetDate(&info, status.st_mtime);
+      modified = status.st_mtime;
       if (!(status.st_mode & S_IWUSR)) attributes |= kDosReadOnly;
       if (!entry.folder && status.st_size >= kSizeLimit) return TooBig(error);
-    } else {
-      SetDate(&info, std::time(nullptr));
     }
+    if (options_.clampTimes && modified > options_.latestTime) modified = static_cast<std::time_t>(options_.latestTime);
+    newest_ = std::max(newest_, modified);
+    SetDate(&info, modified);
+    info.internal_fa = 0;
     info.external_fa = attributes;
-    if (zipOpenNewFileInZip3_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level_, 0,
+    if (zipOpenNewFileInZip3_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, options_.level, 0,
                                 -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0) != ZIP_OK) {
       *error = "can't write the archive " + path_;
       return false;
@@ -152,6 +166,8 @@ class ArchiveWriter {
   }
 
   std::uint64_t dataBytes() const { return dataBytes_; }
+  // The latest time stored so far; the DOS epoch before the first entry.
+  std::time_t newest() const { return newest_; }
 
  private:
   static constexpr std::int64_t kSizeLimit = corvalis::kPackageLimitBytes;
@@ -188,10 +204,11 @@ class ArchiveWriter {
   }
 
   std::string path_;
-  int level_;
+  const BuilderOptions& options_;
   std::int64_t budget_;
   zipFile zip_;
   std::uint64_t dataBytes_ = 0;
+  std::time_t newest_ = kDosEpoch;
 };
 
 bool AppendFile(FILE* out, const std::string& path) {
@@ -240,6 +257,25 @@ bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* option
     *error = std::string("missing ") + missing;
     return false;
   }
+  return true;
+}
+
+bool ReadSourceDateEpoch(const char* value, BuilderOptions* options, std::string* error) {
+  options->clampTimes = false;
+  if (!value) return true;
+  std::int64_t seconds = 0;
+  const std::string text = value;
+  bool ok = !text.empty() && text.size() <= 18;
+  for (char c : text) {
+    ok = ok && c >= '0' && c <= '9';
+    if (ok) seconds = seconds * 10 + (c - '0');
+  }
+  if (!ok) {
+    *error = "SOURCE_DATE_EPOCH must be a number of seconds since 1970, not \"" + text + "\"";
+    return false;
+  }
+  options->clampTimes = true;
+  options->latestTime = seconds;
   return true;
 }
 
@@ -293,8 +329,9 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
   }
 
   std::uint64_t applicationBytes = 0;
+  std::time_t newestApplicationFile = kDosEpoch;
   {
-    ArchiveWriter app(appZip.path, options.level, budget);
+    ArchiveWriter app(appZip.path, options, budget);
     if (!app.ok()) {
       *error = "can't write the archive " + appZip.path;
       return false;
@@ -302,25 +339,31 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
     for (const Entry& entry : ListTree(options.appFolder))
       if (!app.Add(entry, nullptr, error)) return false;
     applicationBytes = app.dataBytes();
+    newestApplicationFile = app.newest();
     if (!app.Close(error)) return false;
   }
   const std::int64_t appBytes = static_cast<std::int64_t>(fs::file_size(appZip.path));
   {
-    ArchiveWriter info(infoZip.path, options.level, budget - appBytes);
+    ArchiveWriter info(infoZip.path, options, budget - appBytes);
     if (!info.ok()) {
       *error = "can't write the archive " + infoZip.path;
       return false;
     }
-    for (const Entry& entry : ListTree(options.configFolder)) {
-      if (entry.relative == corvalis::kStatisticsEntry) continue;  // always made fresh below
-      if (!info.Add(entry, nullptr, error)) return false;
-    }
     unsigned char total[8];
     for (int i = 0; i < 8; ++i) total[i] = static_cast<unsigned char>(applicationBytes >> (8 * i));
     const std::string statistics(reinterpret_cast<const char*>(total), sizeof(total));
+    // Always made fresh, in its place by name.
+    std::vector<Entry> entries = ListTree(options.configFolder);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const Entry& e) { return e.relative == corvalis::kStatisticsEntry; }),
+                  entries.end());
     Entry generated;
     generated.relative = corvalis::kStatisticsEntry;
-    if (!info.Add(generated, &statistics, error) || !info.Close(error)) return false;
+    generated.modified = newestApplicationFile;  // what it counts, never the build's own time
+    entries.insert(std::upper_bound(entries.begin(), entries.end(), generated, ByName), generated);
+    for (const Entry& entry : entries)
+      if (!info.Add(entry, entry.source.empty() ? &statistics : nullptr, error)) return false;
+    if (!info.Close(error)) return false;
   }
   const std::int64_t infoBytes = static_cast<std::int64_t>(fs::file_size(infoZip.path));
 

@@ -14,12 +14,19 @@ struct BuilderOptions {
   std::string configFolder;
   std::string outputPath;
   int level = 9;  // deflate level 0-9
+  // Modification times later than this are stored as it (SOURCE_DATE_EPOCH).
+  bool clampTimes = false;
+  std::int64_t latestTime = 0;  // seconds since 1970-01-01 UTC
 };
 
 // Parses the command line (argv without the program name). false with a message in *error.
 bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* options, std::string* error);
 
 extern const char* const kUsage;
+
+// Takes the value of SOURCE_DATE_EPOCH (nullptr when unset): decimal seconds since 1970.
+// false with a message in *error when it is set but no such number.
+bool ReadSourceDateEpoch(const char* value, BuilderOptions* options, std::string* error);
 
 // Checks that stub, folders, Config/Script.ini and a language file are there.
 bool ValidateInputs(const BuilderOptions& options, std::string* error);
