@@ -1,11 +1,19 @@
-#include <cstdio>
 #include <cstring>
 
 #include "xtra/framework/xtra_framework.h"
 
 namespace {
+
 constexpr uint32_t kHeadLineBytes = 256;
+
+// Appends as much of text as fits, keeping the block terminated.
+void Append(char* block, uint32_t blockBytes, const char* text) {
+  size_t length = std::strlen(block);
+  while (*text && length + 1 < blockBytes) block[length++] = *text++;
+  block[length] = '\0';
 }
+
+}  // namespace
 
 XtraCode RegisterComposedTable(XtraObjectHeader* owner, RegistrationCache* cache, void* xtraDictionary,
                                const XtraGuid& classId, const char* xtraName, const char* tableBody,
@@ -14,13 +22,17 @@ XtraCode RegisterComposedTable(XtraObjectHeader* owner, RegistrationCache* cache
   XtraCode code = cache->ops->AddRegistryEntry(cache, xtraDictionary, &classId, &kIID_IMoaMmXScript, &entry);
   if (code != kXtraOk) return code;
 
-  char headLine[kHeadLineBytes];
-  std::snprintf(headLine, sizeof headLine, "xtra %s\n", xtraName);
+  char headLine[kHeadLineBytes] = "";
+  Append(headLine, kHeadLineBytes, "xtra ");
+  Append(headLine, kHeadLineBytes, xtraName);
+  Append(headLine, kHeadLineBytes, "\n");
   HostAllocator* allocator = owner->allocator;
   auto* text = static_cast<char*>(allocator->ops->Allocate(allocator, blockBytes));
   if (!text) return kXtraErrNoMemory;
   // The table is fixed and sized to fit; cutting only guards the block's end.
-  std::snprintf(text, blockBytes, "%s%s", headLine, tableBody);
+  text[0] = '\0';
+  Append(text, blockBytes, headLine);
+  Append(text, blockBytes, tableBody);
   code = entry->ops->Put(entry, kRegistryTypeText, text, 0, "msgTable");
   allocator->ops->Free(allocator, text);
   return code;
