@@ -227,6 +227,17 @@ TEST(NelSession, ProcessNameSystemIdAndMacAddress) {
   EXPECT_EQ(lines[2][3], ':');
 }
 
+TEST(NelSession, InputMethodOfTheStageWindow) {
+  const std::string script =
+      "SetIMEOpenState(1)\nGetIMEOpenState()\nSetIMEConversion(9)\nGetIMEConversion()\n"
+      "SetIMEOpenState(0)\nGetIMEOpenState()\n";
+  HostRun run = Session("", script);
+  EXPECT_EQ(ResultLines(run.output), (std::vector<std::string>{"1", "1", "1", "9", "1", "0"})) << run.output;
+  // Without a stage window there is no input context: only the open-state setter says 1.
+  HostRun without = Session("--without stage", script);
+  EXPECT_EQ(ResultLines(without.output), (std::vector<std::string>{"1", "0", "0", "0", "1", "0"})) << without.output;
+}
+
 // ---- dialogs, driven by the GUI robot ------------------------------------------------------
 
 // Runs the robot's steps on a thread of its own while the session waits in its dialogs.
