@@ -3,6 +3,7 @@
 #include "xtra/framework/xtra_framework.h"
 
 namespace {
+
 constexpr uint32_t kHeadLineBytes = 256;
 
 // Appends what fits of text to the NUL-ended contents of a block of blockBytes (> 0).
@@ -14,7 +15,8 @@ void AppendCut(char* block, uint32_t blockBytes, const char* text) {
   std::memcpy(block + used, text, length);
   block[used + length] = '\0';
 }
-}
+
+}  // namespace
 
 XtraCode RegisterComposedTable(XtraObjectHeader* owner, RegistrationCache* cache, void* xtraDictionary,
                                const XtraGuid& classId, const char* xtraName, const char* tableBody,

@@ -1,5 +1,11 @@
 #include "xtra/osutil/ini_access.h"
 
+// The library keeps a std::string inside. Instantiating the few string members it uses
+// here, instead of linking the runtime's whole prebuilt string code, keeps the Xtra small.
+#include <bits/c++config.h>
+#undef _GLIBCXX_EXTERN_TEMPLATE
+#define _GLIBCXX_EXTERN_TEMPLATE -1
+
 // Plain 8-bit text with ASCII-only case folding: no code-page conversion inside the library.
 #define SI_NO_CONVERSION
 // Debian's header keeps the template bodies behind this; this file is their one user.

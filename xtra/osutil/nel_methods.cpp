@@ -102,20 +102,22 @@ void ChooseColor(IMoaMmXScript* script, XtraCallRecord* record) {
   XtraRelease(colours);
 }
 
-// Section and key of the INI methods, arguments 1 and 2; isUtf8 is read first.
-void ReadIniNames(MethodCall& call, int isUtf8) {
+// The INI methods' isUtf8 first, then section and key (arguments 1 and 2) and the
+// file's path into the second buffer.
+int ReadIniArguments(MethodCall& call, int isUtf8Argument, int fileArgument) {
+  const int isUtf8 = call.ReadInteger(isUtf8Argument);
   call.ReadText(1, call.buffers.argument);
   IniNameFromHost(call.buffers.argument, isUtf8, call.buffers.section, kNameBytes);
   call.ReadText(2, call.buffers.argument);
   IniNameFromHost(call.buffers.argument, isUtf8, call.buffers.key, kNameBytes);
+  call.ReadText(fileArgument, call.buffers.argument);
+  PathFromHost(call.buffers.argument, call.buffers.second, kTextBytes);
+  return isUtf8;
 }
 
 void ReadINI(IMoaMmXScript* script, XtraCallRecord* record) {
   MethodCall call(script, record);
-  const int isUtf8 = call.ReadInteger(4);
-  ReadIniNames(call, isUtf8);
-  call.ReadText(3, call.buffers.argument);
-  PathFromHost(call.buffers.argument, call.buffers.second, kTextBytes);
+  const int isUtf8 = ReadIniArguments(call, 4, 3);
   ReadIniValue(call.buffers.second, call.buffers.section, call.buffers.key, isUtf8 == 1, call.buffers.result,
                kTextBytes);
   IniTextToHost(call.buffers.result, isUtf8, call.buffers.second, kTextBytes);
@@ -124,22 +126,16 @@ void ReadINI(IMoaMmXScript* script, XtraCallRecord* record) {
 
 void WriteINI(IMoaMmXScript* script, XtraCallRecord* record) {
   MethodCall call(script, record);
-  const int isUtf8 = call.ReadInteger(5);
-  ReadIniNames(call, isUtf8);
+  const int isUtf8 = ReadIniArguments(call, 5, 4);
   call.ReadText(3, call.buffers.argument);
   IniNameFromHost(call.buffers.argument, isUtf8, call.buffers.result, kTextBytes);
-  call.ReadText(4, call.buffers.argument);
-  PathFromHost(call.buffers.argument, call.buffers.second, kTextBytes);
   call.ReturnInteger(
       WriteIniValue(call.buffers.second, call.buffers.section, call.buffers.key, call.buffers.result, isUtf8 == 1));
 }
 
 void DeleteINI(IMoaMmXScript* script, XtraCallRecord* record) {
   MethodCall call(script, record);
-  const int isUtf8 = call.ReadInteger(4);
-  ReadIniNames(call, isUtf8);
-  call.ReadText(3, call.buffers.argument);
-  PathFromHost(call.buffers.argument, call.buffers.second, kTextBytes);
+  const int isUtf8 = ReadIniArguments(call, 4, 3);
   call.ReturnInteger(DeleteIniValue(call.buffers.second, call.buffers.section, call.buffers.key, isUtf8 == 1));
 }
 

@@ -43,7 +43,7 @@ void ConvertCodePage(const char* text, unsigned fromCodePage, unsigned toCodePag
   size_t length = std::strlen(text);
   if (length == 0) return;
   // One byte never makes more than one UTF-16 unit, so n - 1 bytes always fit n units.
-  if (length > n - 1) length = n - 1;
+  if (length > n - 1) length = fromCodePage == CP_UTF8 ? Utf8CutLength(text, n - 1) : n - 1;
   auto* wide = static_cast<wchar_t*>(std::malloc(n * sizeof(wchar_t)));
   if (!wide) return;
   const int units = MultiByteToWideChar(fromCodePage, 0, text, static_cast<int>(length), wide, static_cast<int>(n - 1));
