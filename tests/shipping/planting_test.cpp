@@ -97,11 +97,23 @@ TEST(PlantedDlls, TheInstallerLoadsNoneOfThoseBesideIt) {
   ASSERT_EQ(Markers(scratch.path), PlantedNames()) << "planted copies are not preferred: the test can't see planting";
   for (const std::string& name : PlantedNames()) DeleteFileA((scratch.path + name + ".dll.loaded").c_str());
 
-  // A package started from that folder, through its progress window to the end of its run.
+  // A package started from that folder, through its progress window and its language
+  // dialog (every common control is in use by then), cancelled there.
   ASSERT_TRUE(CopyFileA(TestData("package/Setup.exe").c_str(), (scratch.path + "PlantedSetup.exe").c_str(), FALSE));
   {
     PreferPlantedDlls prefer("PlantedSetup.exe");
-    EXPECT_EQ(RunFromFolder("PlantedSetup.exe", "", scratch.path), 0);
+    winrobot::ProcessGuard run;
+    ASSERT_TRUE(winrobot::StartProcess("\"" + scratch.path + "PlantedSetup.exe\"", &run.process, scratch.path))
+        << winrobot::LastError();
+    HWND dialog = winrobot::WaitForWindowOfProcess(run.process.pid, "Language selection", kWaitMs);
+    ASSERT_NE(dialog, nullptr) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::ClickButton(dialog, "Cancel")) << winrobot::LastError();
+    HWND confirm = winrobot::WaitForMessageBox(run.process.pid, "Please confirm", kWaitMs);
+    ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
+    DWORD exitCode = 1;
+    ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
   }
   EXPECT_EQ(Markers(scratch.path), std::vector<std::string>());
 }
