@@ -1,5 +1,5 @@
-// Registry roots as plain numbers (the values of the system's predefined key handles), so
-// code that only plans registry work builds without the Windows headers.
+// Registry roots and value types as plain numbers (the system's own values), so code that
+// only plans registry work builds without the Windows headers.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,9 @@ namespace corvalis {
 constexpr std::uint32_t kRootClasses = 0x80000000;
 constexpr std::uint32_t kRootCurrentUser = 0x80000001;
 constexpr std::uint32_t kRootLocalMachine = 0x80000002;
+
+constexpr int kRegistryText = 1;    // REG_SZ
+constexpr int kRegistryNumber = 4;  // REG_DWORD
 
 // The root a task line names: "HKCU" or "HKLM", exactly; anything else is 0, on which
 // every registry operation fails.

@@ -37,8 +37,6 @@ constexpr int kStatusDownload = 91;
 constexpr int kShowHidden = 0;
 constexpr int kShowShown = 5;
 constexpr int kShowNormal = 1;
-constexpr int kRegistryText = 1;
-constexpr int kRegistryNumber = 4;
 
 const std::string kSeparator(1, kFieldSeparator);
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "installer/engine/http_download_text.h"
+#include "installer/engine/http_download.h"
 #include "installer/engine/task_operations.h"
 
 namespace corvalis {

@@ -8,7 +8,6 @@ namespace {
 
 constexpr char kUninstallListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr char kNoTelephone[] = "n/a";
-constexpr int kRegistryText = 1;
 
 std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context) {
   std::vector<TaskEntry> expanded;
