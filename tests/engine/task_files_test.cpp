@@ -16,6 +16,9 @@ namespace corvalis {
 namespace {
 
 using testing::FileExists;
+using testing::KeyExists;
+using testing::ReadText;
+using testing::RemoveTree;
 using testing::ReadWholeFile;
 using testing::TempPath;
 using testing::UniqueName;
@@ -71,6 +74,35 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
 
   DeleteFolderTree(root);
   EXPECT_FALSE(FileExists(root));
+}
+
+TEST(TaskFilesTest, RegistryTasksAndUninstallEntry) {
+  const std::string name = UniqueName("CorvTasks");
+  const std::string key = "Software\\" + name;
+  InstallSession session;
+  SystemTaskOperations operations;
+  auto run = [&](const std::string& line) { ExecuteTask(session, {"R", line}, operations); };
+  const std::string addValue = Line({"REGADDVALUE", "HKCU", "Greeting", "hello", key, "REG_SZ"});
+
+  run(addValue);  // the key isn't there yet: nothing written, nothing recorded
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
+  run(Line({"REGADDKEY", "HKCU", "", "", key}));
+  run(addValue);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Greeting"), "hello");
+  ASSERT_EQ(session.UndoLog.size(), 2u);
+  EXPECT_EQ(session.UndoLog[1].Line, addValue);
+  run(Line({"REGDELVALUE", "HKCU", "Greeting", "", key}));
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Greeting"), "<missing>");
+  run(Line({"REGDELKEY", "HKCU", "", "", key}));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
+
+  const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
+  ASSERT_EQ(RegisterUninstallEntry(operations, name, "Maker", "http://127.0.0.1/", "a@b", "n/a", "u.exe,0",
+                                   "C:\\App\\Uninst0.exe"),
+            1);
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, entry, "HelpLink"), "http://127.0.0.1/");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, entry, "UninstallString"), "C:\\App\\Uninst0.exe");
+  RemoveTree(HKEY_LOCAL_MACHINE, entry);
 }
 
 }  // namespace
