@@ -6,7 +6,7 @@
 #include <string>
 
 #include "installer/engine/task_executor.h"
-#include "recording_operations.h"
+#include "tests/engine/recording_operations.h"
 
 namespace corvalis {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "installer/engine/uninstall_writer.h"
-#include "recording_operations.h"
+#include "tests/engine/recording_operations.h"
 
 namespace corvalis {
 namespace {
