@@ -8,11 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace corvalis {
+#include "common/registry_roots.h"
 
-constexpr std::uint32_t kRootClasses = 0x80000000;
-constexpr std::uint32_t kRootCurrentUser = 0x80000001;
-constexpr std::uint32_t kRootLocalMachine = 0x80000002;
+namespace corvalis {
 
 struct RegistryTextWrite {
   std::uint32_t Root = 0;

@@ -5,18 +5,6 @@
 #include "common/system_operations.h"
 
 namespace corvalis {
-namespace {
-
-HKEY RootKey(std::uint32_t root) {
-  switch (root) {
-    case kRootClasses: return HKEY_CLASSES_ROOT;
-    case kRootCurrentUser: return HKEY_CURRENT_USER;
-    case kRootLocalMachine: return HKEY_LOCAL_MACHINE;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
 
 int AssociateExtension(const std::string& ext, const std::string& description,
                        const std::string& program, const std::string& icon) {

@@ -5,8 +5,13 @@
 
 namespace corvalis {
 
-// Deletes folder (ending in "\" or not) with everything in it, read-only, hidden and
-// system files included.
+// Deletes the files of folder (ending in "\" or not), then the folder itself. recursive:
+// subfolders at any depth go the same way; without it a folder with subfolders stays,
+// emptied of its files. force: attributes are cleared first, so read-only, hidden and
+// system files go too. 1 when the folder is gone afterwards.
+int DeleteFolder(const std::string& folder, bool recursive, bool force);
+
+// DeleteFolder, recursive and forced.
 void DeleteFolderTree(const std::string& folder);
 
 }  // namespace corvalis

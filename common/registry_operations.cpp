@@ -2,6 +2,7 @@
 
 #include "common/ini_file.h"
 #include "common/operations_settings.h"
+#include "common/registry_roots.h"
 #include "common/system_operations.h"
 
 namespace corvalis {
@@ -61,6 +62,15 @@ class OpenKey {
 };
 
 }  // namespace
+
+HKEY RootKey(std::uint32_t root) {
+  switch (root) {
+    case kRootClasses: return HKEY_CLASSES_ROOT;
+    case kRootCurrentUser: return HKEY_CURRENT_USER;
+    case kRootLocalMachine: return HKEY_LOCAL_MACHINE;
+    default: return nullptr;
+  }
+}
 
 int SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
                      const std::string& value, int type, const std::string& computer) {

@@ -61,15 +61,7 @@ int CreateShellLink(const std::string& target, const std::string& linkPath,
 }
 
 int CreateInternetShortcut(const std::string& url, const std::string& filePath) {
-  HANDLE file = CreateFileA(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  const std::string content = "[InternetShortcut]\r\nURL=" + url + "\r\n";
-  DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == content.size() ? 1 : 0;
+  return WriteWholeFile(filePath, "[InternetShortcut]\r\nURL=" + url + "\r\n");
 }
 
 }  // namespace corvalis

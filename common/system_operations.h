@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace corvalis {
@@ -16,6 +17,9 @@ namespace corvalis {
 // keyPath loses one leading "\". computer: empty for this machine, else the machine
 // whose registry RegConnectRegistryA reaches. type: 1 text, 4 number (the value text is
 // parsed: decimal, "$" hex, "%" binary).
+
+// The handle of a root of common/registry_roots.h; null for any other number.
+HKEY RootKey(std::uint32_t root);
 
 // Writes into an existing key only; 1 whenever the key could be opened.
 int SetRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
@@ -52,6 +56,11 @@ int CreateShellLink(const std::string& target, const std::string& linkPath,
                     const std::string& workingFolder, int showCommand, WORD hotKey,
                     const std::string& iconFile, int iconIndex);
 int CreateInternetShortcut(const std::string& url, const std::string& filePath);
+
+// --- Files -----------------------------------------------------------------------------
+
+// Creates or replaces path with exactly these bytes; 0 when it can't be written whole.
+int WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // --- Processes, servers, restart, fonts ------------------------------------------------
 

@@ -19,18 +19,37 @@ void SetKey(KeyList* keys, const std::string& name, const std::string& value) {
   keys->emplace_back(name, value);
 }
 
-void AppendGroup(std::string* out, const char* group, const KeyList& pairs) {
-  KeyList keys;
-  for (const auto& pair : pairs) SetKey(&keys, pair.first, pair.second);
+bool HasKey(const KeyList& keys, const std::string& name) {
+  for (const auto& key : keys) {
+    if (EqualsNoCase(key.first, name)) return true;
+  }
+  return false;
+}
+
+// Task lists keep every entry: a name already taken gets the first free number appended
+// ("Reg", "Reg2", "Reg3"), since each of them stands for something to undo or to run.
+void AddTaskKey(KeyList* keys, const std::string& name, const std::string& value) {
+  std::string key = name;
+  for (int number = 2; HasKey(*keys, key); ++number) key = name + std::to_string(number);
+  keys->emplace_back(key, value);
+}
+
+void WriteGroup(std::string* out, const char* group, const KeyList& keys) {
   if (keys.empty()) return;
   *out += std::string("[") + group + "]\r\n";
   for (const auto& key : keys) *out += key.first + " = " + key.second + "\r\n";
 }
 
-KeyList FromTasks(const std::vector<TaskEntry>& tasks) {
+void AppendGroup(std::string* out, const char* group, const KeyList& pairs) {
   KeyList keys;
-  for (const TaskEntry& task : tasks) keys.emplace_back(task.Name, task.Line);
-  return keys;
+  for (const auto& pair : pairs) SetKey(&keys, pair.first, pair.second);
+  WriteGroup(out, group, keys);
+}
+
+void AppendTaskGroup(std::string* out, const char* group, const std::vector<TaskEntry>& tasks) {
+  KeyList keys;
+  for (const TaskEntry& task : tasks) AddTaskKey(&keys, task.Name, task.Line);
+  WriteGroup(out, group, keys);
 }
 
 }  // namespace
@@ -43,13 +62,13 @@ std::string FormatUninstallData(const UninstallData& data) {
                {kUninstallInstallPathKey, data.InstallPath},
                {kUninstallRebootKey, std::to_string(data.RebootRequired)},
                {kUninstallSkipExtKey, data.SkipExtString}});
-  AppendGroup(&out, kUninstallInstTasksGroup, FromTasks(data.InstTasks));
-  AppendGroup(&out, kUninstallUninstTasksGroup, FromTasks(data.UninstTasks));
+  AppendTaskGroup(&out, kUninstallInstTasksGroup, data.InstTasks);
+  AppendTaskGroup(&out, kUninstallUninstTasksGroup, data.UninstTasks);
   KeyList files;
   for (std::size_t i = 0; i < data.Files.size(); ++i) {
     files.emplace_back(kUninstallFileKeyPrefix + std::to_string(i), data.Files[i]);
   }
-  AppendGroup(&out, kUninstallFilesGroup, files);
+  WriteGroup(&out, kUninstallFilesGroup, files);  // numbered, so unique already
   return out;
 }
 

@@ -4,7 +4,8 @@
 // ANSI text without a byte-order mark, lines ending in CR LF, "[group]" lines and
 // "key = value" lines, no blank lines or comments. Groups in the order below; a group
 // without keys is not written. Within a group keys are unique without regard to case: a
-// second key of a name replaces the first one's value at the first one's place.
+// second key of a name replaces the first one's value at the first one's place, except in
+// the two task groups, where it is kept under its name with a number appended.
 #pragma once
 
 #include <string>

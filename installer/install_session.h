@@ -91,6 +91,12 @@ struct InstallSession {
   std::string ReadMeText;
   std::string InstallPath;
   std::string StartMenuGroupPath;
+  std::vector<std::string> InstalledFiles;  // full paths, unpacking order
+
+  // Engine
+  std::string UninstallerPath;    // InstallPath + "Uninst<k>.exe"
+  std::string UninstallDataPath;  // InstallPath + "Uninst<k>.dat", the same k
+  std::vector<TaskEntry> UndoLog;  // undo lines, in the order they were recorded
 };
 
 // The one session of the process: for WinMain and window procedures. Code that can

@@ -13,7 +13,7 @@ TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
   data.InstallPath = "C:\\Program Files\\Sample\\";
   data.RebootRequired = 1;
   data.SkipExtString = "ini,cfg";
-  // Two undo entries of one name: the second replaces the first at its place.
+  // Two undo entries of one name: both stay, the later under a numbered key.
   data.InstTasks = {{"AutoStartMenuGroup", "CREATEFOLDER\xB6" "C:\\Menu\\"},
                     {"Reg", "REGADDKEY\xB6HKCU"},
                     {"autostartmenugroup", "CREATEFOLDER\xB6" "C:\\Other\\"}};
@@ -24,8 +24,9 @@ TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
             "[LocalizationUninstall]\r\nKey0 = Remove?\r\nKey1 = Done\r\n"
             "[uConfig]\r\nAppName = Sample\r\nInstallPath = C:\\Program Files\\Sample\\\r\n"
             "RebootRequired = 1\r\nSkipExtString = ini,cfg\r\n"
-            "[InstTasks]\r\nAutoStartMenuGroup = CREATEFOLDER\xB6" "C:\\Other\\\r\n"
+            "[InstTasks]\r\nAutoStartMenuGroup = CREATEFOLDER\xB6" "C:\\Menu\\\r\n"
             "Reg = REGADDKEY\xB6HKCU\r\n"
+            "autostartmenugroup2 = CREATEFOLDER\xB6" "C:\\Other\\\r\n"
             "[Files]\r\nCopyFile0 = C:\\Program Files\\Sample\\a.txt\r\n"
             "CopyFile1 = C:\\Program Files\\Sample\\Docs\\b.txt\r\n")
       << "no UninstTasks group without uninstallation tasks";
@@ -36,8 +37,8 @@ TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
   EXPECT_EQ(read.InstallPath, data.InstallPath);
   EXPECT_EQ(read.RebootRequired, 1);
   EXPECT_EQ(read.SkipExtString, "ini,cfg");
-  ASSERT_EQ(read.InstTasks.size(), 2u);
-  EXPECT_EQ(read.InstTasks[0].Line, "CREATEFOLDER\xB6" "C:\\Other\\");
+  ASSERT_EQ(read.InstTasks.size(), 3u);
+  EXPECT_EQ(read.InstTasks[2].Line, "CREATEFOLDER\xB6" "C:\\Other\\");
   EXPECT_TRUE(read.UninstTasks.empty());
   EXPECT_EQ(read.Files, data.Files);
 }

@@ -1,0 +1,115 @@
+// What "Finish" leaves for the uninstaller: the data file byte for byte, and the
+// uninstall entry as the script's icon switches choose it.
+#include <gtest/gtest.h>
+
+#include "installer/engine/uninstall_writer.h"
+#include "tests/engine/recording_operations.h"
+
+namespace corvalis {
+namespace {
+
+InstallSession FinishedSession() {
+  InstallSession session;
+  session.UninstallTexts = {{"Key0", "Remove <ProgramName>?"}, {"Key1", "Removed."}};
+  session.InstallPath = "C:\\Program Files\\Sample\\";
+  session.UninstallerPath = session.InstallPath + "Uninst1.exe";
+  session.UninstallDataPath = session.InstallPath + "Uninst1.dat";
+  ScriptSettings& script = session.ScriptSettings;
+  script.AppName = "Sample";
+  script.CompanyName = "Maker";
+  script.Website = "http://maker.example/";
+  script.Email = "help@maker.example";
+  script.UninstRebootRequired = 1;
+  script.RebootRequired = 0;  // the installer's own question, not written
+  script.SkipExtString = "ini,cfg";
+  script.UninstTasks = {{"Tidy", "DELETEFILE\xB6<DefaultInstallPath>\\log.txt"}};
+  // Two tasks of one name (and a name that looks like the renamed one): all three stay.
+  session.UndoLog = {{"AutoStartMenuGroup", "CREATEFOLDER\xB6" "C:\\Menu\\Sample\\"},
+                     {"Copy", "COPYFILE\xB6<DefaultInstallPath>\\a.txt"},
+                     {"copy", "COPYFILE\xB6" "C:\\b.txt"},
+                     {"Copy2", "COPYFILE\xB6" "C:\\c.txt"}};
+  session.InstalledFiles = {session.InstallPath + "a.txt", session.InstallPath + "Docs\\b.txt"};
+  return session;
+}
+
+TEST(UninstallWriterTest, DataFileAndEntryOfAFinishedInstallation) {
+  InstallSession session = FinishedSession();
+  session.ScriptSettings.IconExtUninst = 1;
+  RecordingOperations operations;
+  EXPECT_EQ(WriteUninstallData(session, operations), 1);
+
+  ASSERT_EQ(operations.calls.size(), 10u);
+  EXPECT_EQ(operations.calls[0],
+            "WriteWholeFile C:\\Program Files\\Sample\\Uninst1.dat|"
+            "[LocalizationUninstall]\r\n"
+            "Key0 = Remove <ProgramName>?\r\n"
+            "Key1 = Removed.\r\n"
+            "[uConfig]\r\n"
+            "AppName = Sample\r\n"
+            "InstallPath = C:\\Program Files\\Sample\\\r\n"
+            "RebootRequired = 1\r\n"
+            "SkipExtString = ini,cfg\r\n"
+            "[InstTasks]\r\n"
+            "AutoStartMenuGroup = CREATEFOLDER\xB6" "C:\\Menu\\Sample\\\r\n"
+            "Copy = COPYFILE\xB6" "C:\\Program Files\\Sample\\a.txt\r\n"
+            "copy2 = COPYFILE\xB6" "C:\\b.txt\r\n"
+            "Copy22 = COPYFILE\xB6" "C:\\c.txt\r\n"
+            "[UninstTasks]\r\n"
+            "Tidy = DELETEFILE\xB6" "C:\\Program Files\\Sample\\log.txt\r\n"
+            "[Files]\r\n"
+            "CopyFile0 = C:\\Program Files\\Sample\\a.txt\r\n"
+            "CopyFile1 = C:\\Program Files\\Sample\\Docs\\b.txt\r\n");
+
+  const std::string key = "80000002|Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample";
+  EXPECT_EQ(operations.calls[1], "CreateRegistryKey " + key);
+  const char* const values[] = {"DisplayName|Sample",
+                                "DisplayIcon|C:\\Program Files\\Sample\\Uninst1.exe,0",
+                                "Publisher|Maker",
+                                "URLInfoAbout|http://maker.example/",
+                                "HelpLink|http://maker.example/",
+                                "Contact|help@maker.example",
+                                "HelpTelephone|n/a",
+                                "UninstallString|C:\\Program Files\\Sample\\Uninst1.exe"};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(operations.calls[2 + i], "SetRegistryValue " + key + "|" + values[i] + "|1");
+  }
+}
+
+TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
+  struct {
+    int uninst, custom;
+    const char* icon;
+  } const cases[] = {
+      {0, 0, ""},
+      {1, 0, "C:\\Program Files\\Sample\\Uninst1.exe,0"},
+      {0, 1, "C:\\Program Files\\Sample\\app.ico,3"},
+      {1, 1, ""},
+  };
+  for (const auto& c : cases) {
+    InstallSession session = FinishedSession();
+    session.ScriptSettings.IconExtUninst = c.uninst;
+    session.ScriptSettings.IconExtCustom = c.custom;
+    session.ScriptSettings.IconExtPath = "<DefaultInstallPath>\\app.ico";
+    session.ScriptSettings.IconExtIndex = 3;
+    RecordingOperations operations;
+    WriteUninstallData(session, operations);
+    EXPECT_EQ(operations.calls.size(), c.icon[0] ? 10u : 1u) << c.uninst << c.custom;
+    if (c.icon[0] && operations.calls.size() > 3) {
+      EXPECT_NE(operations.calls[3].find(c.icon), std::string::npos) << operations.calls[3];
+    }
+  }
+}
+
+TEST(UninstallWriterTest, EntryNeedsItsKeyAndAName) {
+  RecordingOperations operations;
+  operations.failing.insert("CreateRegistryKey");
+  EXPECT_EQ(RegisterUninstallEntry(operations, "Sample", "", "", "", "n/a", "i,0", "u.exe"), 0);
+  EXPECT_EQ(operations.calls.size(), 1u) << "no values without the key";
+
+  RecordingOperations unnamed;
+  EXPECT_EQ(RegisterUninstallEntry(unnamed, "", "", "", "", "n/a", "i,0", "u.exe"), 0);
+  EXPECT_TRUE(unnamed.calls.empty()) << "values would land on the list's own key";
+}
+
+}  // namespace
+}  // namespace corvalis
