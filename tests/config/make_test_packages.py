@@ -148,8 +148,8 @@ def main():
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    for name, spec in PACKAGES.items():
-        build(name, *spec, args=args)
+    for name, layout in PACKAGES.items():
+        build(name, *layout, args=args)
 
 
 if __name__ == "__main__":
