@@ -57,6 +57,22 @@ std::string ConvertEntryName(const std::string& storedName) {
   return SlashesToBackslashes(ansi);
 }
 
+std::vector<std::string> ArchiveTargets(const std::string& archivePath) {
+  std::vector<std::string> targets;
+  unzFile zip = unzOpen(archivePath.c_str());
+  if (!zip) return targets;
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+    unz_file_info info = {};
+    if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
+    std::vector<char> stored(info.size_filename + 1, '\0');
+    unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
+    const EntryTarget target = ResolveEntryTarget(ConvertEntryName(std::string(stored.data(), info.size_filename)), true);
+    if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) targets.push_back(target.relativePath);
+  }
+  unzClose(zip);
+  return targets;
+}
+
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths) {
   unzFile zip = unzOpen(archivePath.c_str());

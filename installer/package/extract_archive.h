@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace corvalis {
 
@@ -20,6 +21,11 @@ void SetExtractProgressHook(ExtractProgressHook hook);
 // every file straight into the destination. An archive that can't be opened is ignored.
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths);
+
+// Where the entries of archivePath go below a destination when unpacked with their
+// folders (a folder's path ends in "\"), in archive order, names that would leave the
+// destination left out. Reads only the archive's directory.
+std::vector<std::string> ArchiveTargets(const std::string& archivePath);
 
 // A stored entry name in the OEM code page -> ANSI, with "/" turned into "\".
 std::string ConvertEntryName(const std::string& storedName);
