@@ -21,6 +21,8 @@ ExtractProgressHook& Hook() {
   return hook;
 }
 
+bool stopRequested = false;
+
 void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
 }
@@ -49,6 +51,8 @@ void StampDate(HANDLE file, unsigned long dosDate) {
 }  // namespace
 
 void SetExtractProgressHook(ExtractProgressHook hook) { Hook() = std::move(hook); }
+
+void StopExtractArchive() { stopRequested = true; }
 
 std::string ConvertEntryName(const std::string& storedName) {
   std::string ansi(storedName.size(), '\0');
@@ -84,8 +88,9 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
   const unsigned long count = global.number_entry;
   bool destinationMade = false;
   unsigned long gone = 0;
+  stopRequested = false;
 
-  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK && !stopRequested; more = unzGoToNextFile(zip)) {
     ++gone;
     const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
     unz_file_info info = {};
@@ -143,7 +148,7 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     Report(name, percent);
   }
   unzClose(zip);
-  Report(std::string(), 100.0f);
+  if (!stopRequested) Report(std::string(), 100.0f);
 }
 
 }  // namespace corvalis

@@ -16,6 +16,10 @@ using ExtractProgressHook = std::function<void(const std::string& name, float pe
 // Installs the hook for every later ExtractArchive call; an empty hook removes it.
 void SetExtractProgressHook(ExtractProgressHook hook);
 
+// For the hook: the running ExtractArchive stops after the current entry, closes the
+// archive (so that it can be deleted) and returns without the final report.
+void StopExtractArchive();
+
 // Unpacks into destinationFolder every entry of archivePath whose file name matches the
 // wildcard pattern ("" = "*.*"). keepPaths 1 recreates the archive's folders, 0 puts
 // every file straight into the destination. An archive that can't be opened is ignored.

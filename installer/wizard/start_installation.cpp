@@ -44,15 +44,27 @@ SystemTaskOperations& RunOperations() {
   return operations;
 }
 
+// Set by a confirmed cancel during the unpacking, which ends once the archive is closed.
+bool unpackingCancelled = false;
+
+[[noreturn]] void EndCancelledInstallation() {
+  RollbackInstalledFiles(Session().InstallPath);
+  AbortInstaller();
+}
+
 // Step 2 of both hooks: Cancel asks, and Yes undoes the unpacking and ends the installer.
-void HandleCancel() {
+// Inside the unpacking the archive is still open and the work folder that holds it
+// couldn't go, so the end waits until ExtractArchive has closed it.
+void HandleCancel(bool unpacking) {
   if (!TakeCancelClick()) return;
-  InstallSession& session = Session();
+  const InstallSession& session = Session();
   if (MessageBoxA(WizardWindow(), session.StubTexts[66].c_str(), session.StubTexts[65].c_str(),
-                  MB_YESNO | MB_ICONSTOP) == IDYES) {
-    RollbackInstalledFiles(session.InstallPath);
-    AbortInstaller();
+                  MB_YESNO | MB_ICONSTOP) != IDYES) {
+    return;
   }
+  if (!unpacking) EndCancelledInstallation();
+  unpackingCancelled = true;
+  StopExtractArchive();
 }
 
 class WizardFrontEnd final : public InstallationFrontEnd {
@@ -75,6 +87,7 @@ class WizardFrontEnd final : public InstallationFrontEnd {
     SetExtractProgressHook(OnUnpackProgress);
     ExtractArchive(session.ProgramArchiveTemp, "*.*", session.InstallPath, 1);
     SetExtractProgressHook(nullptr);
+    if (unpackingCancelled) EndCancelledInstallation();
     DeleteFileA(session.ProgramArchiveTemp.c_str());
   }
 };
@@ -121,12 +134,12 @@ void OnUnpackProgress(const std::string& name, float percent) {
     ShowStatusLine(session.StubTexts[kUnpackingStatusKey] + " " + FileNamePart(name));
     session.InstalledFiles.push_back(session.InstallPath + name);
   }
-  HandleCancel();
+  HandleCancel(true);
 }
 
 int OnDownloadProgress(const std::string&, float percent) {
   SetProgressBar(static_cast<int>(std::lround(percent)));
-  HandleCancel();
+  HandleCancel(false);
   return 0;
 }
 
