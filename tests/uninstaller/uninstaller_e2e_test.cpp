@@ -1,17 +1,20 @@
 // The shipped Uninstaller.exe under Wine on installations laid out by hand: files,
 // registry, a running program, a service, a registered server, an association and an
-// uninstall entry, with the robot answering its boxes.
+// uninstall entry, with the robot answering its boxes; and the round trip of the
+// every-task package: install, uninstall, and the registry and folders compared.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "common/ansi_text.h"
+#include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/operations_settings.h"
 #include "common/registry_roots.h"
@@ -19,6 +22,8 @@
 #include "common/system_operations.h"
 #include "common/uninstall_data.h"
 #include "tests/engine/engine_test_support.h"
+#include "tests/support/installer_run.h"
+#include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 #include "uninstaller/uninstall_run.h"
 
@@ -315,6 +320,168 @@ TEST(UninstallerRun, MissingDataFileIsReported) {
   EXPECT_TRUE(winrobot::WaitProcess(stage2.process, kBoxMs, nullptr));
   EXPECT_TRUE(FileExists(install.Program())) << "nothing removed";
   DeleteFileA(copy.c_str());
+}
+
+// What a branch of the registry or a folder tree holds, one line per key, value, folder
+// and file, for comparing before and after. Wine mirrors every shortcut as a menu file on
+// the Linux side and notes it under its own key: that is Wine's, not the system's, and
+// left out.
+using Snapshot = std::set<std::string>;
+
+constexpr char kWineKey[] = "Software\\Wine";
+bool IsWineMirrorFile(const std::string& name) {
+  return name.rfind(".", 0) == 0 || (name.size() > 8 && name.compare(name.size() - 8, 8, ".desktop") == 0);
+}
+
+void AddRegistry(Snapshot* snapshot, HKEY root, const std::string& label, const std::string& path, bool deep) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  snapshot->insert("key " + label + "\\" + path);
+  std::vector<std::string> subkeys;
+  char name[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    subkeys.push_back(path.empty() ? name : path + "\\" + name);
+  }
+  BYTE data[4096];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    DWORD bytes = sizeof data;
+    DWORD type = 0;
+    if (RegEnumValueA(key, i, name, &size, nullptr, &type, data, &bytes) != ERROR_SUCCESS) break;
+    snapshot->insert("value " + label + "\\" + path + "|" + name + "|" + std::to_string(type) + "|" +
+                     std::string(reinterpret_cast<char*>(data), bytes));
+  }
+  RegCloseKey(key);
+  for (const std::string& subkey : subkeys) {
+    if (subkey == kWineKey) continue;
+    if (deep) {
+      AddRegistry(snapshot, root, label, subkey, true);
+    } else {
+      snapshot->insert("key " + label + "\\" + subkey);
+    }
+  }
+}
+
+void AddFolder(Snapshot* snapshot, const std::string& folder, bool deep) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  std::vector<std::string> subfolders;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == ".." || IsWineMirrorFile(name)) continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      snapshot->insert("folder " + folder + name + "\\");
+      if (deep) subfolders.push_back(folder + name + "\\");
+    } else {
+      snapshot->insert("file " + folder + name + " " + std::to_string(found.nFileSizeLow));
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  for (const std::string& subfolder : subfolders) AddFolder(snapshot, subfolder, true);
+}
+
+std::string SpecialFolderPath(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+  return std::string(path) + "\\";
+}
+
+Snapshot TakeSnapshot() {
+  Snapshot snapshot;
+  AddRegistry(&snapshot, HKEY_CURRENT_USER, "HKCU", "Software", true);
+  AddRegistry(&snapshot, HKEY_CLASSES_ROOT, "HKCR", "", false);
+  AddRegistry(&snapshot, HKEY_CLASSES_ROOT, "HKCR", "Applications", true);
+  AddRegistry(&snapshot, HKEY_LOCAL_MACHINE, "HKLM", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true);
+  AddRegistry(&snapshot, HKEY_LOCAL_MACHINE, "HKLM", "SYSTEM\\CurrentControlSet\\Services", false);
+  for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY,
+                    CSIDL_COMMON_DESKTOPDIRECTORY}) {
+    AddFolder(&snapshot, SpecialFolderPath(csidl), true);
+  }
+  AddFolder(&snapshot, TemporaryFolder(), false);
+  return snapshot;
+}
+
+std::string Difference(const Snapshot& a, const Snapshot& b, const Snapshot& expected) {
+  std::string text;
+  for (const std::string& line : a) {
+    if (!b.count(line) && !expected.count(line)) text += "  " + line + "\n";
+  }
+  return text;
+}
+
+TEST(RoundTrip, EveryTaskPackageLeavesTheSystemAsItWas) {
+  const char* httpRoot = std::getenv("CORVALIS_HTTP_ROOT");
+  if (!httpRoot) GTEST_SKIP() << "runs under http_test_server.py (uninstaller_round_trip)";
+  const std::string app = SpecialFolderPath(CSIDL_PROGRAM_FILES) + "Corvalis Every Task\\";
+  ASSERT_FALSE(FileExists(app)) << "an earlier run left the package installed";
+  const std::string temp = TemporaryFolder();
+  const std::string payload(4000, 'p');
+  PutFile(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload);
+  // The test server makes its key when it first registers; only its value belongs to the package.
+  ASSERT_EQ(CreateRegistryKey(HKEY_CURRENT_USER, "Software\\CorvalisEngineTests\\Servers", ""), 1);
+  for (const char* output : {"run", "finish", "uninstalled"}) {
+    DeleteFileA((temp + "corvalis_every_task_" + output + ".txt").c_str());
+  }
+  const Snapshot before = TakeSnapshot();
+
+  {
+    installer_e2e::InstallerRun run;
+    HWND wizard = installer_e2e::InstallToFinishPage(run, "every_task", true, {app + "every_task.bin"});
+    ASSERT_NE(wizard, nullptr);
+    installer_e2e::Click(wizard, kIdWizardFinish);
+    ASSERT_TRUE(run.WaitEnd(installer_e2e::kStartMs));
+  }
+  ASSERT_TRUE(FileExists(app + "Uninst0.exe"));
+  // The snapshots see what the installation did.
+  const std::string installedLines = Difference(TakeSnapshot(), before, Snapshot());
+  for (const std::string& trace : std::vector<std::string>{"key HKCU\\Software\\Corvalis Every Task", "value HKCU\\Software\\CorvalisEngineTests\\Servers|",
+        "key HKCR\\.cevt", "key HKLM\\SYSTEM\\CurrentControlSet\\Services\\CorvalisEveryTask",
+        "Uninstall\\Corvalis Every Task", "Corvalis Every Task\\Guide.lnk", "Corvalis Every Task web.url",
+        "file " + app + "Data\\settings.ini"}) {
+    EXPECT_NE(installedLines.find(trace), std::string::npos) << trace << " not installed:\n" << installedLines;
+  }
+
+  const std::set<std::string> copiesBefore = TempCopies();
+  {
+    winrobot::ProcessGuard stage1;
+    ASSERT_TRUE(winrobot::StartProcess("\"" + app + "Uninst0.exe\"", &stage1.process)) << winrobot::LastError();
+    HWND box = winrobot::WaitForMessageBox(0, "Please confirm", kBoxMs);
+    ASSERT_NE(box, nullptr) << winrobot::LastError();
+    EXPECT_EQ(winrobot::MessageBoxText(box), "Are you sure you want to uninstall Corvalis Every Task?");
+    ASSERT_TRUE(winrobot::AnswerMessageBox(box, "Yes"));
+    box = winrobot::WaitForMessageBox(0, "Success", kBoxMs);
+    ASSERT_NE(box, nullptr) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK"));
+  }
+  EXPECT_TRUE(WaitFor([&] { return TempCopies() == copiesBefore; }, 60000)) << "the temporary copy stays";
+  EXPECT_TRUE(WaitFor([&] { return FileExists(temp + "corvalis_every_task_uninstalled.txt"); }, 10000));
+
+  // What stays on purpose: the output files of the programs that the tasks ran, and what
+  // the uninstall data doesn't list: the file moved by MOVEFILE and the downloaded file,
+  // which keep the install folder and its "Made" folder.
+  Snapshot expected;
+  for (const char* output : {"run", "finish", "uninstalled"}) {
+    const std::string path = temp + "corvalis_every_task_" + output + ".txt";
+    WIN32_FILE_ATTRIBUTE_DATA info = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info);
+    expected.insert("file " + path + " " + std::to_string(info.nFileSizeLow));
+  }
+  expected.insert("folder " + app);
+  expected.insert("folder " + app + "Made\\");
+  expected.insert("file " + app + "Made\\Notes.txt " + std::to_string(ReadWholeFile(app + "Made\\Notes.txt").size()));
+  expected.insert("file " + app + "every_task.bin " + std::to_string(payload.size()));
+
+  const Snapshot after = TakeSnapshot();
+  EXPECT_EQ(Difference(after, before, expected), "") << "left behind";
+  EXPECT_EQ(Difference(before, after, Snapshot()), "") << "removed although there before";
+
+  DeleteFolderTree(app);
+  for (const char* output : {"run", "finish", "uninstalled"}) {
+    DeleteFileA((temp + "corvalis_every_task_" + output + ".txt").c_str());
+  }
 }
 
 }  // namespace
