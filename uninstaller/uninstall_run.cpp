@@ -130,9 +130,7 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   const bool removableTree = IsRemovableInstallPath(session.InstallPath);
   if (removableTree) session.FoldersToRemove.push_back(MakeFolderEntry(installPath));
 
-  // Indexed: the list may not grow here, but a reference into it must not outlive it.
-  for (std::size_t i = 0; i < session.FilesToDelete.size(); ++i) {
-    const std::string path = session.FilesToDelete[i];
+  for (const std::string& path : session.FilesToDelete) {
     if (path.empty()) continue;
     progress.Step();
     const std::string extension = FileExtension(path);
