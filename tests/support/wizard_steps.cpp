@@ -1,6 +1,7 @@
 #include "tests/support/wizard_steps.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "common/control_ids.h"
 #include "installer/wizard/wizard_rules.h"
@@ -47,6 +48,12 @@ LRESULT Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::string AllUsersPrograms() {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_PROGRAMS, FALSE);
+  return std::string(path) + "\\";
+}
 
 std::string Id(int id) { return "#" + std::to_string(id); }
 

@@ -14,6 +14,9 @@
 
 namespace installer_e2e {
 
+// The all-users Start-menu Programs folder, ending in "\".
+std::string AllUsersPrograms();
+
 std::string Id(int id);
 HWND Control(HWND wizard, int id);
 bool Shown(HWND wizard, int id);

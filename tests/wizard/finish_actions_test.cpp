@@ -5,14 +5,10 @@
 #include <string>
 
 #include "installer/wizard/finish_actions.h"
+#include "tests/support/task_lines.h"
 
 namespace corvalis {
 namespace {
-
-std::string Pilcrows(std::string text) {
-  std::replace(text.begin(), text.end(), '|', kFieldSeparator);
-  return text;
-}
 
 StubTextList Texts() {
   StubTextList texts;
