@@ -163,20 +163,17 @@ void Finish() {
   RemoveWorkFolder();
   NotifyAssociationsChanged();
   HWND checklist = WizardControl(kIdFinishActions);
-  // A restart goes last, after the uninstaller and its data are written: the system may
-  // end this process as soon as it is asked to restart.
-  std::vector<const FinishAction*> restarts;
-  for (const FinishAction& action : session.FinishActions) {
-    if (!ItemTicked(checklist, action.Item)) continue;
-    if (action.Line == kRestartLine) {
-      restarts.push_back(&action);
-      continue;
-    }
+  std::vector<bool> ticked;
+  for (const FinishAction& action : session.FinishActions) ticked.push_back(ItemTicked(checklist, action.Item));
+  const FinishPlan plan = PlanFinish(session.FinishActions, ticked);
+  for (const FinishAction& action : plan.BeforeUninstallData) {
     ExecuteTask(session, {action.Name, action.Line}, RunOperations());
   }
   WriteUninstallData(session, RunOperations(), UninstallerImage());
   NotifyAssociationsChanged();
-  for (const FinishAction* action : restarts) ExecuteTask(session, {action->Name, action->Line}, RunOperations());
+  for (const FinishAction& action : plan.AfterUninstallData) {
+    ExecuteTask(session, {action.Name, action.Line}, RunOperations());
+  }
   ExitProcess(0);
 }
 
