@@ -146,6 +146,9 @@ int OnDownloadProgress(const std::string&, float percent) {
 void RollbackInstalledFiles(const std::string& folder) {
   const InstallSession& session = Session();
   for (const std::string& file : session.InstalledFiles) {
+    // Folder entries are reported too; a folder's attributes are not ours to change.
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(file.c_str());
   }
