@@ -81,7 +81,8 @@ class WizardFrontEnd final : public InstallationFrontEnd {
   bool PathExists(const std::string& path) override { return corvalis::PathExists(path); }
   void UnpackProgramArchive(InstallSession& session) override {
     // Known before anything is unpacked: a cancel removes only these folders.
-    for (const std::string& folder : FoldersForEntries(session.InstallPath, ArchiveTargets(session.ProgramArchiveTemp))) {
+    const std::vector<std::string> targets = ArchiveTargets(session.ProgramArchiveTemp);
+    for (const std::string& folder : FoldersForEntries(session.InstallPath, targets)) {
       if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
     }
     SetExtractProgressHook(OnUnpackProgress);

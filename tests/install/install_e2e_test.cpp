@@ -155,8 +155,6 @@ HWND InstallToFinishPage(InstallerRun& run, const char* package, bool groupPage,
   return wizard;
 }
 
-HWND Checklist(HWND wizard) { return GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions); }
-
 std::string Joined(const std::vector<ChecklistItem>& items) {
   std::string text;
   for (const ChecklistItem& item : items) text += (item.ticked ? "[x] " : "[ ] ") + item.text + "\n";

@@ -46,6 +46,8 @@ struct ChecklistItem {
   std::string text;
   bool ticked = false;
 };
+// The finish page's checklist.
+HWND Checklist(HWND wizard);
 std::vector<ChecklistItem> ChecklistItems(HWND list, DWORD pid);
 bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked);
 
