@@ -25,8 +25,7 @@ namespace {
 
 using namespace corvalis;
 using namespace installer_e2e;
-using corvalis::testing::ReadWholeFile;
-using corvalis::testing::TempPath;
+using namespace corvalis::testing;
 
 const char kConfirmTitle[] = "Please confirm";
 const char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -40,62 +39,15 @@ std::string Folder(int csidl) {
 std::string ProgramFiles() { return Folder(CSIDL_PROGRAM_FILES); }
 std::string Desktop() { return Folder(CSIDL_DESKTOPDIRECTORY); }
 
-// A registry value as text ("<none>" when missing; a DWORD in decimal).
-std::string RegistryValue(HKEY root, const std::string& key, const std::string& name) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
-  char data[1024] = "";
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  const LONG result = RegQueryValueExA(opened, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(opened);
-  if (result != ERROR_SUCCESS) return "<none>";
-  if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(data));
-  return data;
-}
-
-bool KeyExists(HKEY root, const std::string& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
-}
-
 std::string WithoutTrailing(std::string path) {
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path;
 }
 
-struct LinkInfo {
-  std::string target, workingFolder, iconFile;
-  int iconIndex = -1;
-};
-
-LinkInfo ReadShellLink(const std::string& path) {
-  LinkInfo info;
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      wchar_t wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char text[MAX_PATH] = "";
-        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-        info.target = text;
-        link->GetWorkingDirectory(text, MAX_PATH);
-        info.workingFolder = text;
-        link->GetIconLocation(text, MAX_PATH, &info.iconIndex);
-        info.iconFile = text;
-      }
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return info;
+std::string LinkTarget(const std::string& path) {
+  LinkFields fields;
+  ReadLink(path, fields);
+  return fields.path;
 }
 
 void RemoveService(const char* name) {
@@ -187,9 +139,9 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   }
 
   // Registry: the values written, the deleted value and key gone, the lower-case task ignored.
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Path"), app);
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Count"), "7");
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Old"), "<none>");
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Path"), app);
+  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, key, "Count"), 7);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Old"), "<missing>");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Scratch"));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Corvalis Every Task Lower"));
 
@@ -217,8 +169,9 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
       {Desktop() + "Corvalis Every Task.lnk", app + "Sample.txt", app, app + "Sample.txt", 0},
   };
   for (const auto& expected : links) {
-    const LinkInfo link = ReadShellLink(expected.path);
-    EXPECT_EQ(link.target, expected.target) << expected.path;
+    LinkFields link;
+    EXPECT_TRUE(ReadLink(expected.path, link)) << expected.path;
+    EXPECT_EQ(link.path, expected.target) << expected.path;
     EXPECT_EQ(WithoutTrailing(link.workingFolder), WithoutTrailing(expected.workingFolder)) << expected.path;
     EXPECT_EQ(link.iconFile, expected.iconFile) << expected.path;
     EXPECT_EQ(link.iconIndex, expected.iconIndex) << expected.path;
@@ -232,8 +185,8 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
   EXPECT_TRUE(ServiceExists("CorvalisEveryTask"));
   EXPECT_FALSE(ServiceExists("CorvalisEveryTaskGone"));
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
-  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
             app + "Uninst0.exe");
 
   // The data file, line by line.
@@ -334,7 +287,7 @@ TEST(FinishPage, DeferredItemsRestartLastAndOnlyTickedOnesRun) {
   Click(wizard, kIdWizardFinish);
   ASSERT_TRUE(run.WaitEnd(kStartMs));
 
-  EXPECT_EQ(ReadShellLink(app + "Ticked.lnk").target, app + "Sample.txt");
+  EXPECT_EQ(LinkTarget(app + "Ticked.lnk"), app + "Sample.txt");
   EXPECT_FALSE(Exists(app + "Unticked.lnk"));
   EXPECT_TRUE(Exists(app + "Web.url"));
   EXPECT_TRUE(Exists(app + "ran.txt"));
@@ -365,8 +318,8 @@ TEST(SecondInstallation, NextFreeNamesAndTheGroupRecordedAgain) {
     EXPECT_NE(ReadWholeFile(app + name).find(groupLine), std::string::npos) << name;
   }
   EXPECT_FALSE(Exists(app + "Uninst2.exe"));
-  EXPECT_EQ(ReadShellLink(installed.group() + "Uninstall.lnk").target, app + "Uninst1.exe");
-  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(LinkTarget(installed.group() + "Uninstall.lnk"), app + "Uninst1.exe");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
             app + "Uninst1.exe");
   installed.Remove();
 }
