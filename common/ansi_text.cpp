@@ -58,6 +58,12 @@ std::string WithTrailingBackslash(std::string path) {
   return path;
 }
 
+bool IsFullPath(const std::string& path) {
+  if (path.size() >= 3 && path[0] == '\\' && path[1] == '\\') return path[2] != '\\';
+  const char drive = static_cast<char>(path.empty() ? 0 : (path[0] | 0x20));
+  return path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
 std::string SlashesToBackslashes(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';

@@ -36,5 +36,8 @@ std::string FolderPart(const std::string& path);
 std::string WithTrailingBackslash(std::string path);
 // Every "/" becomes "\".
 std::string SlashesToBackslashes(std::string path);
+// A path that names its drive ("C:\...") or share ("\\server\..."): one that doesn't
+// depend on the current folder.
+bool IsFullPath(const std::string& path);
 
 }  // namespace corvalis

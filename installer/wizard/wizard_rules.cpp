@@ -17,7 +17,9 @@ NextStep NextFrom(int current, const NavigationSwitches& switches, const std::st
     case kPageReadMe:
       return show(kPageDestination);
     case kPageDestination:
-      if (destination.empty()) return NextStep{NextAction::WarnEmptyDestination, current};
+      // A relative folder would be taken from wherever the installer was started (with
+      // administrator rights): it gets the same answer as an empty field.
+      if (!IsFullPath(destination)) return NextStep{NextAction::WarnEmptyDestination, current};
       if (switches.AutoCreateStartMenu) return show(kPageStartMenu);
       return NextStep{NextAction::StartInstallation, current};
     case kPageStartMenu:

@@ -35,7 +35,7 @@ struct NextStep {
 };
 
 // "Next" on page `current`; `destination` is the destination field's text, which only
-// page 3 looks at (a field of spaces is not empty).
+// page 3 looks at: one without a drive or share is taken for empty.
 NextStep NextFrom(int current, const NavigationSwitches& switches, const std::string& destination);
 // "Previous" on page `current`; -1 where there is no way back.
 int PreviousFrom(int current, const NavigationSwitches& switches);

@@ -192,16 +192,19 @@ TEST(WizardWalk, EveryPageOfTheSample) {
   ExpectDestinationPage(wizard, true);
   Screenshot(wizard, "destination");
   CancelAndStay(run, wizard);
-  SetDestination(wizard, "");
-  Click(wizard, kIdWizardNext);
-  HWND warning = winrobot::WaitForMessageBox(run.Pid(), "Warning", kStepMs);
-  ASSERT_NE(warning, nullptr) << winrobot::LastError();
-  EXPECT_EQ(winrobot::MessageBoxText(warning), "Please select a path for the program!");
-  ASSERT_TRUE(winrobot::AnswerMessageBox(warning, "OK")) << winrobot::LastError();
-  ASSERT_TRUE(winrobot::WaitForWindowGone(warning, kStepMs));
-  WaitUntilAnswering(wizard);
-  EXPECT_EQ(VisiblePage(wizard), 3);
-  SetDestination(wizard, "   ");
+  // Empty, blank or relative: each would install relative to the current folder.
+  for (const char* refused : {"", "   ", "Sample\\"}) {
+    SetDestination(wizard, refused);
+    Click(wizard, kIdWizardNext);
+    HWND warning = winrobot::WaitForMessageBox(run.Pid(), "Warning", kStepMs);
+    ASSERT_NE(warning, nullptr) << refused << winrobot::LastError();
+    EXPECT_EQ(winrobot::MessageBoxText(warning), "Please select a path for the program!");
+    ASSERT_TRUE(winrobot::AnswerMessageBox(warning, "OK")) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::WaitForWindowGone(warning, kStepMs));
+    WaitUntilAnswering(wizard);
+    EXPECT_EQ(VisiblePage(wizard), 3);
+  }
+  SetDestination(wizard, kSampleFolder);
   Click(wizard, kIdWizardNext);
 
   // Start-menu group: the folder list and the group it names.
@@ -226,8 +229,6 @@ TEST(WizardWalk, EveryPageOfTheSample) {
   EXPECT_TRUE(Eventually([&] { return !Enabled(wizard, kIdGroupFolders); }));
   Click(wizard, kIdWizardPrevious);
   ASSERT_TRUE(WaitForPage(wizard, 3));
-  // The field of spaces passed the check; installing there would write relative paths.
-  SetDestination(wizard, kSampleFolder);
   ExpectInstallationRuns(run, wizard);
 }
 

@@ -63,7 +63,12 @@ TEST(WizardRules, PagesFollowTheSwitches) {
   }
   NavigationSwitches all{true, true, true};
   EXPECT_EQ(NextFrom(kPageDestination, all, "").Action, NextAction::WarnEmptyDestination);
-  EXPECT_EQ(NextFrom(kPageDestination, all, "   ").Page, kPageStartMenu);
+  for (const char* relative : {"   ", " D:\\App\\", "App\\", "\\App\\", "C:App", "\\\\\\x"}) {
+    EXPECT_EQ(NextFrom(kPageDestination, all, relative).Action, NextAction::WarnEmptyDestination) << relative;
+  }
+  for (const char* full : {"D:\\App\\", "\\\\server\\share\\App\\", "c:/x"}) {
+    EXPECT_EQ(NextFrom(kPageDestination, all, full).Page, kPageStartMenu) << full;
+  }
   EXPECT_EQ(NextFrom(kPageProgress, all, "x").Action, NextAction::Nothing);
   EXPECT_EQ(PreviousFrom(kPageProgress, all), -1);
 }
