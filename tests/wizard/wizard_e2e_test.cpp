@@ -14,6 +14,7 @@
 #include "common/control_ids.h"
 #include "installer/wizard/wizard_rules.h"
 #include "tests/support/installer_run.h"
+#include "tests/support/wizard_pages.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
@@ -41,19 +42,8 @@ bool Enabled(HWND wizard, int id) {
 
 std::string Text(HWND wizard, int id) { return winrobot::WindowText(Control(wizard, id)); }
 
-int VisiblePage(HWND wizard) {
-  for (int page = 0; page < kWizardPageCount; ++page) {
-    HWND panel = GetDlgItem(wizard, kIdWizardFirstPage + page);
-    if (panel && IsWindowVisible(panel)) return page;
-  }
-  return -1;
-}
-
 ::testing::AssertionResult WaitForPage(HWND wizard, int page) {
-  for (int waited = 0; waited < kStepMs; waited += 50) {
-    if (VisiblePage(wizard) == page) return ::testing::AssertionSuccess();
-    Sleep(50);
-  }
+  if (WaitForWizardPage(wizard, page, kStepMs)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
 }
 

@@ -1,0 +1,376 @@
+// setup_driver.exe: runs an installation, an uninstallation or another vendor's setup
+// program as a user would, for the main job (scripts/run-sample) and the installation
+// benchmark (tests/bench/install_bench.sh). It prints "name = value" lines; its times
+// leave out what the robot itself spends between the pages.
+//
+//   setup_driver install <package.exe> [<screenshot folder, a Linux path>]
+//   setup_driver uninstall <Uninst<k>.exe>
+//   setup_driver run <program> [<arguments>...]    waits for every program it starts too
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/control_ids.h"
+#include "installer/wizard/wizard_rules.h"
+#include "tests/support/wizard_pages.h"
+#include "tools/winrobot/winrobot.h"
+
+namespace {
+
+using namespace corvalis;
+using installer_e2e::VisiblePage;
+
+constexpr int kStepMs = 60000;             // one page, one message box
+constexpr int kInstallMs = 30 * 60 * 1000;  // 200 MB under emulation, on a busy machine
+constexpr DWORD kWatchIntervalMs = 20;
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+int Failed(const std::string& what) {
+  std::fprintf(stderr, "setup_driver: %s\n", what.c_str());
+  return 1;
+}
+
+std::string Id(int id) { return "#" + std::to_string(id); }
+
+// A process and every process it starts, watched from a thread of its own: the peak
+// memory of the largest and the moment the last one ends. Wine reports a process's
+// peak working set from the kernel's high-water mark of its resident memory; its
+// private bytes only as they are now, so their peak is the largest value seen.
+class ProcessTree {
+ public:
+  ProcessTree() { InitializeCriticalSection(&lock_); }
+  ProcessTree(const ProcessTree&) = delete;
+  ProcessTree& operator=(const ProcessTree&) = delete;
+  // A driver that gives up leaves nothing running behind it.
+  ~ProcessTree() {
+    if (thread_) {
+      stop_ = true;
+      WaitForSingleObject(thread_, INFINITE);
+      CloseHandle(thread_);
+    }
+    for (HANDLE h : handles_) {
+      if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 1);
+      CloseHandle(h);
+    }
+    DeleteCriticalSection(&lock_);
+  }
+
+  bool Start(const std::string& commandLine) {
+    winrobot::Process process;
+    if (!winrobot::StartProcess(commandLine, &process)) return false;
+    started_ = Now();
+    pid_ = process.pid;
+    handles_.push_back(process.handle);
+    pids_.push_back(process.pid);
+    thread_ = CreateThread(nullptr, 0, &ProcessTree::Watch, this, 0, nullptr);
+    return thread_ != nullptr;
+  }
+
+  DWORD Pid() const { return pid_; }
+  double Started() const { return started_; }
+
+  bool WaitEnd(int timeoutMs) { return WaitForSingleObject(thread_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0; }
+  double Ended() const { return ended_; }  // once WaitEnd is true
+  DWORD FirstExitCode() {
+    DWORD code = 0;
+    GetExitCodeProcess(handles_.front(), &code);
+    return code;
+  }
+  int Processes() const { return static_cast<int>(pids_.size()); }
+
+  SIZE_T PeakWorkingSet() {
+    EnterCriticalSection(&lock_);
+    SIZE_T peak = peakWorkingSet_;
+    LeaveCriticalSection(&lock_);
+    return peak;
+  }
+  SIZE_T PeakPrivate() {
+    EnterCriticalSection(&lock_);
+    SIZE_T peak = peakPrivate_;
+    LeaveCriticalSection(&lock_);
+    return peak;
+  }
+
+ private:
+  static DWORD WINAPI Watch(void* self) {
+    static_cast<ProcessTree*>(self)->Loop();
+    return 0;
+  }
+
+  void Loop() {
+    while (!stop_) {
+      // Ended before the look for children: a child started at the very end still counts.
+      bool allEnded = true;
+      for (HANDLE h : handles_) allEnded = allEnded && WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+      const double seen = Now();
+      const bool grew = AddChildren();
+      Sample();
+      if (allEnded && !grew) {
+        ended_ = seen;
+        return;
+      }
+      Sleep(kWatchIntervalMs);
+    }
+  }
+
+  bool Known(DWORD pid) const {
+    for (DWORD known : pids_) {
+      if (known == pid) return true;
+    }
+    return false;
+  }
+
+  bool AddChildren() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    bool grew = false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+      if (Known(entry.th32ProcessID) || !Known(entry.th32ParentProcessID)) continue;
+      HANDLE child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
+      if (!child) continue;
+      handles_.push_back(child);
+      pids_.push_back(entry.th32ProcessID);
+      grew = true;
+    }
+    CloseHandle(snapshot);
+    return grew;
+  }
+
+  void Sample() {
+    for (HANDLE h : handles_) {
+      PROCESS_MEMORY_COUNTERS_EX counters = {};
+      counters.cb = sizeof counters;
+      if (!GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) continue;
+      EnterCriticalSection(&lock_);
+      if (counters.PeakWorkingSetSize > peakWorkingSet_) peakWorkingSet_ = counters.PeakWorkingSetSize;
+      if (counters.PrivateUsage > peakPrivate_) peakPrivate_ = counters.PrivateUsage;
+      LeaveCriticalSection(&lock_);
+    }
+  }
+
+  DWORD pid_ = 0;
+  double started_ = 0;
+  volatile double ended_ = 0;
+  volatile bool stop_ = false;
+  HANDLE thread_ = nullptr;
+  std::vector<HANDLE> handles_;  // the watching thread's, once it runs
+  std::vector<DWORD> pids_;
+  CRITICAL_SECTION lock_;
+  SIZE_T peakWorkingSet_ = 0;
+  SIZE_T peakPrivate_ = 0;
+};
+
+void PrintSeconds(const char* name, double seconds) { std::printf("%s = %.2f\n", name, seconds); }
+
+void PrintMemory(ProcessTree& tree) {
+  std::printf("peak_working_set_kib = %lu\n", static_cast<unsigned long>(tree.PeakWorkingSet() / 1024));
+  std::printf("peak_private_kib = %lu\n", static_cast<unsigned long>(tree.PeakPrivate() / 1024));
+}
+
+// Every thread of the process, suspended while a picture is taken of a page that would
+// otherwise be gone before the picture is.
+std::vector<HANDLE> SuspendProcess(DWORD pid) {
+  std::vector<HANDLE> threads;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return threads;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != pid) continue;
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+    if (thread && SuspendThread(thread) != static_cast<DWORD>(-1)) {
+      threads.push_back(thread);
+    } else if (thread) {
+      CloseHandle(thread);
+    }
+  }
+  CloseHandle(snapshot);
+  return threads;
+}
+
+void ResumeProcess(const std::vector<HANDLE>& threads) {
+  for (HANDLE thread : threads) {
+    ResumeThread(thread);
+    CloseHandle(thread);
+  }
+}
+
+const char* const kPageNames[kWizardPageCount] = {"welcome", "license", "readme", "destination",
+                                                   "startmenu", "progress", "finish"};
+
+void Screenshot(const std::string& folder, HWND wizard, int page) {
+  if (folder.empty()) return;
+  const std::string path = folder + "/" + std::to_string(page) + "-" + kPageNames[page] + ".png";
+  if (winrobot::SaveScreenshot(path, kStepMs, wizard)) {
+    std::printf("screenshot = %s\n", path.c_str());
+  } else {
+    std::fprintf(stderr, "setup_driver: %s\n", winrobot::LastError().c_str());
+  }
+}
+
+// The wizard once it shows its first page: a preparation window may come before it,
+// and the language question of a package with several languages, answered with its
+// preselected language.
+HWND WaitForWizard(ProcessTree& tree) {
+  for (int waited = 0; waited < kStepMs * 5; waited += 10) {
+    HWND window = winrobot::WaitForWindowOfProcess(tree.Pid(), "", 0);
+    if (window && VisiblePage(window) == kPageWelcome) return window;
+    if (window && winrobot::WindowText(window) == installer_e2e::kLanguageDialogTitle) {
+      winrobot::ClickButton(window, Id(kIdOk));
+      winrobot::WaitForWindowGone(window, kStepMs);
+    }
+    if (!window && tree.WaitEnd(0)) return nullptr;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+// Next through pages 0 to 4 with what they offer (the licence accepted), then the
+// progress page until the finish page shows. Returns the time of the Next that left
+// the last of them; 0 when the wizard didn't get there.
+double WalkToFinish(ProcessTree& tree, HWND wizard, const std::string& shots, std::string* destination) {
+  double lastNext = 0;
+  int page = VisiblePage(wizard);
+  while (page >= kPageWelcome && page < kPageProgress) {
+    if (page == kPageLicense && !winrobot::SetCheck(wizard, Id(kIdLicenseAgree), true)) {
+      Failed(winrobot::LastError());
+      return 0;
+    }
+    if (page == kPageDestination) *destination = winrobot::WindowText(winrobot::FindControl(wizard, Id(kIdDestinationPath)));
+    if (!winrobot::WaitForControl(wizard, Id(kIdWizardNext), kStepMs)) {
+      Failed(winrobot::LastError());
+      return 0;
+    }
+    if (!shots.empty()) {
+      Sleep(400);  // the page's controls paint after the switch
+      Screenshot(shots, wizard, page);
+    }
+    lastNext = Now();
+    if (!winrobot::ClickButton(wizard, Id(kIdWizardNext))) {
+      Failed(winrobot::LastError());
+      return 0;
+    }
+    int next = page;
+    for (int waited = 0; next == page && waited < kStepMs; waited += 10) {
+      Sleep(10);
+      next = VisiblePage(wizard);
+    }
+    if (next == page) {
+      Failed(std::string("Next did not leave the page ") + kPageNames[page]);
+      return 0;
+    }
+    if (tree.WaitEnd(0)) break;
+    page = next;
+  }
+  if (page == kPageProgress && !shots.empty()) {
+    std::vector<HANDLE> paused = SuspendProcess(tree.Pid());
+    Screenshot(shots, wizard, page);
+    ResumeProcess(paused);
+  }
+  for (int waited = 0; waited < kInstallMs; waited += 10) {
+    if (VisiblePage(wizard) == kPageFinish) return lastNext;
+    if (tree.WaitEnd(0)) break;
+    Sleep(10);
+  }
+  Failed("the installation ended without its finish page");
+  return 0;
+}
+
+int Install(const std::string& package, const std::string& shots) {
+  ProcessTree tree;
+  if (!tree.Start("\"" + package + "\"")) return Failed(winrobot::LastError());
+  HWND wizard = WaitForWizard(tree);
+  if (!wizard) return Failed("no wizard");
+  const double wizardShown = Now();
+  std::string destination;
+  const double lastNext = WalkToFinish(tree, wizard, shots, &destination);
+  if (lastNext == 0) return 1;
+  const double finishShown = Now();
+  Screenshot(shots, wizard, kPageFinish);
+  const double finishClicked = Now();
+  if (!winrobot::ClickButton(wizard, Id(kIdWizardFinish))) return Failed(winrobot::LastError());
+  if (!tree.WaitEnd(kStepMs * 5)) return Failed("the installer did not end after Finish");
+  std::printf("destination = %s\n", destination.c_str());
+  PrintSeconds("start_to_wizard_s", wizardShown - tree.Started());
+  PrintSeconds("robot_on_pages_s", lastNext - wizardShown);
+  PrintSeconds("last_next_to_finish_page_s", finishShown - lastNext);
+  PrintSeconds("installation_s", (wizardShown - tree.Started()) + (finishShown - lastNext));
+  PrintSeconds("finish_to_end_s", tree.Ended() - finishClicked);
+  PrintMemory(tree);
+  std::printf("exit_code = %lu\n", static_cast<unsigned long>(tree.FirstExitCode()));
+  return tree.FirstExitCode() == 0 ? 0 : 1;
+}
+
+// Our uninstaller: its confirmation answered Yes, its closing message (success, or the
+// restart question answered No) taken. Both stages and the copy's clean-up are waited for.
+int Uninstall(const std::string& program) {
+  ProcessTree tree;
+  if (!tree.Start("\"" + program + "\"")) return Failed(winrobot::LastError());
+  HWND confirm = winrobot::WaitForMessageBox(0, "", kStepMs);
+  if (!confirm) return Failed(winrobot::LastError());
+  const double asked = Now();
+  std::printf("question = %s\n", winrobot::MessageBoxText(confirm).c_str());
+  const double answered = Now();
+  if (!winrobot::AnswerMessageBox(confirm, "Yes")) return Failed(winrobot::LastError());
+  if (!winrobot::WaitForWindowGone(confirm, kStepMs)) return Failed(winrobot::LastError());
+  HWND closing = winrobot::WaitForMessageBox(0, "", kInstallMs);
+  if (!closing) return Failed(winrobot::LastError());
+  const double done = Now();
+  const std::string title = winrobot::WindowText(closing);
+  std::printf("closing_message = %s: %s\n", title.c_str(), winrobot::MessageBoxText(closing).c_str());
+  if (!winrobot::AnswerMessageBox(closing, "OK") && !winrobot::AnswerMessageBox(closing, "No")) {
+    return Failed(winrobot::LastError());
+  }
+  if (!tree.WaitEnd(kStepMs)) return Failed("the uninstaller did not end");
+  PrintSeconds("uninstallation_s", (asked - tree.Started()) + (done - answered));
+  PrintSeconds("closing_to_end_s", tree.Ended() - done);
+  std::printf("processes = %d\n", tree.Processes());
+  PrintMemory(tree);
+  return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string line = "\"" + args[0] + "\"";
+  for (std::size_t i = 1; i < args.size(); ++i) line += " " + args[i];
+  ProcessTree tree;
+  if (!tree.Start(line)) return Failed(winrobot::LastError());
+  if (!tree.WaitEnd(kInstallMs)) return Failed("still running after " + std::to_string(kInstallMs / 1000) + " s");
+  PrintSeconds("run_s", tree.Ended() - tree.Started());
+  std::printf("processes = %d\n", tree.Processes());
+  PrintMemory(tree);
+  std::printf("exit_code = %lu\n", static_cast<unsigned long>(tree.FirstExitCode()));
+  return tree.FirstExitCode() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::string verb = args.empty() ? "" : args[0];
+  if (verb == "install" && (args.size() == 2 || args.size() == 3)) {
+    return Install(args[1], args.size() == 3 ? args[2] : "");
+  }
+  if (verb == "uninstall" && args.size() == 2) return Uninstall(args[1]);
+  if (verb == "run" && args.size() >= 2) return Run(std::vector<std::string>(args.begin() + 1, args.end()));
+  std::fprintf(stderr,
+               "usage: setup_driver install PACKAGE.exe [SCREENSHOT_FOLDER]\n"
+               "       setup_driver uninstall UNINSTALLER.exe\n"
+               "       setup_driver run PROGRAM [ARGUMENTS...]\n");
+  return 2;
+}
