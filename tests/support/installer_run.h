@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/wizard_pages.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace installer_e2e {
 
 constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
 constexpr int kStepMs = 30000;
+constexpr char kLanguageDialogTitle[] = "Language selection";
 
 std::string ProgramFolder();  // the test program's own, ending in "\"
 bool Exists(const std::string& path);

@@ -14,7 +14,6 @@
 #include "common/control_ids.h"
 #include "installer/wizard/wizard_rules.h"
 #include "tests/support/installer_run.h"
-#include "tests/support/wizard_pages.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
@@ -42,8 +41,19 @@ bool Enabled(HWND wizard, int id) {
 
 std::string Text(HWND wizard, int id) { return winrobot::WindowText(Control(wizard, id)); }
 
+int VisiblePage(HWND wizard) {
+  for (int page = 0; page < kWizardPageCount; ++page) {
+    HWND panel = GetDlgItem(wizard, kIdWizardFirstPage + page);
+    if (panel && IsWindowVisible(panel)) return page;
+  }
+  return -1;
+}
+
 ::testing::AssertionResult WaitForPage(HWND wizard, int page) {
-  if (WaitForWizardPage(wizard, page, kStepMs)) return ::testing::AssertionSuccess();
+  for (int waited = 0; waited < kStepMs; waited += 50) {
+    if (VisiblePage(wizard) == page) return ::testing::AssertionSuccess();
+    Sleep(50);
+  }
   return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
 }
 
