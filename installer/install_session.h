@@ -62,6 +62,13 @@ struct ScriptSettings {
 
 constexpr int kStubTextCount = 97;  // "Key0" .. "Key96"
 
+// One item of the finish page's checklist: the task line it runs when ticked at "Finish".
+struct FinishAction {
+  int Item = 0;      // index in the checklist
+  std::string Name;  // the task's name, or Key93 for the restart item
+  std::string Line;
+};
+
 struct InstallSession {
   // The running Windows version is not kept here: it lives in OperationsSettings
   // (common/operations_settings.h), the one record both programs set at start-up.
@@ -92,6 +99,10 @@ struct InstallSession {
   std::string InstallPath;
   std::string StartMenuGroupPath;
   std::vector<std::string> InstalledFiles;  // full paths, unpacking order
+  // Folders (ending in "\") that the unpacking is about to create, InstallPath among them
+  // when it didn't exist: the only folders a cancel may remove.
+  std::vector<std::string> UnpackCreatedFolders;
+  std::vector<FinishAction> FinishActions;
 
   // Engine
   std::string UninstallerPath;    // InstallPath + "Uninst<k>.exe"

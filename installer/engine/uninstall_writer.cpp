@@ -58,7 +58,9 @@ int RegisterUninstallEntry(TaskOperations& operations, const std::string& displa
   return 1;
 }
 
-int WriteUninstallData(const InstallSession& session, TaskOperations& operations) {
+int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
+                       const std::string& uninstallerImage) {
+  if (!uninstallerImage.empty()) operations.WriteWholeFile(session.UninstallerPath, uninstallerImage);
   const PathContext context = operations.ExpansionContext(session);
   operations.WriteWholeFile(session.UninstallDataPath,
                             FormatUninstallData(SessionUninstallData(session, context)));

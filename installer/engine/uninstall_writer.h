@@ -24,8 +24,10 @@ int RegisterUninstallEntry(TaskOperations& operations, const std::string& displa
                            const std::string& contact, const std::string& telephone,
                            const std::string& icon, const std::string& uninstallCommand);
 
-// Writes the data file at UninstallDataPath and, when the switches ask for it, the
-// uninstall entry. Nothing that fails stops it; returns 1.
-int WriteUninstallData(const InstallSession& session, TaskOperations& operations);
+// Writes the uninstaller program (uninstallerImage, byte for byte; nothing when it is
+// empty) at UninstallerPath, the data file at UninstallDataPath and, when the switches
+// ask for it, the uninstall entry. Nothing that fails stops it; returns 1.
+int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
+                       const std::string& uninstallerImage);
 
 }  // namespace corvalis

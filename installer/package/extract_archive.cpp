@@ -21,6 +21,8 @@ ExtractProgressHook& Hook() {
   return hook;
 }
 
+bool stopRequested = false;
+
 void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
 }
@@ -50,11 +52,29 @@ void StampDate(HANDLE file, unsigned long dosDate) {
 
 void SetExtractProgressHook(ExtractProgressHook hook) { Hook() = std::move(hook); }
 
+void StopExtractArchive() { stopRequested = true; }
+
 std::string ConvertEntryName(const std::string& storedName) {
   std::string ansi(storedName.size(), '\0');
   if (!storedName.empty())
     OemToCharBuffA(storedName.data(), &ansi[0], static_cast<DWORD>(storedName.size()));
   return SlashesToBackslashes(ansi);
+}
+
+std::vector<std::string> ArchiveTargets(const std::string& archivePath) {
+  std::vector<std::string> targets;
+  unzFile zip = unzOpen(archivePath.c_str());
+  if (!zip) return targets;
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+    unz_file_info info = {};
+    if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
+    std::vector<char> stored(info.size_filename + 1, '\0');
+    unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
+    const EntryTarget target = ResolveEntryTarget(ConvertEntryName(std::string(stored.data(), info.size_filename)), true);
+    if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) targets.push_back(target.relativePath);
+  }
+  unzClose(zip);
+  return targets;
 }
 
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
@@ -68,8 +88,9 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
   const unsigned long count = global.number_entry;
   bool destinationMade = false;
   unsigned long gone = 0;
+  stopRequested = false;
 
-  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+  for (int more = unzGoToFirstFile(zip); more == UNZ_OK && !stopRequested; more = unzGoToNextFile(zip)) {
     ++gone;
     const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
     unz_file_info info = {};
@@ -127,7 +148,7 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     Report(name, percent);
   }
   unzClose(zip);
-  Report(std::string(), 100.0f);
+  if (!stopRequested) Report(std::string(), 100.0f);
 }
 
 }  // namespace corvalis

@@ -46,6 +46,10 @@ struct WizardState {
 
 WizardState wizard;
 
+// A Cancel click that reached the window procedure on the progress page, where only the
+// progress hooks may act on it.
+bool progressCancelNotified = false;
+
 enum class TextRead { Ok, NoMemory, CannotOpen };
 
 // The whole file, kept up to its first NUL byte: that is what the text box shows.
@@ -392,7 +396,15 @@ void OnCommand(int id, int code) {
   const bool clicked = code == BN_CLICKED;
   switch (id) {
     case kIdWizardCancel:
-      if (clicked && Usable(WizardControl(id))) OnCancel();
+      if (!clicked || !Usable(WizardControl(id))) break;
+      if (wizard.session->CurrentPage == kPageProgress) {
+        progressCancelNotified = true;
+      } else {
+        OnCancel();
+      }
+      break;
+    case kIdWizardFinish:
+      if (clicked && Usable(WizardControl(id))) Finish();
       break;
     case kIdWizardNext:
       if (clicked && Usable(WizardControl(id))) OnNext();
@@ -519,6 +531,7 @@ void BuildWizard(InstallSession& session) {
   SetWindowTextA(WizardControl(kIdReadMeText), session.ReadMeText.c_str());
   FillDestination(session);
   FillGroupChoice(session);
+  BuildFinishActions(session);
 
   ShowPage(kPageWelcome);
   ShowNow(wizard.window);
@@ -558,6 +571,22 @@ void RunWizard() {
       DispatchMessageA(&message);
     }
   }
+}
+
+bool TakeCancelClick() {
+  HWND cancel = WizardControl(kIdWizardCancel);
+  MSG event;
+  if (PeekMessageA(&event, nullptr, 0, 0, PM_REMOVE)) {
+    const bool onButton = event.hwnd == cancel && (event.message == WM_LBUTTONUP || event.message == BM_CLICK);
+    const bool announced = event.hwnd == wizard.window && event.message == WM_COMMAND &&
+                           LOWORD(event.wParam) == kIdWizardCancel && HIWORD(event.wParam) == BN_CLICKED;
+    if ((onButton || announced) && Usable(cancel)) progressCancelNotified = true;
+    // Paint requests stay queued until served; leaving them would hide every later click.
+    if (event.message == WM_PAINT) DispatchMessageA(&event);
+  }
+  const bool clicked = progressCancelNotified;
+  progressCancelNotified = false;
+  return clicked;
 }
 
 HWND WizardWindow() { return wizard.window; }

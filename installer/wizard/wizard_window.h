@@ -19,6 +19,11 @@ void ShowPage(int page);
 // Waits for clicks and handles them until a click ends the process.
 [[noreturn]] void RunWizard();
 
+// Takes one pending window event without waiting (paint requests are served, anything
+// else is dropped); true when it, or a click announced since the last call, was on
+// Cancel. For the progress page, whose Cancel works only through the progress hooks.
+bool TakeCancelClick();
+
 // The window and any of its controls by identifier (common/control_ids.h); nullptr
 // before BuildWizard. The installation run writes into the progress page through these.
 HWND WizardWindow();

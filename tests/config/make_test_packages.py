@@ -21,7 +21,9 @@ GERMAN = "German@utf-8.ini"
 NOT_A_BITMAP = b"BM this is no bitmap"
 
 # name: (script keys to set, language files: {file name: (source file, new Language)}
-#        [, resources: {file name: new bytes, or None to leave the file out}])
+#        [, resources: {file name: new bytes, or None to leave the file out}
+#        [, installation: {"InstTasks"/"UninstTasks": [(name, line), ...] replacing the
+#           sample's group, "app": the application folder, see APPS}]])
 PACKAGES = {
     "cfg_one_language": ({}, {ENGLISH: (ENGLISH, None)}),
     # "english" sorts after "English": the later exact "english" is preselected.
@@ -58,6 +60,84 @@ PACKAGES = {
     "wiz_no_wizard_bitmap": ({}, {ENGLISH: (ENGLISH, None)}, {"WizBitmap.bmp": None}),
     "wiz_bad_header_bitmap": ({}, {ENGLISH: (ENGLISH, None)}, {"HeadBitmap.bmp": NOT_A_BITMAP}),
     "wiz_no_license": ({}, {ENGLISH: (ENGLISH, None)}, {"License.txt": None}),
+    # Installations, each with names of its own.
+    # Every task type once or more, with the test service and the test COM server in
+    # the application folder and a download from the loopback server.
+    "every_task": ({"AppName": "Corvalis Every Task", "DefaultPath": "<ProgramFiles>Corvalis Every Task\\",
+                    "Website": "http://127.0.0.1/every-task", "CompanyName": "Corvalis Testers",
+                    "RequireLicense": "0", "RequireReadme": "0", "SkipExtString": "log"},
+                   {ENGLISH: (ENGLISH, None)}, {},
+                   {"app": "every", "InstTasks": [
+                       ("EndNothing", "KILLTASK" + P + "corvalis_every_task_none.exe, ,corvalis_every_task_none2.exe"),
+                       ("AddKey", "REGADDKEY" + P + "HKCU" + P + P + P + "Software\\Corvalis Every Task"),
+                       ("AddPath", "REGADDVALUE" + P + "HKCU" + P + "Path" + P + "<DefaultInstallPath>" + P +
+                        "Software\\Corvalis Every Task" + P + "REG_SZ"),
+                       ("AddCount", "REGADDVALUE" + P + "HKCU" + P + "Count" + P + "7" + P +
+                        "Software\\Corvalis Every Task" + P + "REG_DWORD"),
+                       ("AddOld", "REGADDVALUE" + P + "HKCU" + P + "Old" + P + "x" + P +
+                        "Software\\Corvalis Every Task" + P + "REG_SZ"),
+                       ("AddScratch", "REGADDKEY" + P + "HKCU" + P + P + P + "Software\\Corvalis Every Task\\Scratch"),
+                       ("DropOld", "REGDELVALUE" + P + "HKCU" + P + "Old" + P + P + "Software\\Corvalis Every Task"),
+                       ("DropScratch", "REGDELKEY" + P + "HKCU" + P + P + P + "Software\\Corvalis Every Task\\Scratch"),
+                       ("MakeFolder", "CREATEFOLDER" + P + "<DefaultInstallPath>Made"),
+                       ("CopyGuide", "COPYFILE" + P + "<DefaultInstallPath>Docs\\Guide.txt" + P +
+                        "<DefaultInstallPath>Made\\Guide copy.txt"),
+                       ("MoveNotes", "MOVEFILE" + P + "<DefaultInstallPath>Notes.txt" + P + "<DefaultInstallPath>Made\\Notes.txt"),
+                       ("DropFile", "DELETEFILE" + P + "<DefaultInstallPath>Scratch.txt"),
+                       ("DropFolder", "DELETEFOLDER" + P + "<DefaultInstallPath>Old" + P + "1" + P + "1"),
+                       ("Associate", "ASSOCIATEEXTENSION" + P + "cevt" + P + "Corvalis every task document" + P +
+                        "<Windows>notepad.exe" + P + "0"),
+                       ("Disassociate", "DISASSOCIATEEXTENSION" + P + "cevtold" + P + "notepad.exe"),
+                       ("GuideLink", "NORMALLINK" + P + "17" + P + "Guide" + P + "<DefaultInstallPath>Docs\\Guide.txt" +
+                        P + "0" + P + "0" + P + "The guide"),
+                       ("WebLink", "INTERNETLINK" + P + "17" + P + "<ProgramName> on the web" + P + "<CompanyWebsite>" + P + "0"),
+                       ("DesktopLink", "NORMALLINK" + P + "11" + P + "<ProgramName>" + P +
+                        "<DefaultInstallPath>Sample.txt" + P + "1" + P + "0" + P + "the sample"),
+                       ("DesktopWeb", "INTERNETLINK" + P + "11" + P + "<ProgramName> web" + P + "<CompanyWebsite>" + P + "1"),
+                       ("RunNow", "RUN" + P + "1" + P + "1" + P + "1" + P + "<System>cmd.exe" + P +
+                        "/c echo ran>\"<Temp>corvalis_every_task_run.txt\"" + P),
+                       ("RunLater", "RUN" + P + "1" + P + "1" + P + "0" + P + "<System>cmd.exe" + P +
+                        "/c echo ran>\"<Temp>corvalis_every_task_finish.txt\"" + P + "the finish command"),
+                       ("Service", "INSTALLSERVICE" + P + "CorvalisEveryTask" + P + "Corvalis Every Task Service" + P +
+                        "<DefaultInstallPath>every_task_service.exe" + P + "Test service" + P + "3"),
+                       ("StopService", "STOPSERVICE" + P + "CorvalisEveryTask"),
+                       ("StartService", "STARTSERVICE" + P + "CorvalisEveryTask"),
+                       ("SecondService", "INSTALLSERVICE" + P + "CorvalisEveryTaskGone" + P +
+                        "Corvalis Every Task Gone" + P + "<DefaultInstallPath>every_task_service.exe" + P + P + "4"),
+                       ("RemoveSecond", "REMOVESERVICE" + P + "CorvalisEveryTaskGone"),
+                       ("Register", "REGISTERSERVER" + P + "<DefaultInstallPath>every_task_server.dll"),
+                       ("Unregister", "UNREGISTERSERVER" + P + "<DefaultInstallPath>every_task_none.dll"),
+                       ("Download", "DOWNLOADFILE" + P + "http://127.0.0.1/every_task.bin" + P +
+                        "<DefaultInstallPath>every_task.bin"),
+                       ("Font", "INSTALLFONT" + P + P + "<DefaultInstallPath>none.ttf"),
+                       ("Empty", ""),
+                       ("Lower", "regaddkey" + P + "HKCU" + P + P + P + "Software\\Corvalis Every Task Lower")],
+                    "UninstTasks": [("Farewell", "RUN" + P + "1" + P + "1" + P + "<System>cmd.exe" + P +
+                                     "/c echo gone>\"<Temp>corvalis_every_task_uninstalled.txt\"")]}),
+    # A plain installation with a program group and one task; installed twice into one folder.
+    "inst_twice": ({"AppName": "Corvalis Twice", "DefaultPath": "<ProgramFiles>Corvalis Twice\\",
+                    "RequireLicense": "0", "RequireReadme": "0", "Website": ""},
+                   {ENGLISH: (ENGLISH, None)}, {},
+                   {"InstTasks": [("MakeFolder", "CREATEFOLDER" + P + "<DefaultInstallPath>Made")], "UninstTasks": []}),
+    # Finish page: deferred links and run, the restart item last.
+    "inst_finish": ({"AppName": "Corvalis Finish", "DefaultPath": "<ProgramFiles>Corvalis Finish\\",
+                     "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0",
+                     "iConfig/RebootRequired": "1"},
+                    {ENGLISH: (ENGLISH, None)}, {},
+                    {"InstTasks": [
+                        ("Ticked", "NORMALLINK" + P + "2" + P + "Ticked" + P + "<DefaultInstallPath>Sample.txt" + P + "1" +
+                         P + "0" + P + "ticked"),
+                        ("Unticked", "NORMALLINK" + P + "2" + P + "Unticked" + P + "<DefaultInstallPath>Sample.txt" + P +
+                         "1" + P + "0" + P + "unticked"),
+                        ("Web", "INTERNETLINK" + P + "2" + P + "Web" + P + "<CompanyWebsite>" + P + "1"),
+                        ("Later", "RUN" + P + "1" + P + "1" + P + "0" + P + "<System>cmd.exe" + P +
+                         "/c echo ran>\"<DefaultInstallPath>ran.txt\"" + P + "the command")],
+                     "UninstTasks": []}),
+    # Thousands of small files in a few folders, so that a cancel catches the unpacking.
+    "inst_cancel": ({"AppName": "Corvalis Cancel", "DefaultPath": "<ProgramFiles>Corvalis Cancel\\",
+                     "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                    {ENGLISH: (ENGLISH, None)}, {},
+                    {"app": "many", "InstTasks": [], "UninstTasks": []}),
 }
 
 
@@ -86,8 +166,49 @@ def prefix_information_names(path):
         f.write(data[:info_start] + info + struct.pack("<II", len(info), program_bytes) + b"EOF")
 
 
+def replace_group(script, group, tasks):
+    newline = "\r\n" if "\r\n" in script else "\n"
+    body = "".join("%s = %s%s" % (name, line, newline) for name, line in tasks)
+    script, count = re.subn(r"(?ms)^\[%s\]\r?\n.*?(?=^\[|\Z)" % group,
+                            lambda m: "[%s]%s%s%s" % (group, newline, body, newline), script)
+    if count != 1:
+        sys.exit("make_test_packages: group %s is not in the sample script once" % group)
+    return script
+
+
+def make_app(kind, folder, args):
+    """The application folder of a package: the sample's, or one made here."""
+    if kind is None:
+        return os.path.join(args.sample, "app")
+    shutil.rmtree(folder, ignore_errors=True)
+    if kind == "every":
+        shutil.copytree(os.path.join(args.sample, "app"), folder)
+        for source, name in ((args.test_service, "every_task_service.exe"), (args.test_server, "every_task_server.dll")):
+            if not source:
+                sys.exit("make_test_packages: every_task needs --test-service and --test-server")
+            shutil.copyfile(source, os.path.join(folder, name))
+    elif kind == "many":
+        for sub in range(6):
+            os.makedirs(os.path.join(folder, "Part%d" % sub, "Inner"))
+            for i in range(500):
+                inner = "Inner" if i % 2 else ""
+                with open(os.path.join(folder, "Part%d" % sub, inner, "f%03d.txt" % i), "w") as f:
+                    f.write("file %d of part %d\n" % (i, sub) * 20)
+        os.makedirs(os.path.join(folder, "Keep"))
+        with open(os.path.join(folder, "Keep", "k.txt"), "w") as f:
+            f.write("kept folder\n")
+    return folder
+
+
 def set_keys(script, keys):
     for key, value in keys.items():
+        if "/" in key:  # "group/key": a key that more than one group has
+            group, key = key.split("/")
+            script, count = re.subn(r"(?ms)^(\[%s\][^\[]*?^%s = )[^\r\n]*" % (group, key),
+                                    lambda m: m.group(1) + value, script)
+            if count != 1:
+                sys.exit("make_test_packages: %s is not in the sample script's %s once" % (key, group))
+            continue
         script, count = re.subn(r"(?m)^%s = [^\r\n]*" % re.escape(key),
                                 lambda m: "%s = %s" % (key, value), script)
         if count != 1:
@@ -99,7 +220,7 @@ def rename_language(text, name):
     return re.sub(r"(?m)^Language = [^\r\n]*", "Language = " + name, text, count=1)
 
 
-def build(name, keys, languages, resources=None, *, args):
+def build(name, keys, languages, resources=None, installation=None, *, args):
     config = os.path.join(args.out, "src", name)
     shutil.rmtree(config, ignore_errors=True)
     sample_config = os.path.join(args.sample, "config")
@@ -115,6 +236,9 @@ def build(name, keys, languages, resources=None, *, args):
 
     with open(os.path.join(sample_config, "Config", "Script.ini"), encoding="cp1252", newline="") as f:
         script = set_keys(f.read(), keys)
+    for group in ("InstTasks", "UninstTasks"):
+        if installation and group in installation:
+            script = replace_group(script, group, installation[group])
     with open(os.path.join(config, "Config", "Script.ini"), "w", encoding="cp1252", newline="") as f:
         f.write(script)
 
@@ -134,7 +258,8 @@ def build(name, keys, languages, resources=None, *, args):
             f.write(data)
 
     output = os.path.join(args.out, name + ".exe")
-    subprocess.run([args.mkinstaller, "--stub", args.stub, "--app", os.path.join(args.sample, "app"),
+    app = make_app((installation or {}).get("app"), os.path.join(args.out, "src", name + "_app"), args)
+    subprocess.run([args.mkinstaller, "--stub", args.stub, "--app", app,
                     "--config", config, "--output", output, "--level", "1"], check=True)
     if name in DOT_NAMES:
         prefix_information_names(output)
@@ -146,6 +271,8 @@ def main():
     parser.add_argument("--stub", required=True)
     parser.add_argument("--sample", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--test-service")
+    parser.add_argument("--test-server")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     for name, layout in PACKAGES.items():

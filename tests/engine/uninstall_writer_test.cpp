@@ -36,9 +36,11 @@ TEST(UninstallWriterTest, DataFileAndEntryOfAFinishedInstallation) {
   InstallSession session = FinishedSession();
   session.ScriptSettings.IconExtUninst = 1;
   RecordingOperations operations;
-  EXPECT_EQ(WriteUninstallData(session, operations), 1);
+  EXPECT_EQ(WriteUninstallData(session, operations, std::string("MZ\0\x90", 4)), 1);
 
-  ASSERT_EQ(operations.calls.size(), 10u);
+  ASSERT_EQ(operations.calls.size(), 11u);
+  EXPECT_EQ(operations.calls[0], std::string("WriteWholeFile C:\\Program Files\\Sample\\Uninst1.exe|MZ\0\x90", 55));
+  operations.calls.erase(operations.calls.begin());
   EXPECT_EQ(operations.calls[0],
             "WriteWholeFile C:\\Program Files\\Sample\\Uninst1.dat|"
             "[LocalizationUninstall]\r\n"
@@ -92,7 +94,7 @@ TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
     session.ScriptSettings.IconExtPath = "<DefaultInstallPath>\\app.ico";
     session.ScriptSettings.IconExtIndex = 3;
     RecordingOperations operations;
-    WriteUninstallData(session, operations);
+    WriteUninstallData(session, operations, "");
     EXPECT_EQ(operations.calls.size(), c.icon[0] ? 10u : 1u) << c.uninst << c.custom;
     if (c.icon[0] && operations.calls.size() > 3) {
       EXPECT_NE(operations.calls[3].find(c.icon), std::string::npos) << operations.calls[3];

@@ -13,7 +13,10 @@
 
 #include "common/control_ids.h"
 #include "installer/wizard/wizard_rules.h"
+#include "common/folder_tree.h"
+#include "common/system_operations.h"
 #include "tests/support/installer_run.h"
+#include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
@@ -24,59 +27,6 @@ using namespace installer_e2e;
 const char kConfirmTitle[] = "Please confirm";
 const char kSampleTitle[] = "Corvalis Sample v.1.0 :: Setup";
 const char kSampleFolder[] = "C:\\Program Files\\Corvalis Sample\\";
-
-std::string Id(int id) { return "#" + std::to_string(id); }
-
-HWND Control(HWND wizard, int id) { return winrobot::FindControl(wizard, Id(id)); }
-
-bool Shown(HWND wizard, int id) {
-  HWND control = Control(wizard, id);
-  return control && IsWindowVisible(control);
-}
-
-bool Enabled(HWND wizard, int id) {
-  HWND control = Control(wizard, id);
-  return control && IsWindowEnabled(control);
-}
-
-std::string Text(HWND wizard, int id) { return winrobot::WindowText(Control(wizard, id)); }
-
-int VisiblePage(HWND wizard) {
-  for (int page = 0; page < kWizardPageCount; ++page) {
-    HWND panel = GetDlgItem(wizard, kIdWizardFirstPage + page);
-    if (panel && IsWindowVisible(panel)) return page;
-  }
-  return -1;
-}
-
-::testing::AssertionResult WaitForPage(HWND wizard, int page) {
-  for (int waited = 0; waited < kStepMs; waited += 50) {
-    if (VisiblePage(wizard) == page) return ::testing::AssertionSuccess();
-    Sleep(50);
-  }
-  return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
-}
-
-// A state the window reaches a moment after the click that causes it.
-template <typename Condition>
-bool Eventually(Condition condition) {
-  for (int waited = 0; waited < kStepMs; waited += 50) {
-    if (condition()) return true;
-    Sleep(50);
-  }
-  return false;
-}
-
-void Click(HWND wizard, int id) { ASSERT_TRUE(winrobot::ClickButton(wizard, Id(id))) << winrobot::LastError(); }
-
-// Wine's window thread may spend a second or two taking down a closed message box
-// (no window manager answers it on the virtual display); the robot's own waits are
-// shorter than that.
-void WaitUntilAnswering(HWND wizard) {
-  DWORD_PTR ignored = 0;
-  EXPECT_NE(SendMessageTimeoutA(wizard, WM_NULL, 0, 0, SMTO_NORMAL, kStepMs, &ignored), 0)
-      << "the wizard does not answer";
-}
 
 void SetDestination(HWND wizard, const std::string& text) {
   ASSERT_TRUE(winrobot::SetEditText(wizard, Id(kIdDestinationPath), text)) << winrobot::LastError();
@@ -107,6 +57,14 @@ void CancelAndStay(InstallerRun& run, HWND wizard) {
   EXPECT_EQ(VisiblePage(wizard), page);
 }
 
+// What an installation of the sample leaves, gone again.
+void RemoveSample() {
+  corvalis::DeleteFolderTree(kSampleFolder);
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Corvalis Sample");
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvalis Sample");
+  corvalis::DisassociateExtension("csmp", "notepad.exe");
+}
+
 // The run has ended: its work folder is gone, and neither the destination nor the
 // script's registry key exists.
 void ExpectNothingInstalled(const std::string& workFolder) {
@@ -117,20 +75,23 @@ void ExpectNothingInstalled(const std::string& workFolder) {
   if (key) RegCloseKey(key);
 }
 
-// Next on the last page before the progress page: until the installation run exists
-// the installer ends there, with its work folder gone and nothing installed. The
-// Start-menu page must not show on the way.
-void ExpectInstallationStartEnds(InstallerRun& run, HWND wizard) {
+// Next on the last page before the progress page installs the sample (the Start-menu
+// page must not show on the way); the finish page's actions are left unticked, and
+// what the installation left is removed again.
+void ExpectInstallationRuns(InstallerRun& run, HWND wizard) {
   const std::string folder = run.WorkFolder();
   Click(wizard, kIdWizardNext);
   bool groupPageShown = false;
-  for (int waited = 0; waited < kStepMs && run.Running(); waited += 20) {
-    groupPageShown = groupPageShown || VisiblePage(wizard) == 4;
+  for (int waited = 0; waited < kStartMs && VisiblePage(wizard) != kPageFinish && run.Running(); waited += 20) {
+    groupPageShown = groupPageShown || VisiblePage(wizard) == kPageStartMenu;
     Sleep(20);
   }
   EXPECT_FALSE(groupPageShown);
-  ASSERT_TRUE(run.WaitEnd());
-  ExpectNothingInstalled(folder);
+  ASSERT_TRUE(WaitForPage(wizard, kPageFinish));
+  FinishUnticked(run, wizard);
+  EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
+  EXPECT_TRUE(Exists(std::string(kSampleFolder) + "Uninst0.exe"));
+  RemoveSample();
 }
 
 // The sample's default destination, changeable or not, and its two space lines.
@@ -270,7 +231,7 @@ TEST(WizardWalk, EveryPageOfTheSample) {
   EXPECT_TRUE(Eventually([&] { return !Enabled(wizard, kIdGroupFolders); }));
   Click(wizard, kIdWizardPrevious);
   ASSERT_TRUE(WaitForPage(wizard, 3));
-  ExpectInstallationStartEnds(run, wizard);
+  ExpectInstallationRuns(run, wizard);
 }
 
 TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
@@ -293,7 +254,7 @@ TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
 
   ExpectDestinationPage(wizard, false);
   CancelAndStay(run, wizard);
-  ExpectInstallationStartEnds(run, wizard);
+  ExpectInstallationRuns(run, wizard);
 }
 
 TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {

@@ -1,0 +1,118 @@
+#include "installer/engine/run_installation.h"
+
+#include <algorithm>
+#include <set>
+
+#include "common/ansi_text.h"
+#include "installer/engine/task_executor.h"
+
+namespace corvalis {
+
+namespace {
+
+constexpr char kPreparingStatus[] = "Preparing to install...";
+constexpr char kGroupStatus[] = "Creating program groups...";
+
+const std::string kSeparator(1, kFieldSeparator);
+
+std::string UninstallerFile(const std::string& installPath, int k, const char* extension) {
+  return installPath + "Uninst" + std::to_string(k) + extension;
+}
+
+void CreateProgramGroup(InstallSession& session, InstallationFrontEnd& frontEnd, TaskOperations& operations) {
+  const ScriptSettings& script = session.ScriptSettings;
+  operations.ShowStatus(kGroupStatus);
+  session.StartMenuGroupPath = WithTrailingBackslash(frontEnd.GroupField());
+  operations.CreateFolder(session.StartMenuGroupPath);
+  // Recorded even when the folder was there already: the uninstaller removes it only
+  // once it is empty.
+  session.UndoLog.push_back({"AutoStartMenuGroup", "CREATEFOLDER" + kSeparator + session.StartMenuGroupPath});
+  if (script.CreateInternetLink == 1 && !script.Website.empty()) {
+    const std::string link = session.StartMenuGroupPath + "Website.url";
+    if (operations.CreateInternetShortcut(script.Website, link)) {
+      session.UndoLog.push_back({"AutoStartMenuInternetLink", "NORMALLINK" + kSeparator + link});
+    }
+  }
+  if (script.CreateUninstallLink == 1) {
+    const std::string link = session.StartMenuGroupPath + "Uninstall.lnk";
+    if (operations.CreateShellLink(session.UninstallerPath, link, "", "", session.InstallPath, 0, 0,
+                                   session.UninstallerPath, 0)) {
+      session.UndoLog.push_back({"AutoStartMenuUninstallLink", "NORMALLINK" + kSeparator + link});
+    }
+  }
+}
+
+}  // namespace
+
+int FreeUninstallerNumber(const std::string& installPath, InstallationFrontEnd& frontEnd) {
+  int k = 0;
+  while (frontEnd.PathExists(UninstallerFile(installPath, k, ".exe")) ||
+         frontEnd.PathExists(UninstallerFile(installPath, k, ".dat"))) {
+    ++k;
+  }
+  return k;
+}
+
+std::vector<std::string> KillTaskNames(const std::string& line) {
+  std::vector<std::string> names;
+  if (Field(line, 1) != "KILLTASK") return names;
+  const std::string list = Field(line, 2);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', start);
+    const std::string part = TrimSpaces(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (!part.empty()) names.push_back(part);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return names;
+}
+
+int TaskProgress(std::size_t i, std::size_t n) { return n ? static_cast<int>(i * 100 / n) : 0; }
+
+std::vector<std::string> FoldersForEntries(const std::string& installPath, const std::vector<std::string>& names) {
+  std::vector<std::string> folders{installPath};
+  std::set<std::string> seen;
+  for (const std::string& name : names) {
+    for (std::size_t slash = name.find('\\'); slash != std::string::npos; slash = name.find('\\', slash + 1)) {
+      const std::string folder = installPath + name.substr(0, slash + 1);
+      if (seen.insert(ToLowerAnsi(folder)).second) folders.push_back(folder);
+    }
+  }
+  return folders;
+}
+
+std::vector<std::string> DeepestFirst(std::vector<std::string> folders) {
+  auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
+  std::stable_sort(folders.begin(), folders.end(),
+                   [&](const std::string& a, const std::string& b) { return depth(a) > depth(b); });
+  return folders;
+}
+
+int RunInstallation(InstallSession& session, InstallationFrontEnd& frontEnd, TaskOperations& operations) {
+  frontEnd.ShowProgressPage();
+  session.InstallPath = frontEnd.DestinationField();
+  const int k = FreeUninstallerNumber(session.InstallPath, frontEnd);
+  session.UninstallerPath = UninstallerFile(session.InstallPath, k, ".exe");
+  session.UninstallDataPath = UninstallerFile(session.InstallPath, k, ".dat");
+  operations.ShowStatus(kPreparingStatus);
+
+  if (session.ScriptSettings.AutoCreateStartMenu == 1) CreateProgramGroup(session, frontEnd, operations);
+
+  const std::vector<TaskEntry>& tasks = session.ScriptSettings.InstTasks;
+  for (const TaskEntry& task : tasks) {
+    for (const std::string& name : KillTaskNames(task.Line)) operations.KillProcessesByName(name);
+  }
+
+  frontEnd.UnpackProgramArchive(session);
+  frontEnd.SetProgress(0);
+
+  if (!tasks.empty()) frontEnd.DisableCancel();
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    frontEnd.SetProgress(TaskProgress(i, tasks.size()));
+    ExecuteTask(session, tasks[i], operations);
+  }
+  return 1;
+}
+
+}  // namespace corvalis

@@ -1,0 +1,32 @@
+// The finish page's checklist: which installation tasks wait for "Finish", with the
+// text of their item and the line they run when ticked.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "installer/install_session.h"
+
+namespace corvalis {
+
+using StubTextList = std::array<std::string, kStubTextCount>;
+
+// "in the Desktop", "on the Quick Launch bar", ... for a shortcut's location code;
+// empty for a code outside 0 to 17.
+std::string LocationPhrase(int code, const StubTextList& texts);
+
+struct FinishItem {
+  std::string Text;  // the checklist item
+  FinishAction Action;
+};
+
+// The deferred NORMALLINK, INTERNETLINK and RUN tasks of `tasks` (program placeholders
+// already expanded), in order, then the restart item when rebootRequired is 1.
+std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextList& texts,
+                                       int rebootRequired);
+
+// The line of the restart item.
+extern const char kRestartLine[];
+
+}  // namespace corvalis

@@ -1,0 +1,468 @@
+// Whole installations under Wine, driven through the wizard by the robot; afterwards the
+// registry, files, links, services and the uninstall data are read back as a user's
+// system holds them. Each test uses names of its own and removes what it installed.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/control_ids.h"
+#include "common/folder_tree.h"
+#include "common/system_operations.h"
+#include "installer/wizard/wizard_rules.h"
+#include "tests/support/installer_run.h"
+#include "tests/support/wizard_steps.h"
+#include "tools/winrobot/winrobot.h"
+
+namespace {
+
+using namespace corvalis;
+using namespace installer_e2e;
+
+const char kConfirmTitle[] = "Please confirm";
+const char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string Folder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+  return std::string(path) + "\\";
+}
+
+std::string ProgramFiles() { return Folder(CSIDL_PROGRAM_FILES); }
+std::string AllUsersPrograms() { return Folder(CSIDL_COMMON_PROGRAMS); }
+std::string Desktop() { return Folder(CSIDL_DESKTOPDIRECTORY); }
+std::string TempFolder() {
+  char path[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, path);
+  return path;
+}
+
+std::string ReadBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing " + path + ">";
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// A registry value as text ("<none>" when missing; a DWORD in decimal).
+std::string RegistryValue(HKEY root, const std::string& key, const std::string& name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
+  char data[1024] = "";
+  DWORD size = sizeof data - 1;
+  DWORD type = 0;
+  const LONG result = RegQueryValueExA(opened, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(opened);
+  if (result != ERROR_SUCCESS) return "<none>";
+  if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(data));
+  return data;
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+std::string WithoutTrailing(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+struct LinkInfo {
+  std::string target, workingFolder, iconFile;
+  int iconIndex = -1;
+};
+
+LinkInfo ReadShellLink(const std::string& path) {
+  LinkInfo info;
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH];
+      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = "";
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        info.target = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        info.workingFolder = text;
+        link->GetIconLocation(text, MAX_PATH, &info.iconIndex);
+        info.iconFile = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return info;
+}
+
+void RemoveService(const char* name) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (!manager) return;
+  if (SC_HANDLE service = OpenServiceA(manager, name, SERVICE_ALL_ACCESS)) {
+    SERVICE_STATUS status = {};
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    for (int i = 0; i < 100 && QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED; ++i) {
+      Sleep(50);
+    }
+    DeleteService(service);
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+}
+
+bool ServiceExists(const char* name) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceA(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+// One installation's traces: its folder, its program group, its uninstall entry.
+struct Installed {
+  std::string appName;
+  std::string folder() const { return ProgramFiles() + appName + "\\"; }
+  std::string group() const { return AllUsersPrograms() + appName + "\\"; }
+  void Remove() const {
+    DeleteFolderTree(folder());
+    DeleteFolderTree(group());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallList + appName).c_str());
+  }
+};
+
+// From the welcome page through the pages the package shows to the finish page.
+HWND InstallToFinishPage(InstallerRun& run, const char* package, bool groupPage,
+                         const std::vector<std::string>& downloads = {}) {
+  EXPECT_TRUE(run.Start(package));
+  HWND wizard = run.WaitForWizard();
+  EXPECT_NE(wizard, nullptr) << "no wizard";
+  if (!wizard || !WaitForPage(wizard, kPageWelcome)) return nullptr;
+  Click(wizard, kIdWizardNext);
+  if (!WaitForPage(wizard, kPageDestination)) return nullptr;
+  Click(wizard, kIdWizardNext);
+  if (groupPage) {
+    if (!WaitForPage(wizard, kPageStartMenu)) return nullptr;
+    Click(wizard, kIdWizardNext);
+  }
+  for (const std::string& savePath : downloads) EXPECT_EQ(AnswerBox(run, savePath, "OK").rfind("http://", 0), 0u);
+  if (!WaitForPage(wizard, kPageFinish, kStartMs)) {
+    ADD_FAILURE() << "no finish page";
+    return nullptr;
+  }
+  return wizard;
+}
+
+HWND Checklist(HWND wizard) { return GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions); }
+
+std::string Joined(const std::vector<ChecklistItem>& items) {
+  std::string text;
+  for (const ChecklistItem& item : items) text += (item.ticked ? "[x] " : "[ ] ") + item.text + "\n";
+  return text;
+}
+
+TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
+  const char* httpRoot = std::getenv("CORVALIS_HTTP_ROOT");
+  if (!httpRoot) GTEST_SKIP() << "runs under http_test_server.py (install_e2e_every_task)";
+  const Installed installed{"Corvalis Every Task"};
+  const std::string app = installed.folder();
+  const std::string group = installed.group();
+  const std::string key = "Software\\Corvalis Every Task";
+  const std::string serverKey = "Software\\CorvalisEngineTests\\Servers";
+  const std::string ranNow = TempFolder() + "corvalis_every_task_run.txt";
+  const std::string ranAtFinish = TempFolder() + "corvalis_every_task_finish.txt";
+  auto cleanUp = [&] {
+    RemoveService("CorvalisEveryTask");
+    RemoveService("CorvalisEveryTaskGone");
+    installed.Remove();
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Scratch").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    DisassociateExtension("cevt", "notepad.exe");
+    DeleteFileA((Desktop() + "Corvalis Every Task.lnk").c_str());
+    DeleteFileA((Desktop() + "Corvalis Every Task web.url").c_str());
+    DeleteFileA(ranNow.c_str());
+    DeleteFileA(ranAtFinish.c_str());
+    HKEY servers = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, serverKey.c_str(), 0, KEY_SET_VALUE, &servers) == ERROR_SUCCESS) {
+      RegDeleteValueA(servers, (app + "every_task_server.dll").c_str());
+      RegCloseKey(servers);
+    }
+  };
+  cleanUp();
+  const std::string payload = "every task payload\r\n" + std::string(3000, 'p');
+  WriteBytes(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload);
+
+  {
+    InstallerRun run;
+    HWND wizard = InstallToFinishPage(run, "every_task", true, {app + "every_task.bin"});
+    ASSERT_NE(wizard, nullptr);
+    const std::vector<ChecklistItem> items = ChecklistItems(Checklist(wizard), run.Pid());
+    EXPECT_EQ(Joined(items),
+              "[x] Create shortcut on the Desktop for the sample\n"
+              "[x] Create internet link on the Desktop\n"
+              "[x] Run the finish command\n");
+    // Not there before "Finish".
+    EXPECT_FALSE(Exists(Desktop() + "Corvalis Every Task.lnk"));
+    Click(wizard, kIdWizardFinish);
+    ASSERT_TRUE(run.WaitEnd(kStartMs));
+  }
+
+  // Registry: the values written, the deleted value and key gone, the lower-case task ignored.
+  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Path"), app);
+  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Count"), "7");
+  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Old"), "<none>");
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Scratch"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Corvalis Every Task Lower"));
+
+  // Files and folders.
+  EXPECT_EQ(ReadBytes(app + "Made\\Guide copy.txt"), ReadBytes(app + "Docs\\Guide.txt"));
+  EXPECT_TRUE(Exists(app + "Made\\Notes.txt"));
+  EXPECT_FALSE(Exists(app + "Notes.txt"));
+  EXPECT_FALSE(Exists(app + "Scratch.txt"));
+  EXPECT_FALSE(Exists(app + "Old\\"));
+  EXPECT_EQ(ReadBytes(app + "every_task.bin"), payload);
+  EXPECT_TRUE(ReadBytes(app + "Uninst0.exe") == ReadBytes(winrobot::DistFilePath("Uninstaller.exe")))
+      << "the uninstaller is not written byte for byte";
+  EXPECT_TRUE(Exists(ranNow));
+  EXPECT_TRUE(Exists(ranAtFinish));
+
+  // Links, read back.
+  const struct {
+    std::string path, target, workingFolder, iconFile;
+    int iconIndex;
+  } links[] = {
+      {group + "Guide.lnk", app + "Docs\\Guide.txt", app + "Docs\\", app + "Docs\\Guide.txt", 0},
+      {group + "Uninstall.lnk", app + "Uninst0.exe", app, app + "Uninst0.exe", 0},
+      {Desktop() + "Corvalis Every Task.lnk", app + "Sample.txt", app, app + "Sample.txt", 0},
+  };
+  for (const auto& expected : links) {
+    const LinkInfo link = ReadShellLink(expected.path);
+    EXPECT_EQ(link.target, expected.target) << expected.path;
+    EXPECT_EQ(WithoutTrailing(link.workingFolder), WithoutTrailing(expected.workingFolder)) << expected.path;
+    EXPECT_EQ(link.iconFile, expected.iconFile) << expected.path;
+    EXPECT_EQ(link.iconIndex, expected.iconIndex) << expected.path;
+  }
+  for (const std::string& url : {group + "Website.url", group + "Corvalis Every Task on the web.url",
+                                 Desktop() + "Corvalis Every Task web.url"}) {
+    EXPECT_NE(ReadBytes(url).find("URL=http://127.0.0.1/every-task"), std::string::npos) << url;
+  }
+
+  // Association, services, server.
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
+  EXPECT_TRUE(ServiceExists("CorvalisEveryTask"));
+  EXPECT_FALSE(ServiceExists("CorvalisEveryTaskGone"));
+  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
+  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+            app + "Uninst0.exe");
+
+  // The data file, line by line.
+  const std::string p = "\xB6";
+  const std::string system = Folder(CSIDL_SYSTEM);
+  const std::vector<std::string> expected = {
+      "[LocalizationUninstall]",
+      "Key0 = Please confirm",
+      "Key1 = Are you sure you want to uninstall $APPNAME$?",
+      "Key2 = Cancel",
+      "Key3 = Processing uninstallation... Please wait...",
+      "Key4 = Restart needed",
+      "Key5 = In order to finish the uninstallation, your computer needs to be restarted. Would you like to "
+      "restart now?",
+      "Key6 = Success",
+      "Key7 = The program was uninstalled successfully.",
+      "[uConfig]",
+      "AppName = Corvalis Every Task",
+      "InstallPath = " + app,
+      "RebootRequired = 0",
+      "SkipExtString = log",
+      "[InstTasks]",
+      "AutoStartMenuGroup = CREATEFOLDER" + p + group,
+      "AutoStartMenuInternetLink = NORMALLINK" + p + group + "Website.url",
+      "AutoStartMenuUninstallLink = NORMALLINK" + p + group + "Uninstall.lnk",
+      "AddKey = REGADDKEY" + p + "HKCU" + p + p + p + key,
+      "AddPath = REGADDVALUE" + p + "HKCU" + p + "Path" + p + app + p + key + p + "REG_SZ",
+      "AddCount = REGADDVALUE" + p + "HKCU" + p + "Count" + p + "7" + p + key + p + "REG_DWORD",
+      "AddOld = REGADDVALUE" + p + "HKCU" + p + "Old" + p + "x" + p + key + p + "REG_SZ",
+      "AddScratch = REGADDKEY" + p + "HKCU" + p + p + p + key + "\\Scratch",
+      "MakeFolder = CREATEFOLDER" + p + app + "Made\\",
+      "CopyGuide = COPYFILE" + p + app + "Made\\Guide copy.txt",
+      "Associate = ASSOCIATEEXTENSION" + p + "notepad.exe" + p + "cevt",
+      "GuideLink = NORMALLINK" + p + group + "Guide.lnk",
+      "WebLink = NORMALLINK" + p + group + "Corvalis Every Task on the web.url",
+      "Service = INSTALLSERVICE" + p + "Corvalis Every Task Service",
+      "SecondService = INSTALLSERVICE" + p + "Corvalis Every Task Gone",
+      "Register = REGISTERSERVER" + p + app + "every_task_server.dll",
+      "DesktopLink = NORMALLINK" + p + Desktop() + "Corvalis Every Task.lnk",
+      "DesktopWeb = NORMALLINK" + p + Desktop() + "Corvalis Every Task web.url",
+      "[UninstTasks]",
+      "Farewell = RUN" + p + "1" + p + "1" + p + system + "cmd.exe" + p + "/c echo gone>\"" + TempFolder() +
+          "corvalis_every_task_uninstalled.txt\"",
+      "[Files]",
+      "CopyFile0 = " + app + "Data\\",
+      "CopyFile1 = " + app + "Data\\settings.ini",
+      "CopyFile2 = " + app + "Docs\\",
+      "CopyFile3 = " + app + "Docs\\Guide.txt",
+      "CopyFile4 = " + app + "Notes.txt",
+      "CopyFile5 = " + app + "Old\\",
+      "CopyFile6 = " + app + "Old\\leftover.txt",
+      "CopyFile7 = " + app + "ReadMe.txt",
+      "CopyFile8 = " + app + "Sample.txt",
+      "CopyFile9 = " + app + "Scratch.txt",
+      "CopyFile10 = " + app + "every_task_server.dll",
+      "CopyFile11 = " + app + "every_task_service.exe",
+  };
+  const std::string data = ReadBytes(app + "Uninst0.dat");
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < data.size();) {
+    const std::size_t end = data.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "a line without CR LF at the end";
+    lines.push_back(data.substr(start, end - start));
+    start = end + 2;
+  }
+  for (std::size_t i = 0; i < std::max(lines.size(), expected.size()); ++i) {
+    EXPECT_EQ(i < lines.size() ? lines[i] : "<none>", i < expected.size() ? expected[i] : "<none>") << "line " << i + 1;
+  }
+
+  cleanUp();
+}
+
+TEST(FinishPage, DeferredItemsRestartLastAndOnlyTickedOnesRun) {
+  const Installed installed{"Corvalis Finish"};
+  installed.Remove();
+  const std::string app = installed.folder();
+  InstallerRun run;
+  HWND wizard = InstallToFinishPage(run, "inst_finish", false);
+  ASSERT_NE(wizard, nullptr);
+  HWND list = Checklist(wizard);
+  EXPECT_TRUE(IsWindowVisible(list));
+  std::vector<ChecklistItem> items = ChecklistItems(list, run.Pid());
+  ASSERT_EQ(Joined(items),
+            "[x] Create shortcut in the program folder for ticked\n"
+            "[x] Create shortcut in the program folder for unticked\n"
+            "[x] Create internet link in the program folder\n"
+            "[x] Run the command\n"
+            "[x] Restart computer (recommended)\n");
+  EXPECT_FALSE(Exists(app + "Ticked.lnk"));
+  EXPECT_FALSE(Exists(app + "Web.url"));
+  // The restart item is never left ticked here: it would restart the machine.
+  ASSERT_TRUE(SetChecklistItem(list, run.Pid(), 4, false));
+  ASSERT_TRUE(SetChecklistItem(list, run.Pid(), 1, false));
+  items = ChecklistItems(list, run.Pid());
+  ASSERT_EQ(items.size(), 5u);
+  ASSERT_FALSE(items[4].ticked);
+  ASSERT_FALSE(items[1].ticked);
+  Click(wizard, kIdWizardFinish);
+  ASSERT_TRUE(run.WaitEnd(kStartMs));
+
+  EXPECT_EQ(ReadShellLink(app + "Ticked.lnk").target, app + "Sample.txt");
+  EXPECT_FALSE(Exists(app + "Unticked.lnk"));
+  EXPECT_TRUE(Exists(app + "Web.url"));
+  EXPECT_TRUE(Exists(app + "ran.txt"));
+  const std::string data = ReadBytes(app + "Uninst0.dat");
+  EXPECT_NE(data.find("Ticked = NORMALLINK\xB6" + app + "Ticked.lnk\r\n"), std::string::npos) << data;
+  EXPECT_EQ(data.find("Unticked"), std::string::npos);
+  installed.Remove();
+}
+
+TEST(SecondInstallation, NextFreeNamesAndTheGroupRecordedAgain) {
+  const Installed installed{"Corvalis Twice"};
+  installed.Remove();
+  for (int pass = 0; pass < 2; ++pass) {
+    InstallerRun run;
+    HWND wizard = InstallToFinishPage(run, "inst_twice", true);
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_FALSE(IsWindowVisible(Checklist(wizard))) << "no finish actions";
+    Click(wizard, kIdWizardFinish);
+    ASSERT_TRUE(run.WaitEnd(kStartMs));
+  }
+  const std::string app = installed.folder();
+  const std::string image = ReadBytes(winrobot::DistFilePath("Uninstaller.exe"));
+  EXPECT_TRUE(ReadBytes(app + "Uninst0.exe") == image);
+  EXPECT_TRUE(ReadBytes(app + "Uninst1.exe") == image);
+  const std::string groupLine = "AutoStartMenuGroup = CREATEFOLDER\xB6" + installed.group() + "\r\n";
+  for (const char* name : {"Uninst0.dat", "Uninst1.dat"}) {
+    EXPECT_NE(ReadBytes(app + name).find(groupLine), std::string::npos) << name;
+  }
+  EXPECT_FALSE(Exists(app + "Uninst2.exe"));
+  EXPECT_EQ(ReadShellLink(installed.group() + "Uninstall.lnk").target, app + "Uninst1.exe");
+  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+            app + "Uninst1.exe");
+  installed.Remove();
+}
+
+int ProgressPosition(HWND wizard) {
+  DWORD_PTR position = 0;
+  SendMessageTimeoutA(Control(wizard, kIdInstallProgress), PBM_GETPOS, 0, 0, SMTO_NORMAL, kStepMs, &position);
+  return static_cast<int>(position);
+}
+
+TEST(CancelDuringUnpacking, NoGoesOnYesRemovesOnlyWhatTheUnpackingMade) {
+  const Installed installed{"Corvalis Cancel"};
+  installed.Remove();
+  const std::string app = installed.folder();
+  // There before: the destination and an empty folder the archive also holds.
+  ASSERT_TRUE(CreateDirectoryA(app.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((app + "Keep").c_str(), nullptr));
+
+  InstallerRun run;
+  ASSERT_TRUE(run.Start("inst_cancel"));
+  HWND wizard = run.WaitForWizard();
+  ASSERT_NE(wizard, nullptr);
+  const std::string workFolder = run.WorkFolder();
+  ASSERT_TRUE(WaitForPage(wizard, kPageWelcome));
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, kPageDestination));
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, kPageProgress));
+  ASSERT_TRUE(Eventually([&] { return Exists(app + "Part0\\"); }));
+
+  Click(wizard, kIdWizardCancel);
+  EXPECT_EQ(AnswerBox(run, kConfirmTitle, "No"),
+            "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "
+            "program. You can run this installer at a later time and continue the installation procedure.");
+  const int before = ProgressPosition(wizard);
+  ASSERT_TRUE(Eventually([&] { return ProgressPosition(wizard) > before; }, kStepMs)) << "the unpacking stopped";
+  ASSERT_EQ(VisiblePage(wizard), kPageProgress) << "the unpacking ended before the second cancel";
+
+  Click(wizard, kIdWizardCancel);
+  HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
+  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+  // Something else writes into a folder the unpacking made, while the question waits.
+  WriteBytes(app + "Part0\\foreign.txt", "not ours");
+  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
+  ASSERT_TRUE(run.WaitEnd(kStartMs));
+
+  EXPECT_FALSE(Exists(workFolder)) << "work folder left behind";
+  EXPECT_TRUE(Exists(app + "Keep\\")) << "a folder that was there before";
+  EXPECT_FALSE(Exists(app + "Keep\\k.txt"));
+  EXPECT_EQ(ListFolder(app + "Part0\\*", false), std::vector<std::string>{"foreign.txt"});
+  EXPECT_TRUE(ListFolder(app + "Part0\\*", true).empty());
+  EXPECT_EQ(ListFolder(app + "*", true), (std::vector<std::string>{"Keep", "Part0"}));
+  EXPECT_TRUE(ListFolder(app + "*", false).empty());
+  installed.Remove();
+}
+
+}  // namespace
