@@ -16,6 +16,7 @@
 #include "common/folder_tree.h"
 #include "common/system_operations.h"
 #include "installer/wizard/wizard_rules.h"
+#include "tests/support/installed_state.h"
 #include "tests/support/installer_run.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
@@ -26,7 +27,6 @@ using namespace corvalis;
 using namespace installer_e2e;
 
 const char kConfirmTitle[] = "Please confirm";
-const char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string Folder(int csidl) {
   char path[MAX_PATH] = "";
@@ -63,61 +63,9 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 // A registry value as text ("<none>" when missing; a DWORD in decimal).
-std::string RegistryValue(HKEY root, const std::string& key, const std::string& name) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<no key>";
-  char data[1024] = "";
-  DWORD size = sizeof data - 1;
-  DWORD type = 0;
-  const LONG result = RegQueryValueExA(opened, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(opened);
-  if (result != ERROR_SUCCESS) return "<none>";
-  if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(data));
-  return data;
-}
-
-bool KeyExists(HKEY root, const std::string& key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
-}
-
 std::string WithoutTrailing(std::string path) {
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path;
-}
-
-struct LinkInfo {
-  std::string target, workingFolder, iconFile;
-  int iconIndex = -1;
-};
-
-LinkInfo ReadShellLink(const std::string& path) {
-  LinkInfo info;
-  CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      wchar_t wide[MAX_PATH];
-      MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char text[MAX_PATH] = "";
-        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-        info.target = text;
-        link->GetWorkingDirectory(text, MAX_PATH);
-        info.workingFolder = text;
-        link->GetIconLocation(text, MAX_PATH, &info.iconIndex);
-        info.iconFile = text;
-      }
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return info;
 }
 
 void RemoveService(const char* name) {

@@ -6,7 +6,9 @@
 //   setup_driver install <package.exe> [<screenshot folder, a Linux path>]
 //   setup_driver uninstall <Uninst<k>.exe>
 //   setup_driver run <program> [<arguments>...]    waits for every program it starts too
+//   setup_driver report <install folder>             what the installation left, read back
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -15,16 +17,21 @@
 #include <vector>
 
 #include "common/control_ids.h"
+#include "common/ini_file.h"
+#include "common/registry_roots.h"
+#include "common/system_operations.h"
+#include "common/task_line.h"
+#include "common/uninstall_data.h"
 #include "installer/wizard/wizard_rules.h"
-#include "tests/support/wizard_pages.h"
+#include "tests/support/installed_state.h"
+#include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace {
 
 using namespace corvalis;
-using installer_e2e::VisiblePage;
+using namespace installer_e2e;
 
-constexpr int kStepMs = 60000;             // one page, one message box
 constexpr int kInstallMs = 30 * 60 * 1000;  // 200 MB under emulation, on a busy machine
 constexpr DWORD kWatchIntervalMs = 20;
 
@@ -43,8 +50,6 @@ int Failed(const std::string& what) {
   std::fprintf(stderr, "setup_driver: %s\n", what.c_str());
   return 1;
 }
-
-std::string Id(int id) { return "#" + std::to_string(id); }
 
 // A process and every process it starts, watched from a thread of its own: the peak
 // memory of the largest and the moment the last one ends. Wine reports a process's
@@ -74,6 +79,7 @@ class ProcessTree {
     if (!winrobot::StartProcess(commandLine, &process)) return false;
     started_ = Now();
     pid_ = process.pid;
+    first_ = process.handle;
     handles_.push_back(process.handle);
     pids_.push_back(process.pid);
     thread_ = CreateThread(nullptr, 0, &ProcessTree::Watch, this, 0, nullptr);
@@ -83,14 +89,22 @@ class ProcessTree {
   DWORD Pid() const { return pid_; }
   double Started() const { return started_; }
 
+  // The whole tree; the time of its end once true.
   bool WaitEnd(int timeoutMs) { return WaitForSingleObject(thread_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0; }
-  double Ended() const { return ended_; }  // once WaitEnd is true
+  double Ended() const { return ended_; }
+  // Only the first process: what it starts at its end (a document opened in an editor)
+  // may run on.
+  bool WaitFirst(int timeoutMs, double* ended) {
+    if (WaitForSingleObject(first_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) return false;
+    *ended = Now();
+    return true;
+  }
   DWORD FirstExitCode() {
     DWORD code = 0;
-    GetExitCodeProcess(handles_.front(), &code);
+    GetExitCodeProcess(first_, &code);
     return code;
   }
-  int Processes() const { return static_cast<int>(pids_.size()); }
+  int Processes() const { return static_cast<int>(pids_.size()); }  // once WaitEnd is true
 
   SIZE_T PeakWorkingSet() {
     EnterCriticalSection(&lock_);
@@ -159,12 +173,13 @@ class ProcessTree {
       if (!GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) continue;
       EnterCriticalSection(&lock_);
       if (counters.PeakWorkingSetSize > peakWorkingSet_) peakWorkingSet_ = counters.PeakWorkingSetSize;
-      if (counters.PrivateUsage > peakPrivate_) peakPrivate_ = counters.PrivateUsage;
+      if (counters.PeakPagefileUsage > peakPrivate_) peakPrivate_ = counters.PeakPagefileUsage;
       LeaveCriticalSection(&lock_);
     }
   }
 
   DWORD pid_ = 0;
+  HANDLE first_ = nullptr;  // also the first of handles_
   double started_ = 0;
   volatile double ended_ = 0;
   volatile bool stop_ = false;
@@ -228,14 +243,15 @@ void Screenshot(const std::string& folder, HWND wizard, int page) {
 // and the language question of a package with several languages, answered with its
 // preselected language.
 HWND WaitForWizard(ProcessTree& tree) {
-  for (int waited = 0; waited < kStepMs * 5; waited += 10) {
+  for (int waited = 0; waited < kStartMs; waited += 10) {
     HWND window = winrobot::WaitForWindowOfProcess(tree.Pid(), "", 0);
     if (window && VisiblePage(window) == kPageWelcome) return window;
-    if (window && winrobot::WindowText(window) == installer_e2e::kLanguageDialogTitle) {
+    if (window && winrobot::WindowText(window) == kLanguageDialogTitle) {
       winrobot::ClickButton(window, Id(kIdOk));
       winrobot::WaitForWindowGone(window, kStepMs);
     }
-    if (!window && tree.WaitEnd(0)) return nullptr;
+    double ended = 0;
+    if (!window && tree.WaitFirst(0, &ended)) return nullptr;
     Sleep(10);
   }
   return nullptr;
@@ -275,21 +291,43 @@ double WalkToFinish(ProcessTree& tree, HWND wizard, const std::string& shots, st
       Failed(std::string("Next did not leave the page ") + kPageNames[page]);
       return 0;
     }
-    if (tree.WaitEnd(0)) break;
+    double ended = 0;
+    if (tree.WaitFirst(0, &ended)) break;
     page = next;
   }
   if (page == kPageProgress && !shots.empty()) {
-    std::vector<HANDLE> paused = SuspendProcess(tree.Pid());
-    Screenshot(shots, wizard, page);
-    ResumeProcess(paused);
+    // Once the unpacking has moved the bar, the page has painted.
+    HWND bar = GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageProgress), kIdInstallProgress);
+    Eventually(
+        [&] {
+          DWORD_PTR position = 0;
+          return VisiblePage(wizard) != kPageProgress ||
+                 (SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 1000, &position) && position > 0);
+        },
+        3000);
+    if (VisiblePage(wizard) == kPageProgress) {
+      std::vector<HANDLE> paused = SuspendProcess(tree.Pid());
+      Screenshot(shots, wizard, page);
+      ResumeProcess(paused);
+    }
   }
   for (int waited = 0; waited < kInstallMs; waited += 10) {
     if (VisiblePage(wizard) == kPageFinish) return lastNext;
-    if (tree.WaitEnd(0)) break;
+    double ended = 0;
+    if (tree.WaitFirst(0, &ended)) break;
     Sleep(10);
   }
   Failed("the installation ended without its finish page");
   return 0;
+}
+
+// The finish page's checklist as the user finds it; left as it is.
+void PrintFinishItems(HWND wizard, DWORD pid) {
+  HWND list = GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions);
+  if (!list || !IsWindowVisible(list)) return;
+  for (const ChecklistItem& item : ChecklistItems(list, pid)) {
+    std::printf("finish_item = [%c] %s\n", item.ticked ? 'x' : ' ', item.text.c_str());
+  }
 }
 
 int Install(const std::string& package, const std::string& shots) {
@@ -303,15 +341,28 @@ int Install(const std::string& package, const std::string& shots) {
   if (lastNext == 0) return 1;
   const double finishShown = Now();
   Screenshot(shots, wizard, kPageFinish);
+  PrintFinishItems(wizard, tree.Pid());
   const double finishClicked = Now();
   if (!winrobot::ClickButton(wizard, Id(kIdWizardFinish))) return Failed(winrobot::LastError());
-  if (!tree.WaitEnd(kStepMs * 5)) return Failed("the installer did not end after Finish");
+  // A finish action may end in a message box (Wine's shell without a program for a
+  // document): answered as a user would, and shown.
+  double ended = 0;
+  for (int waited = 0; !tree.WaitFirst(0, &ended); waited += 50) {
+    if (waited > kInstallMs) return Failed("the installer did not end after Finish");
+    HWND box = winrobot::WaitForMessageBox(tree.Pid(), "", 0);
+    if (box) {
+      std::printf("message = %s\n", winrobot::MessageBoxText(box).c_str());
+      winrobot::AnswerMessageBox(box, "OK");
+      winrobot::WaitForWindowGone(box, kStepMs);
+    }
+    Sleep(50);
+  }
   std::printf("destination = %s\n", destination.c_str());
   PrintSeconds("start_to_wizard_s", wizardShown - tree.Started());
   PrintSeconds("robot_on_pages_s", lastNext - wizardShown);
   PrintSeconds("last_next_to_finish_page_s", finishShown - lastNext);
   PrintSeconds("installation_s", (wizardShown - tree.Started()) + (finishShown - lastNext));
-  PrintSeconds("finish_to_end_s", tree.Ended() - finishClicked);
+  PrintSeconds("finish_to_end_s", ended - finishClicked);
   PrintMemory(tree);
   std::printf("exit_code = %lu\n", static_cast<unsigned long>(tree.FirstExitCode()));
   return tree.FirstExitCode() == 0 ? 0 : 1;
@@ -358,6 +409,107 @@ int Run(const std::vector<std::string>& args) {
   return tree.FirstExitCode() == 0 ? 0 : 1;
 }
 
+void PrintFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      PrintFolder(folder + name + "\\");
+    } else {
+      std::printf("  %s (%lu bytes)\n", (folder + name).c_str(), static_cast<unsigned long>(found.nFileSizeLow));
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+std::string Present(bool there) { return there ? "" : "  (not there)"; }
+
+// One undo record of the data file and what stands on the system for it.
+void PrintRecord(const TaskEntry& record) {
+  const std::string type = Field(record.Line, 1);
+  const std::string target = Field(record.Line, 2);
+  const HKEY root = RootKey(TaskLineRoot(target));
+  if (type == "REGADDVALUE") {
+    const std::string key = Field(record.Line, 5);
+    const std::string name = Field(record.Line, 3);
+    std::printf("  value  %s\\%s\\%s = %s\n", target.c_str(), key.c_str(), name.c_str(),
+                RegistryValue(root, key, name).c_str());
+  } else if (type == "REGADDKEY") {
+    const std::string key = Field(record.Line, 5);
+    std::printf("  key    %s\\%s%s\n", target.c_str(), key.c_str(), Present(KeyExists(root, key)).c_str());
+  } else if (type == "NORMALLINK" || type == "INTERNETLINK") {
+    const bool there = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const LinkInfo link = ReadShellLink(target);
+    std::string points = link.target.empty() ? "" : " -> " + link.target + " (in " + link.workingFolder + ")";
+    if (link.target.empty() && there) {
+      char url[1024] = "";
+      GetPrivateProfileStringA("InternetShortcut", "URL", "", url, sizeof url, target.c_str());
+      points = std::string(" -> ") + url;
+    }
+    std::printf("  link   %s%s%s\n", target.c_str(), points.c_str(), Present(there).c_str());
+  } else if (type == "ASSOCIATEEXTENSION") {
+    const std::string extension = "." + Field(record.Line, 3);
+    std::printf("  type   %s -> %s\n", extension.c_str(), RegistryValue(HKEY_CLASSES_ROOT, extension, "").c_str());
+  } else if (type == "CREATEFOLDER" || type == "COPYFILE") {
+    const bool there = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::printf("  %s %s%s\n", type == "COPYFILE" ? "copy  " : "folder", target.c_str(), Present(there).c_str());
+  } else {
+    std::string fields = Field(record.Line, 1);
+    for (int n = 2; n <= FieldCount(record.Line); ++n) fields += " | " + Field(record.Line, n);
+    std::printf("  %s\n", fields.c_str());
+  }
+}
+
+// The newest uninstall data file of the folder: an installation over an earlier one
+// writes the next number.
+std::string NewestDataFile(const std::string& folder) {
+  std::string newest;
+  FILETIME newestTime = {};
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "Uninst*.dat").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return newest;
+  do {
+    if (newest.empty() || CompareFileTime(&found.ftLastWriteTime, &newestTime) > 0) {
+      newest = folder + found.cFileName;
+      newestTime = found.ftLastWriteTime;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return newest;
+}
+
+// What the installation left: its files, the undo records with what stands for each
+// of them, and its uninstall entry.
+int Report(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string dataFile = NewestDataFile(folder);
+  std::printf("Uninstall data: %s\n", dataFile.c_str());
+  std::string bytes;
+  if (!ReadFileBytes(dataFile, &bytes)) return Failed("can't read " + dataFile);
+  const UninstallData data = ParseUninstallData(bytes);
+  std::printf("Installed \"%s\" into %s\nFiles:\n", data.AppName.c_str(), data.InstallPath.c_str());
+  PrintFolder(data.InstallPath);
+  std::printf("Recorded for the uninstaller (registry, shortcuts, folders, types):\n");
+  for (const TaskEntry& record : data.InstTasks) PrintRecord(record);
+  const std::string entry = kUninstallList + data.AppName;
+  std::printf("Uninstall entry HKLM\\%s:\n", entry.c_str());
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    std::printf("  (not there)\n");
+    return 0;
+  }
+  char name[256];
+  for (DWORD i = 0, size = sizeof name; RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, size = sizeof name) {
+    std::printf("  %s = %s\n", name, RegistryValue(HKEY_LOCAL_MACHINE, entry, name).c_str());
+  }
+  RegCloseKey(key);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -367,10 +519,12 @@ int main(int argc, char** argv) {
     return Install(args[1], args.size() == 3 ? args[2] : "");
   }
   if (verb == "uninstall" && args.size() == 2) return Uninstall(args[1]);
+  if (verb == "report" && args.size() == 2) return Report(args[1]);
   if (verb == "run" && args.size() >= 2) return Run(std::vector<std::string>(args.begin() + 1, args.end()));
   std::fprintf(stderr,
                "usage: setup_driver install PACKAGE.exe [SCREENSHOT_FOLDER]\n"
                "       setup_driver uninstall UNINSTALLER.exe\n"
-               "       setup_driver run PROGRAM [ARGUMENTS...]\n");
+               "       setup_driver run PROGRAM [ARGUMENTS...]\n"
+               "       setup_driver report INSTALL_FOLDER\n");
   return 2;
 }
