@@ -14,8 +14,11 @@ constexpr int kIdNone = -1;
 // Language selection dialog.
 constexpr int kIdLanguageList = 100;
 
-// Preparation ("Initializing...") and export windows: the Cancel button is kIdCancel.
+// Preparation ("Initializing...") and export windows and the uninstaller's progress
+// window: the Cancel button is kIdCancel.
 constexpr int kIdProgressBar = 110;
+// The uninstaller's progress window: its explanation (button and bar as above).
+constexpr int kIdUninstallText = 120;
 
 // Setup wizard. Enter and Escape reach Next and Cancel through the two ids above.
 constexpr int kIdWizardNext = kIdOk;

@@ -72,6 +72,20 @@ int RemoveServiceByName(const std::string& name) {
   return 0;
 }
 
+std::string FindServiceName(const std::string& nameOrDisplayName) {
+  if (nameOrDisplayName.empty()) return std::string();
+  ServiceHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager.get()) return std::string();
+  {
+    ServiceHandle service(OpenServiceA(manager.get(), nameOrDisplayName.c_str(), SERVICE_QUERY_STATUS));
+    if (service.get()) return nameOrDisplayName;
+  }
+  char name[257] = {};  // service names are at most 256 characters
+  DWORD size = sizeof name;
+  if (!GetServiceKeyNameA(manager.get(), nameOrDisplayName.c_str(), name, &size)) return std::string();
+  return name;
+}
+
 int InstallService(const std::string& name, const std::string& displayName,
                    const std::string& programPath, const std::string& description,
                    int startType) {

@@ -92,5 +92,8 @@ int InstallService(const std::string& name, const std::string& displayName,
 int StopServiceByName(const std::string& name);
 // Stops the service, waits (bounded) until it reports stopped, then deletes it. Returns 0.
 int RemoveServiceByName(const std::string& name);
+// The service's name for text that is either its name or its display name (what the
+// undo log records); empty when the service manager knows neither.
+std::string FindServiceName(const std::string& nameOrDisplayName);
 
 }  // namespace corvalis

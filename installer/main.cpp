@@ -12,7 +12,7 @@
 #include "installer/install_session.h"
 #include "installer/package/command_line.h"
 #include "installer/package/messages.h"
-#include "installer/package/os_version.h"
+#include "common/os_version.h"
 #include "installer/package/prepare_package.h"
 #include "installer/package/system_checks.h"
 #include "installer/setup_flow.h"

@@ -1,9 +1,9 @@
 // The fixed English texts of start-up and package preparation (no language is loaded yet).
 #pragma once
 
-namespace corvalis {
+#include "common/start_messages.h"
 
-constexpr const char* kErrorTitle = "Error";
+namespace corvalis {
 
 // Package preparation and export, messages 1 to 5.
 constexpr const char* kCannotReadPackageText =
@@ -26,12 +26,11 @@ constexpr const char* kExportTitle = "Unpacking data contained for external chec
 constexpr const char* kCancelButtonText = "Cancel";
 
 // Start-up.
-constexpr const char* kNeedAdministratorText = "You need to run this setup program under an Administrator account!";
 constexpr const char* kCompatibilityTitle = "Compatibility problem";
 constexpr const char* kCompatibilityText =
     "We are sorry, Corvalis Packwright was designed for WinNT and later operating systems. Please upgrade your PC!";
 constexpr const char* kInstanceMutexName = "CorvalisInstaller";
-constexpr const char* kAnotherInstanceTitle = "Corvalis Install Platform";
+constexpr const char* kAnotherInstanceTitle = kProductTitle;
 constexpr const char* kAnotherInstanceText =
     "Another installation driven by TQS is in progress. Please finish the active installation and run this "
     "installer again.";

@@ -103,28 +103,6 @@ struct Installed {
   }
 };
 
-// From the welcome page through the pages the package shows to the finish page.
-HWND InstallToFinishPage(InstallerRun& run, const char* package, bool groupPage,
-                         const std::vector<std::string>& downloads = {}) {
-  EXPECT_TRUE(run.Start(package));
-  HWND wizard = run.WaitForWizard();
-  EXPECT_NE(wizard, nullptr) << "no wizard";
-  if (!wizard || !WaitForPage(wizard, kPageWelcome)) return nullptr;
-  Click(wizard, kIdWizardNext);
-  if (!WaitForPage(wizard, kPageDestination)) return nullptr;
-  Click(wizard, kIdWizardNext);
-  if (groupPage) {
-    if (!WaitForPage(wizard, kPageStartMenu)) return nullptr;
-    Click(wizard, kIdWizardNext);
-  }
-  for (const std::string& savePath : downloads) EXPECT_EQ(AnswerBox(run, savePath, "OK").rfind("http://", 0), 0u);
-  if (!WaitForPage(wizard, kPageFinish, kStartMs)) {
-    ADD_FAILURE() << "no finish page";
-    return nullptr;
-  }
-  return wizard;
-}
-
 HWND Checklist(HWND wizard) { return GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions); }
 
 std::string Joined(const std::vector<ChecklistItem>& items) {

@@ -8,7 +8,7 @@
 
 #include "installer/package/command_line.h"
 #include "installer/package/entry_names.h"
-#include "installer/package/os_version.h"
+#include "common/os_version.h"
 #include "installer/package/package_checks.h"
 #include "installer/package/package_layout.h"
 #include "installer/package/unique_names.h"

@@ -136,4 +136,25 @@ void FinishUnticked(InstallerRun& run, HWND wizard) {
   EXPECT_TRUE(run.WaitEnd(kStartMs));
 }
 
+HWND InstallToFinishPage(InstallerRun& run, const char* package, bool groupPage,
+                         const std::vector<std::string>& downloads) {
+  EXPECT_TRUE(run.Start(package));
+  HWND wizard = run.WaitForWizard();
+  EXPECT_NE(wizard, nullptr) << "no wizard";
+  if (!wizard || !WaitForPage(wizard, corvalis::kPageWelcome)) return nullptr;
+  Click(wizard, corvalis::kIdWizardNext);
+  if (!WaitForPage(wizard, corvalis::kPageDestination)) return nullptr;
+  Click(wizard, corvalis::kIdWizardNext);
+  if (groupPage) {
+    if (!WaitForPage(wizard, corvalis::kPageStartMenu)) return nullptr;
+    Click(wizard, corvalis::kIdWizardNext);
+  }
+  for (const std::string& savePath : downloads) EXPECT_EQ(AnswerBox(run, savePath, "OK").rfind("http://", 0), 0u);
+  if (!WaitForPage(wizard, corvalis::kPageFinish, kStartMs)) {
+    ADD_FAILURE() << "no finish page";
+    return nullptr;
+  }
+  return wizard;
+}
+
 }  // namespace installer_e2e

@@ -49,4 +49,10 @@ bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked);
 // On the finish page: every checklist item unticked, "Finish", and the end of the run.
 void FinishUnticked(InstallerRun& run, HWND wizard);
 
+// Starts the test package and goes from the welcome page through the pages it shows
+// (the Start-menu page when groupPage) to the finish page, answering the message box of
+// each download (titled with its save path); nullptr, with a failure, when a page is missing.
+HWND InstallToFinishPage(InstallerRun& run, const char* package, bool groupPage,
+                         const std::vector<std::string>& downloads = {});
+
 }  // namespace installer_e2e

@@ -1,4 +1,5 @@
-// Classification of the running Windows version into OsVersionCode.
+// Classification of the running Windows version into OsVersionCode, and the start-up
+// administrator test: both the installer and the uninstaller begin with them.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +23,13 @@ constexpr std::uint32_t kPlatformNt = 2;
 constexpr std::uint8_t kProductWorkstation = 1;
 
 int ClassifyOsVersion(const OsVersionData& version);
+
+#ifdef _WIN32
+// GetVersionExA, and for major version 6 the product type of the extended query.
+OsVersionData QueryOsVersion();
+
+// Opens the local service control manager with full access; only administrators can.
+bool IsAdministrator();
+#endif
 
 }  // namespace corvalis

@@ -1,4 +1,4 @@
-#include "installer/package/os_version.h"
+#include "common/os_version.h"
 
 namespace corvalis {
 

@@ -1,0 +1,192 @@
+#include "uninstaller/uninstall_operations_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "common/control_ids.h"
+#include "common/folder_tree.h"
+#include "common/ini_file.h"
+#include "common/operations_settings.h"
+#include "common/special_folders.h"
+#include "common/start_messages.h"
+#include "common/system_operations.h"
+#include "common/window_toolkit.h"
+#include "uninstaller/uninstall_session.h"
+
+namespace corvalis {
+namespace {
+
+constexpr char kWindowClass[] = "CorvalisUninstallProgress";
+
+LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nothing to click, and no way to close it: it goes when the removal is done.
+  if (message == WM_CLOSE) return 0;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void HandlePendingEvents() {
+  MSG event;
+  while (PeekMessageA(&event, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&event);
+    DispatchMessageA(&event);
+  }
+}
+
+}  // namespace
+
+SystemUninstallOperations::SystemUninstallOperations(HICON icon)
+    : icon_(icon), random_(GetTickCount() ^ (GetCurrentProcessId() << 16)) {}
+
+SystemUninstallOperations::~SystemUninstallOperations() { CloseProgressWindow(); }
+
+void SystemUninstallOperations::ShowError(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), kErrorTitle, MB_OK | MB_ICONERROR);
+}
+
+bool SystemUninstallOperations::AskYesNo(const std::string& title, const std::string& text) {
+  return MessageBoxA(window_, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void SystemUninstallOperations::ShowInformation(const std::string& title, const std::string& text) {
+  MessageBoxA(window_, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void SystemUninstallOperations::OpenProgressWindow(const std::string& buttonText, const std::string& text) {
+  InitCommonControlClasses(ICC_PROGRESS_CLASS);
+  RegisterWindowClass(kWindowClass, ProgressProc, icon_);
+  window_ = CreateCentredWindow(kWindowClass, kProductTitle, WS_OVERLAPPED | WS_CAPTION, 0, 377, 118);
+  if (!window_) return;
+  HWND button = AddControl(window_, "BUTTON", buttonText.c_str(), BS_PUSHBUTTON, 295, 85, 75, 25, kIdCancel);
+  EnableWindow(button, FALSE);
+  AddControl(window_, "STATIC", text.c_str(), SS_LEFT, 45, 10, 325, 55, kIdUninstallText);
+  AddIcon(window_, icon_, 5, 10, kIdNone);
+  bar_ = AddControl(window_, PROGRESS_CLASSA, "", 0, 8, 90, 275, 15, kIdProgressBar);
+  SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, kProgressRange));
+  ShowNow(window_);
+}
+
+void SystemUninstallOperations::ShowProgress(int position) {
+  HandlePendingEvents();
+  if (bar_) SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void SystemUninstallOperations::CloseProgressWindow() {
+  if (window_) DestroyWindow(window_);
+  window_ = nullptr;
+  bar_ = nullptr;
+}
+
+std::string SystemUninstallOperations::OwnPath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+std::string SystemUninstallOperations::TempFolder() { return corvalis::TempFolder(); }
+
+std::uint32_t SystemUninstallOperations::RandomNumber(std::uint32_t maximum) {
+  random_ = random_ * 1103515245u + 12345u;
+  return (random_ >> 1) % (maximum + 1);
+}
+
+bool SystemUninstallOperations::PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std::string& destination) {
+  return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
+}
+
+bool SystemUninstallOperations::ReadFile(const std::string& path, std::string* bytes) {
+  return ReadFileBytes(path, bytes);
+}
+
+bool SystemUninstallOperations::StartProgram(const std::string& program, const std::string& parameters,
+                                             const std::string& workingFolder, bool hidden) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  // A program that can't be started is skipped like every failed step, without the
+  // shell's own error box.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = "open";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  const std::string folder = workingFolder.empty() ? FolderPart(program) : workingFolder;
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  info.nShow = hidden ? SW_HIDE : SW_SHOWNORMAL;
+  return ShellExecuteExA(&info) != 0;
+}
+
+void SystemUninstallOperations::SelfDelete() {
+  char comspec[MAX_PATH + 1] = {};
+  const DWORD length = GetEnvironmentVariableA("comspec", comspec, sizeof comspec);
+  if (length == 0 || length > MAX_PATH) return;
+  StartProgram(comspec, SelfDeleteParameters(OwnPath()), std::string(), true);
+}
+
+void SystemUninstallOperations::DeleteRegistryValue(std::uint32_t root, const std::string& keyPath,
+                                                    const std::string& valueName) {
+  corvalis::DeleteRegistryValue(RootKey(root), keyPath, valueName, std::string());
+}
+
+void SystemUninstallOperations::DeleteRegistryKey(std::uint32_t root, const std::string& keyPath) {
+  corvalis::DeleteRegistryKey(RootKey(root), keyPath, std::string());
+}
+
+void SystemUninstallOperations::DisassociateExtension(const std::string& extension,
+                                                      const std::string& programFileName) {
+  corvalis::DisassociateExtension(extension, programFileName);
+}
+
+void SystemUninstallOperations::RemoveService(const std::string& nameOrDisplayName) {
+  if (!IsNtFamily(Operations().OsVersionCode)) return;
+  const std::string name = FindServiceName(nameOrDisplayName);
+  if (name.empty()) return;
+  StopServiceByName(name);
+  RemoveServiceByName(name);
+}
+
+void SystemUninstallOperations::UnregisterServer(const std::string& path) { RegisterServer(path, 0); }
+
+void SystemUninstallOperations::KillProcesses(const std::string& fileName) { KillProcessesByName(fileName); }
+
+void SystemUninstallOperations::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+void SystemUninstallOperations::SetCurrentFolder(const std::string& folder) {
+  SetCurrentDirectoryA(folder.c_str());
+}
+
+FolderListing SystemUninstallOperations::ReadFolder(const std::string& folder) {
+  FolderListing listing;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return listing;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // A junction leads out of the installation: neither listed nor measured.
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) listing.Subfolders.push_back(name);
+    } else {
+      listing.FileBytes += (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return listing;
+}
+
+void SystemUninstallOperations::RemoveEmptyFolder(const std::string& folder) {
+  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(folder.c_str());
+}
+
+void SystemUninstallOperations::DeleteFolderTree(const std::string& folder) { corvalis::DeleteFolderTree(folder); }
+
+void SystemUninstallOperations::NotifyAssociationsChanged() {
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+void SystemUninstallOperations::RestartComputer() { corvalis::RestartComputer(0); }
+
+}  // namespace corvalis

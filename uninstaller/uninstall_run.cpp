@@ -1,0 +1,181 @@
+#include "uninstaller/uninstall_run.h"
+
+#include "common/ansi_text.h"
+#include "common/registry_roots.h"
+#include "common/task_line.h"
+#include "common/uninstall_data.h"
+
+namespace corvalis {
+namespace {
+
+// Counts the steps of one removal and moves the bar.
+class Progress {
+ public:
+  Progress(UninstallOperations& ops, int total) : ops_(ops), total_(total) {}
+  void Step() { ops_.ShowProgress(ProgressPosition(++step_, total_)); }
+
+ private:
+  UninstallOperations& ops_;
+  int total_;
+  int step_ = 0;
+};
+
+const std::string& Text(const UninstallSession& session, int key) { return session.UninstallTexts[key]; }
+
+void RunUninstallationTasks(UninstallSession& session, UninstallOperations& ops) {
+  for (const TaskEntry& task : session.UninstallTasks) {
+    const std::string type = Field(task.Line, 1);
+    if (type == "RUN") {
+      const std::string program = Field(task.Line, 4);
+      const std::string parameters = Field(task.Line, 5);
+      if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), false);
+      if (Field(task.Line, 3) == "1") session.RunAfterRemoval.push_back({program, parameters});
+    } else if (type == "LAUNCHBROWSER") {
+      ops.StartProgram("iexplore.exe", Field(task.Line, 2), std::string(), false);
+    }
+  }
+}
+
+void UndoRecord(UninstallSession& session, UninstallOperations& ops, const std::string& line) {
+  const std::string type = Field(line, 1);
+  const std::string second = Field(line, 2);
+  if (type == "REGADDVALUE" || type == "REGADDKEY") {
+    const std::uint32_t root = TaskLineRoot(second);
+    const std::string keyPath = Field(line, 5);
+    if (root == 0 || keyPath.empty()) return;
+    if (type == "REGADDKEY") {
+      ops.DeleteRegistryKey(root, keyPath);
+    } else if (!Field(line, 3).empty()) {
+      ops.DeleteRegistryValue(root, keyPath, Field(line, 3));
+    }
+  } else if (type == "NORMALLINK" || type == "INTERNETLINK" || type == "COPYFILE") {
+    session.FilesToDelete.push_back(second);
+  } else if (type == "DOWNLOADFILE") {
+    session.FilesToDelete.push_back(Field(line, 3));
+  } else if (type == "CREATEFOLDER") {
+    session.FoldersToRemove.push_back(MakeFolderEntry(second));
+  } else if (type == "ASSOCIATEEXTENSION") {
+    if (!second.empty() && !Field(line, 3).empty()) ops.DisassociateExtension(Field(line, 3), second);
+  } else if (type == "INSTALLSERVICE") {
+    if (!second.empty()) ops.RemoveService(second);
+  } else if (type == "REGISTERSERVER") {
+    if (!second.empty() && ops.PathExists(second)) ops.UnregisterServer(second);
+  }
+}
+
+}  // namespace
+
+void StartFromTempCopy(UninstallOperations& ops) {
+  const std::string programPath = ops.OwnPath();
+  const std::string installedDataPath = DataFilePathFor(programPath);
+  const std::string tempFolder = ops.TempFolder();
+  bool copied = false;
+  std::string copyPath;
+  std::string copyDataPath;
+  if (!tempFolder.empty() && !programPath.empty()) {
+    do {
+      copyPath = TempCopyPath(tempFolder, ops.RandomNumber(kTempCopyNumberMax));
+      copyDataPath = DataFilePathFor(copyPath);
+    } while (ops.PathExists(copyPath) || ops.PathExists(copyDataPath));
+    copied = ops.CopyNewFile(programPath, copyPath) && ops.CopyNewFile(installedDataPath, copyDataPath) &&
+             ops.StartProgram(copyPath, SecondStageParameters(installedDataPath, programPath), std::string(), false);
+  }
+  if (copied) return;
+  // Both names were free before the copies, so whatever stands there now is ours,
+  // empty or not.
+  if (!copyPath.empty()) {
+    ops.RemoveFile(copyPath);
+    ops.RemoveFile(copyDataPath);
+  }
+  ops.ShowError(kCopyFailedText);
+}
+
+void RunUninstallation(UninstallOperations& ops, const std::string& installedDataPath,
+                       const std::string& installedProgramPath) {
+  const std::string dataPath = DataFilePathFor(ops.OwnPath());
+  std::string bytes;
+  if (!ops.ReadFile(dataPath, &bytes)) {
+    ops.ShowError(std::string(kScriptMissingText) + "\r\n\r\n(" + dataPath + ")");
+    return;
+  }
+  const UninstallData data = ParseUninstallData(bytes);
+  UninstallSession session = SessionFromData(data);
+  if (ops.AskYesNo(Text(session, 0), Text(session, 1))) {
+    session.KeptExtensions = ParseKeptExtensions(data.SkipExtString);
+    session.FilesToDelete.push_back(installedDataPath);
+    session.FilesToDelete.push_back(installedProgramPath);
+    RemoveInstallation(session, ops);
+  }
+  ops.RemoveFile(dataPath);
+  ops.SelfDelete();
+}
+
+void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
+  Progress progress(ops, static_cast<int>(session.UninstallTasks.size() + session.InstallRecords.size() +
+                                          session.FilesToDelete.size()) + 2);
+  ops.OpenProgressWindow(Text(session, 2), Text(session, 3));
+
+  if (!session.UninstallTasks.empty()) {
+    progress.Step();
+    RunUninstallationTasks(session, ops);
+  }
+  for (const TaskEntry& record : session.InstallRecords) {
+    progress.Step();
+    UndoRecord(session, ops, record.Line);
+  }
+
+  // A damaged or hostile data file must not turn the tree steps on the current folder or
+  // a whole drive: then only what is listed goes.
+  const std::string installPath = WithTrailingBackslash(session.InstallPath);
+  const bool removableTree = IsRemovableInstallPath(session.InstallPath);
+  if (removableTree) session.FoldersToRemove.push_back(MakeFolderEntry(installPath));
+
+  // Indexed: the list may not grow here, but a reference into it must not outlive it.
+  for (std::size_t i = 0; i < session.FilesToDelete.size(); ++i) {
+    const std::string path = session.FilesToDelete[i];
+    if (path.empty()) continue;
+    progress.Step();
+    const std::string extension = FileExtension(path);
+    if (IsKeptExtension(session.KeptExtensions, extension)) continue;
+    if (ToLowerAnsi(extension) == "exe") ops.KillProcesses(FileNamePart(path));
+    ops.RemoveFile(path);
+  }
+
+  ops.SetCurrentFolder(FolderPart(ops.OwnPath()));
+  if (removableTree) ListSubfolders(session, ops, installPath);
+  SortDeepestFirst(&session.FoldersToRemove);
+  for (const FolderEntry& folder : session.FoldersToRemove) ops.RemoveEmptyFolder(folder.FolderPath);
+  if (removableTree && FolderContentSize(ops, installPath) == 0) {
+    ops.DeleteFolderTree(installPath);
+    ops.RemoveEmptyFolder(installPath);
+  }
+
+  for (const ProgramStart& start : session.RunAfterRemoval) {
+    ops.StartProgram(start.Program, start.Parameters, FolderPart(start.Program), false);
+  }
+  ops.CloseProgressWindow();
+  if (!session.AppName.empty()) ops.DeleteRegistryKey(kRootLocalMachine, kUninstallEntryKey + session.AppName);
+  ops.NotifyAssociationsChanged();
+  if (session.RebootRequired == 1) {
+    if (ops.AskYesNo(Text(session, 4), Text(session, 5))) ops.RestartComputer();
+  } else {
+    ops.ShowInformation(Text(session, 6), Text(session, 7));
+  }
+}
+
+void ListSubfolders(UninstallSession& session, UninstallOperations& ops, const std::string& folder) {
+  for (const std::string& name : ops.ReadFolder(folder).Subfolders) {
+    const std::string path = folder + name + "\\";
+    session.FoldersToRemove.push_back(MakeFolderEntry(path));
+    ListSubfolders(session, ops, path);
+  }
+}
+
+std::uint64_t FolderContentSize(UninstallOperations& ops, const std::string& folder) {
+  const FolderListing listing = ops.ReadFolder(folder);
+  std::uint64_t bytes = listing.FileBytes;
+  for (const std::string& name : listing.Subfolders) bytes += FolderContentSize(ops, folder + name + "\\");
+  return bytes;
+}
+
+}  // namespace corvalis

@@ -1,0 +1,37 @@
+// The uninstaller's two stages over UninstallOperations: stage 1 starts a copy of the
+// program in the temporary folder, stage 2 (that copy) removes the installation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "uninstaller/uninstall_operations.h"
+#include "uninstaller/uninstall_session.h"
+
+namespace corvalis {
+
+constexpr const char* kScriptMissingText = "The uninstallation script is missing!";
+constexpr const char* kCopyFailedText =
+    "Could not start the uninstallation procedure (copy to temporary directory failed or script not found). "
+    "Please restart your PC and try again.";
+constexpr std::uint32_t kTempCopyNumberMax = 77777777;
+constexpr const char* kUninstallEntryKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// Stage 1: copies the program and its data file to the temporary folder and starts the copy.
+void StartFromTempCopy(UninstallOperations& ops);
+
+// Stage 2, started with the installed data file's and program's paths. Ends with the
+// copy's data file deleted and SelfDelete, unless the data file can't be read.
+void RunUninstallation(UninstallOperations& ops, const std::string& installedDataPath,
+                       const std::string& installedProgramPath);
+
+// The progress window and every removal step, from the uninstallation tasks to the
+// restart question or the success message.
+void RemoveInstallation(UninstallSession& session, UninstallOperations& ops);
+
+// Every subfolder of folder, at any depth, appended to FoldersToRemove (parents first).
+void ListSubfolders(UninstallSession& session, UninstallOperations& ops, const std::string& folder);
+// The bytes of every file below folder, at any depth.
+std::uint64_t FolderContentSize(UninstallOperations& ops, const std::string& folder);
+
+}  // namespace corvalis

@@ -1,0 +1,141 @@
+#include "uninstaller/uninstall_session.h"
+
+#include <algorithm>
+
+#include "common/ansi_text.h"
+
+namespace corvalis {
+namespace {
+
+constexpr char kAppNamePlaceholder[] = "$APPNAME$";
+// A second between the delete's tries, through the one pause every command processor has.
+constexpr int kSelfDeleteTries = 30;
+constexpr char kSelfDeletePause[] = "ping -n 2 127.0.0.1 >nul";
+
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+std::string TextOf(const UninstallData& data, const std::string& key) {
+  for (const auto& text : data.Texts) {
+    if (EqualsNoCase(text.first, key)) return text.second;
+  }
+  return std::string();
+}
+
+// The parts between slashes; an empty part stands for a doubled or a trailing slash.
+std::vector<std::string> PathParts(const std::string& path) {
+  std::vector<std::string> parts(1);
+  for (char c : path) {
+    if (IsSlash(c)) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
+UninstallSession SessionFromData(const UninstallData& data) {
+  UninstallSession session;
+  session.AppName = data.AppName;
+  session.InstallPath = data.InstallPath;
+  session.RebootRequired = data.RebootRequired;
+  for (int i = 0; i < kUninstallTextCount; ++i) {
+    session.UninstallTexts.push_back(
+        ReplaceNoCase(TextOf(data, "Key" + std::to_string(i)), kAppNamePlaceholder, data.AppName));
+  }
+  session.InstallRecords = data.InstTasks;
+  session.UninstallTasks = data.UninstTasks;
+  session.FilesToDelete = data.Files;
+  return session;
+}
+
+std::vector<std::string> ParseKeptExtensions(const std::string& skipExtString) {
+  std::vector<std::string> kept;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = skipExtString.find(',', start);
+    const std::string part =
+        ToLowerAnsi(TrimSpaces(skipExtString.substr(start, comma == std::string::npos ? comma : comma - start)));
+    if (!part.empty()) kept.push_back(part);
+    if (comma == std::string::npos) return kept;
+    start = comma + 1;
+  }
+}
+
+bool IsKeptExtension(const std::vector<std::string>& keptExtensions, const std::string& extension) {
+  const std::string lower = ToLowerAnsi(extension);
+  return std::find(keptExtensions.begin(), keptExtensions.end(), lower) != keptExtensions.end();
+}
+
+std::string FileExtension(const std::string& path) {
+  const std::string name = FileNamePart(path);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::string DataFilePathFor(const std::string& programPath) {
+  const std::string name = FileNamePart(programPath);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return programPath + ".dat";
+  return programPath.substr(0, programPath.size() - name.size() + dot) + ".dat";
+}
+
+FolderEntry MakeFolderEntry(const std::string& folderPath) {
+  FolderEntry entry;
+  entry.FolderPath = folderPath;
+  entry.Depth = static_cast<int>(std::count(folderPath.begin(), folderPath.end(), '\\'));
+  return entry;
+}
+
+void SortDeepestFirst(std::vector<FolderEntry>* folders) {
+  std::stable_sort(folders->begin(), folders->end(),
+                   [](const FolderEntry& a, const FolderEntry& b) { return a.Depth > b.Depth; });
+}
+
+bool IsRemovableInstallPath(const std::string& path) {
+  std::vector<std::string> parts = PathParts(path);
+  if (parts.size() > 1 && parts.back().empty()) parts.pop_back();  // the closing "\"
+  std::size_t first;  // the first part below the root
+  if (parts.size() >= 3 && parts[0].empty() && parts[1].empty()) {
+    // "\\server\share\...": server and share make the root.
+    parts.erase(parts.begin(), parts.begin() + 2);
+    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return false;
+    first = 2;
+  } else {
+    const std::string& drive = parts[0];
+    const bool isDrive = drive.size() == 2 && drive[1] == ':' &&
+                         ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
+    if (!isDrive) return false;
+    first = 1;
+  }
+  if (parts.size() <= first) return false;
+  for (std::size_t i = first; i < parts.size(); ++i) {
+    const std::string part = TrimSpaces(parts[i]);
+    if (part.empty() || part == "." || part == "..") return false;
+  }
+  return true;
+}
+
+int ProgressPosition(int step, int total) {
+  if (total <= 0 || step <= 0) return 0;
+  if (step >= total) return kProgressRange;
+  return step * kProgressRange / total;
+}
+
+std::string TempCopyPath(const std::string& tempFolder, std::uint32_t number) {
+  return tempFolder + std::to_string(number) + ".exe";
+}
+
+std::string SecondStageParameters(const std::string& installedDataPath, const std::string& installedProgramPath) {
+  return "\"" + installedDataPath + "\" \"" + installedProgramPath + "\"";
+}
+
+std::string SelfDeleteParameters(const std::string& programPath) {
+  const std::string quoted = "\"" + programPath + "\"";
+  return "/c for /l %i in (1,1," + std::to_string(kSelfDeleteTries) + ") do (if exist " + quoted +
+         " (del /f /q " + quoted + " & " + kSelfDeletePause + "))";
+}
+
+}  // namespace corvalis

@@ -1,0 +1,74 @@
+// The uninstaller's process-wide record and the plain rules it is built by: the data
+// file's name, the kept extensions, folder depths, which install folders are safe to
+// empty, the progress bar's position, the command lines of the two stages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/task_line.h"
+#include "common/uninstall_data.h"
+
+namespace corvalis {
+
+constexpr int kUninstallTextCount = 8;  // Key0 .. Key7
+constexpr int kProgressRange = 10;
+
+struct FolderEntry {
+  std::string FolderPath;
+  int Depth = 0;  // the number of "\" in FolderPath
+};
+
+struct ProgramStart {
+  std::string Program;
+  std::string Parameters;
+};
+
+struct UninstallSession {
+  std::string AppName;
+  std::string InstallPath;  // ends in "\"
+  int RebootRequired = 0;
+  std::vector<std::string> KeptExtensions;  // lower case
+  std::vector<std::string> UninstallTexts;  // Key0 .. Key7, $APPNAME$ replaced
+  std::vector<TaskEntry> InstallRecords;
+  std::vector<TaskEntry> UninstallTasks;
+  std::vector<std::string> FilesToDelete;
+  std::vector<FolderEntry> FoldersToRemove;
+  std::vector<ProgramStart> RunAfterRemoval;
+};
+
+// The session as the data file gives it; KeptExtensions are built after the confirmation.
+UninstallSession SessionFromData(const UninstallData& data);
+
+// "SkipExtString": parts between commas, trimmed of spaces, lower-cased, empty ones left out.
+std::vector<std::string> ParseKeptExtensions(const std::string& skipExtString);
+bool IsKeptExtension(const std::vector<std::string>& keptExtensions, const std::string& extension);
+// The text after the last "." of the file name, empty without one.
+std::string FileExtension(const std::string& path);
+
+// The data file beside a program: its extension (only that) replaced by "dat".
+std::string DataFilePathFor(const std::string& programPath);
+
+FolderEntry MakeFolderEntry(const std::string& folderPath);
+// Deepest first; entries of one depth keep their order.
+void SortDeepestFirst(std::vector<FolderEntry>* folders);
+
+// Whether a whole tree below path may be listed and deleted: an absolute folder below a
+// drive root ("C:\x\") or below a share ("\\server\share\x\"), with no "." or ".." part
+// and no empty part. An empty, relative or root path comes only from a damaged or
+// hostile data file, and the tree steps would then work on the current folder or a drive.
+bool IsRemovableInstallPath(const std::string& path);
+
+// The bar's position (0 .. kProgressRange) after `step` of `total` steps.
+int ProgressPosition(int step, int total);
+
+// The temporary copy's name for a drawn number.
+std::string TempCopyPath(const std::string& tempFolder, std::uint32_t number);
+// Stage 2's parameters: both paths quoted, one space between.
+std::string SecondStageParameters(const std::string& installedDataPath, const std::string& installedProgramPath);
+// The command processor's parameters that delete program once it has ended: the delete is
+// retried, a second apart, while the file is still there (a running program's file can't go).
+std::string SelfDeleteParameters(const std::string& programPath);
+
+}  // namespace corvalis
