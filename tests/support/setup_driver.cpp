@@ -148,6 +148,13 @@ class ProcessTree {
     return false;
   }
 
+  // Wine starts its desktop process for the first window on a display, and a menu
+  // builder for every shortcut saved; neither is the program's work, and the desktop
+  // never ends.
+  static bool IsWineHelper(const char* exeName) {
+    return lstrcmpiA(exeName, "explorer.exe") == 0 || lstrcmpiA(exeName, "winemenubuilder.exe") == 0;
+  }
+
   bool AddChildren() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -155,7 +162,7 @@ class ProcessTree {
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-      if (Known(entry.th32ProcessID) || !Known(entry.th32ParentProcessID)) continue;
+      if (Known(entry.th32ProcessID) || !Known(entry.th32ParentProcessID) || IsWineHelper(entry.szExeFile)) continue;
       HANDLE child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
       if (!child) continue;
       handles_.push_back(child);
