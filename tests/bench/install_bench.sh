@@ -144,6 +144,8 @@ rows = [
     ("  Finish to the end (writes uninstall data)", cell(ours_i, "finish_to_end_s", " s"), "(in the run)"),
     ("peak working set, installation", mib(ours_i, "peak_working_set_kib"), mib(nsis_i, "peak_working_set_kib")),
     ("peak private bytes seen, installation", mib(ours_i, "peak_private_kib"), mib(nsis_i, "peak_private_kib")),
+    ("  of it reached when the wizard showed (WS / private)",
+     "%s / %s" % (mib(ours_i, "peak_working_set_at_wizard_kib"), mib(ours_i, "peak_private_at_wizard_kib")), ""),
     ("files in the install folder", ours_files, nsis_files),
     ("uninstallation (robot excluded)", cell(ours_u, "uninstallation_s", " s"), cell(nsis_u, "run_s", " s")),
     ("files left after uninstallation", ours_left, nsis_left),
