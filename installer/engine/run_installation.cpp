@@ -60,7 +60,8 @@ std::vector<std::string> KillTaskNames(const std::string& line) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = list.find(',', start);
-    const std::string part = TrimSpaces(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    const std::size_t length = comma == std::string::npos ? std::string::npos : comma - start;
+    const std::string part = TrimSpaces(list.substr(start, length));
     if (!part.empty()) names.push_back(part);
     if (comma == std::string::npos) break;
     start = comma + 1;

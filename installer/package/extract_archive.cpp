@@ -70,7 +70,8 @@ std::vector<std::string> ArchiveTargets(const std::string& archivePath) {
     if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
     std::vector<char> stored(info.size_filename + 1, '\0');
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-    const EntryTarget target = ResolveEntryTarget(ConvertEntryName(std::string(stored.data(), info.size_filename)), true);
+    const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
+    const EntryTarget target = ResolveEntryTarget(name, true);
     if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) targets.push_back(target.relativePath);
   }
   unzClose(zip);

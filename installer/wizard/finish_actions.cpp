@@ -5,9 +5,9 @@
 
 namespace corvalis {
 
-const char kRestartLine[] = "!REBOOT_I";
-
 namespace {
+
+constexpr char kRestartLine[] = "!REBOOT_I";
 
 constexpr int kInTheKey = 42;
 constexpr int kOnTheKey = 43;
@@ -62,6 +62,15 @@ std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, cons
   }
   if (rebootRequired == 1) add(texts[kRestartItemKey], texts[kRestartNameKey], kRestartLine);
   return items;
+}
+
+FinishPlan PlanFinish(const std::vector<FinishAction>& actions, const std::vector<bool>& ticked) {
+  FinishPlan plan;
+  for (std::size_t i = 0; i < actions.size() && i < ticked.size(); ++i) {
+    if (!ticked[i]) continue;
+    (actions[i].Line == kRestartLine ? plan.AfterUninstallData : plan.BeforeUninstallData).push_back(actions[i]);
+  }
+  return plan;
 }
 
 }  // namespace corvalis

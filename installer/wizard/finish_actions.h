@@ -26,7 +26,13 @@ struct FinishItem {
 std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextList& texts,
                                        int rebootRequired);
 
-// The line of the restart item.
-extern const char kRestartLine[];
+// The ticked actions (ticked[i] for actions[i]) in the order "Finish" runs them: the
+// restart held back until after the uninstall data is written, since the system may end
+// the installer as soon as it is asked to restart.
+struct FinishPlan {
+  std::vector<FinishAction> BeforeUninstallData;
+  std::vector<FinishAction> AfterUninstallData;
+};
+FinishPlan PlanFinish(const std::vector<FinishAction>& actions, const std::vector<bool>& ticked);
 
 }  // namespace corvalis

@@ -81,7 +81,8 @@ class WizardFrontEnd final : public InstallationFrontEnd {
   bool PathExists(const std::string& path) override { return corvalis::PathExists(path); }
   void UnpackProgramArchive(InstallSession& session) override {
     // Known before anything is unpacked: a cancel removes only these folders.
-    for (const std::string& folder : FoldersForEntries(session.InstallPath, ArchiveTargets(session.ProgramArchiveTemp))) {
+    const std::vector<std::string> targets = ArchiveTargets(session.ProgramArchiveTemp);
+    for (const std::string& folder : FoldersForEntries(session.InstallPath, targets)) {
       if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
     }
     SetExtractProgressHook(OnUnpackProgress);
@@ -146,6 +147,9 @@ int OnDownloadProgress(const std::string&, float percent) {
 void RollbackInstalledFiles(const std::string& folder) {
   const InstallSession& session = Session();
   for (const std::string& file : session.InstalledFiles) {
+    // Folder entries are reported too; a folder's attributes are not ours to change.
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(file.c_str());
   }
@@ -163,20 +167,17 @@ void Finish() {
   RemoveWorkFolder();
   NotifyAssociationsChanged();
   HWND checklist = WizardControl(kIdFinishActions);
-  // A restart goes last, after the uninstaller and its data are written: the system may
-  // end this process as soon as it is asked to restart.
-  std::vector<const FinishAction*> restarts;
-  for (const FinishAction& action : session.FinishActions) {
-    if (!ItemTicked(checklist, action.Item)) continue;
-    if (action.Line == kRestartLine) {
-      restarts.push_back(&action);
-      continue;
-    }
+  std::vector<bool> ticked;
+  for (const FinishAction& action : session.FinishActions) ticked.push_back(ItemTicked(checklist, action.Item));
+  const FinishPlan plan = PlanFinish(session.FinishActions, ticked);
+  for (const FinishAction& action : plan.BeforeUninstallData) {
     ExecuteTask(session, {action.Name, action.Line}, RunOperations());
   }
   WriteUninstallData(session, RunOperations(), UninstallerImage());
   NotifyAssociationsChanged();
-  for (const FinishAction* action : restarts) ExecuteTask(session, {action->Name, action->Line}, RunOperations());
+  for (const FinishAction& action : plan.AfterUninstallData) {
+    ExecuteTask(session, {action.Name, action.Line}, RunOperations());
+  }
   ExitProcess(0);
 }
 

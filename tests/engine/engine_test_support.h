@@ -1,8 +1,10 @@
 // Helpers shared by the engine's Wine tests: unique names, the helper programs built
-// beside the test, bounded program runs and registry look-ups.
+// beside the test, bounded program runs, registry look-ups and shell links read back.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <map>
 #include <string>
@@ -80,6 +82,9 @@ inline std::map<std::string, std::string> ParseLines(const std::string& text) {
   return values;
 }
 
+// The system's list of installed programs below HKEY_LOCAL_MACHINE, ending in "\".
+constexpr char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
 inline bool KeyExists(HKEY root, const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -97,6 +102,59 @@ inline std::string ReadText(HKEY root, const std::string& path, const std::strin
   const LONG read = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(key);
   return read == ERROR_SUCCESS && type == REG_SZ ? std::string(buffer) : "<missing>";
+}
+
+// A DWORD value, or -1.
+inline long long ReadNumber(HKEY root, const std::string& path, const std::string& name) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  DWORD type = 0;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
+  const LONG read = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  return read == ERROR_SUCCESS && type == REG_DWORD ? value : -1;
+}
+
+// A shell link's fields as IShellLinkA reads them back.
+struct LinkFields {
+  std::string path, arguments, workingFolder, description, iconFile;
+  int showCommand = 0, iconIndex = -1;
+  WORD hotKey = 0;
+};
+
+inline bool ReadLink(const std::string& linkPath, LinkFields& fields) {
+  if (FAILED(CoInitialize(nullptr))) return false;
+  bool ok = false;
+  IShellLinkA* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char text[MAX_PATH] = {};
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        fields.path = text;
+        link->GetArguments(text, MAX_PATH);
+        fields.arguments = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        fields.workingFolder = text;
+        link->GetDescription(text, MAX_PATH);
+        fields.description = text;
+        link->GetIconLocation(text, MAX_PATH, &fields.iconIndex);
+        fields.iconFile = text;
+        link->GetShowCmd(&fields.showCommand);
+        link->GetHotkey(&fields.hotKey);
+        ok = true;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
 }
 
 inline void RemoveTree(HKEY root, const std::string& path) {

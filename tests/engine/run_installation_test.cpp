@@ -8,14 +8,10 @@
 
 #include "installer/engine/run_installation.h"
 #include "tests/engine/recording_operations.h"
+#include "tests/support/task_lines.h"
 
 namespace corvalis {
 namespace {
-
-std::string Pilcrows(std::string text) {
-  std::replace(text.begin(), text.end(), '|', kFieldSeparator);
-  return text;
-}
 
 // Writes its calls into the same list as the operations, so the order shows.
 class RecordingFrontEnd final : public InstallationFrontEnd {

@@ -200,46 +200,6 @@ class FilesTest : public ::testing::Test {
   const std::string folder = TempPath() + UniqueName("corv files ") + "\\";
 };
 
-struct LinkFields {
-  std::string path, arguments, workingFolder, description, iconFile;
-  int showCommand = 0, iconIndex = -1;
-  WORD hotKey = 0;
-};
-
-bool ReadLink(const std::string& linkPath, LinkFields& fields) {
-  if (FAILED(CoInitialize(nullptr))) return false;
-  bool ok = false;
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      wchar_t wide[MAX_PATH] = {};
-      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
-      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char text[MAX_PATH] = {};
-        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-        fields.path = text;
-        link->GetArguments(text, MAX_PATH);
-        fields.arguments = text;
-        link->GetWorkingDirectory(text, MAX_PATH);
-        fields.workingFolder = text;
-        link->GetDescription(text, MAX_PATH);
-        fields.description = text;
-        link->GetIconLocation(text, MAX_PATH, &fields.iconIndex);
-        fields.iconFile = text;
-        link->GetShowCmd(&fields.showCommand);
-        link->GetHotkey(&fields.hotKey);
-        ok = true;
-      }
-      file->Release();
-    }
-    link->Release();
-  }
-  CoUninitialize();
-  return ok;
-}
-
 TEST_F(FilesTest, ShellLinksReadBack) {
   const std::string target = folder + "target app.exe";
   WriteFileText(target, "MZ");

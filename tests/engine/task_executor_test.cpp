@@ -7,14 +7,10 @@
 
 #include "installer/engine/task_executor.h"
 #include "tests/engine/recording_operations.h"
+#include "tests/support/task_lines.h"
 
 namespace corvalis {
 namespace {
-
-std::string Pilcrows(std::string text) {
-  std::replace(text.begin(), text.end(), '|', kFieldSeparator);
-  return text;
-}
 
 std::string Joined(const std::vector<std::string>& parts) {
   std::string joined;

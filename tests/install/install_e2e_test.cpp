@@ -16,7 +16,7 @@
 #include "common/folder_tree.h"
 #include "common/system_operations.h"
 #include "installer/wizard/wizard_rules.h"
-#include "tests/support/installed_state.h"
+#include "tests/engine/engine_test_support.h"
 #include "tests/support/installer_run.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
@@ -25,6 +25,7 @@ namespace {
 
 using namespace corvalis;
 using namespace installer_e2e;
+using namespace corvalis::testing;
 
 const char kConfirmTitle[] = "Please confirm";
 
@@ -35,37 +36,17 @@ std::string Folder(int csidl) {
 }
 
 std::string ProgramFiles() { return Folder(CSIDL_PROGRAM_FILES); }
-std::string AllUsersPrograms() { return Folder(CSIDL_COMMON_PROGRAMS); }
 std::string Desktop() { return Folder(CSIDL_DESKTOPDIRECTORY); }
-std::string TempFolder() {
-  char path[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, path);
-  return path;
-}
 
-std::string ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing " + path + ">";
-  std::string bytes(GetFileSize(file, nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-// A registry value as text ("<none>" when missing; a DWORD in decimal).
 std::string WithoutTrailing(std::string path) {
   if (!path.empty() && path.back() == '\\') path.pop_back();
   return path;
+}
+
+std::string LinkTarget(const std::string& path) {
+  LinkFields fields;
+  ReadLink(path, fields);
+  return fields.path;
 }
 
 void RemoveService(const char* name) {
@@ -103,8 +84,6 @@ struct Installed {
   }
 };
 
-HWND Checklist(HWND wizard) { return GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions); }
-
 std::string Joined(const std::vector<ChecklistItem>& items) {
   std::string text;
   for (const ChecklistItem& item : items) text += (item.ticked ? "[x] " : "[ ] ") + item.text + "\n";
@@ -119,8 +98,8 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   const std::string group = installed.group();
   const std::string key = "Software\\Corvalis Every Task";
   const std::string serverKey = "Software\\CorvalisEngineTests\\Servers";
-  const std::string ranNow = TempFolder() + "corvalis_every_task_run.txt";
-  const std::string ranAtFinish = TempFolder() + "corvalis_every_task_finish.txt";
+  const std::string ranNow = TempPath() + "corvalis_every_task_run.txt";
+  const std::string ranAtFinish = TempPath() + "corvalis_every_task_finish.txt";
   auto cleanUp = [&] {
     RemoveService("CorvalisEveryTask");
     RemoveService("CorvalisEveryTaskGone");
@@ -140,7 +119,7 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   };
   cleanUp();
   const std::string payload = "every task payload\r\n" + std::string(3000, 'p');
-  WriteBytes(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload);
+  ASSERT_EQ(WriteWholeFile(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload), 1);
 
   {
     InstallerRun run;
@@ -158,20 +137,22 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   }
 
   // Registry: the values written, the deleted value and key gone, the lower-case task ignored.
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Path"), app);
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Count"), "7");
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, key, "Old"), "<none>");
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Path"), app);
+  EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, key, "Count"), 7);
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Old"), "<missing>");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Scratch"));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Corvalis Every Task Lower"));
 
   // Files and folders.
-  EXPECT_EQ(ReadBytes(app + "Made\\Guide copy.txt"), ReadBytes(app + "Docs\\Guide.txt"));
+  EXPECT_TRUE(Exists(app + "Made\\Guide copy.txt"));
+  EXPECT_EQ(ReadWholeFile(app + "Made\\Guide copy.txt"), ReadWholeFile(app + "Docs\\Guide.txt"));
   EXPECT_TRUE(Exists(app + "Made\\Notes.txt"));
   EXPECT_FALSE(Exists(app + "Notes.txt"));
   EXPECT_FALSE(Exists(app + "Scratch.txt"));
   EXPECT_FALSE(Exists(app + "Old\\"));
-  EXPECT_EQ(ReadBytes(app + "every_task.bin"), payload);
-  EXPECT_TRUE(ReadBytes(app + "Uninst0.exe") == ReadBytes(winrobot::DistFilePath("Uninstaller.exe")))
+  EXPECT_EQ(ReadWholeFile(app + "every_task.bin"), payload);
+  EXPECT_TRUE(Exists(app + "Uninst0.exe"));
+  EXPECT_TRUE(ReadWholeFile(app + "Uninst0.exe") == ReadWholeFile(winrobot::DistFilePath("Uninstaller.exe")))
       << "the uninstaller is not written byte for byte";
   EXPECT_TRUE(Exists(ranNow));
   EXPECT_TRUE(Exists(ranAtFinish));
@@ -186,23 +167,24 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
       {Desktop() + "Corvalis Every Task.lnk", app + "Sample.txt", app, app + "Sample.txt", 0},
   };
   for (const auto& expected : links) {
-    const LinkInfo link = ReadShellLink(expected.path);
-    EXPECT_EQ(link.target, expected.target) << expected.path;
+    LinkFields link;
+    EXPECT_TRUE(ReadLink(expected.path, link)) << expected.path;
+    EXPECT_EQ(link.path, expected.target) << expected.path;
     EXPECT_EQ(WithoutTrailing(link.workingFolder), WithoutTrailing(expected.workingFolder)) << expected.path;
     EXPECT_EQ(link.iconFile, expected.iconFile) << expected.path;
     EXPECT_EQ(link.iconIndex, expected.iconIndex) << expected.path;
   }
   for (const std::string& url : {group + "Website.url", group + "Corvalis Every Task on the web.url",
                                  Desktop() + "Corvalis Every Task web.url"}) {
-    EXPECT_NE(ReadBytes(url).find("URL=http://127.0.0.1/every-task"), std::string::npos) << url;
+    EXPECT_NE(ReadWholeFile(url).find("URL=http://127.0.0.1/every-task"), std::string::npos) << url;
   }
 
   // Association, services, server.
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
   EXPECT_TRUE(ServiceExists("CorvalisEveryTask"));
   EXPECT_FALSE(ServiceExists("CorvalisEveryTaskGone"));
-  EXPECT_EQ(RegistryValue(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
-  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(ReadText(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
             app + "Uninst0.exe");
 
   // The data file, line by line.
@@ -244,7 +226,7 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
       "DesktopLink = NORMALLINK" + p + Desktop() + "Corvalis Every Task.lnk",
       "DesktopWeb = NORMALLINK" + p + Desktop() + "Corvalis Every Task web.url",
       "[UninstTasks]",
-      "Farewell = RUN" + p + "1" + p + "1" + p + system + "cmd.exe" + p + "/c echo gone>\"" + TempFolder() +
+      "Farewell = RUN" + p + "1" + p + "1" + p + system + "cmd.exe" + p + "/c echo gone>\"" + TempPath() +
           "corvalis_every_task_uninstalled.txt\"",
       "[Files]",
       "CopyFile0 = " + app + "Data\\",
@@ -260,7 +242,7 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
       "CopyFile10 = " + app + "every_task_server.dll",
       "CopyFile11 = " + app + "every_task_service.exe",
   };
-  const std::string data = ReadBytes(app + "Uninst0.dat");
+  const std::string data = ReadWholeFile(app + "Uninst0.dat");
   std::vector<std::string> lines;
   for (std::size_t start = 0; start < data.size();) {
     const std::size_t end = data.find("\r\n", start);
@@ -303,11 +285,11 @@ TEST(FinishPage, DeferredItemsRestartLastAndOnlyTickedOnesRun) {
   Click(wizard, kIdWizardFinish);
   ASSERT_TRUE(run.WaitEnd(kStartMs));
 
-  EXPECT_EQ(ReadShellLink(app + "Ticked.lnk").target, app + "Sample.txt");
+  EXPECT_EQ(LinkTarget(app + "Ticked.lnk"), app + "Sample.txt");
   EXPECT_FALSE(Exists(app + "Unticked.lnk"));
   EXPECT_TRUE(Exists(app + "Web.url"));
   EXPECT_TRUE(Exists(app + "ran.txt"));
-  const std::string data = ReadBytes(app + "Uninst0.dat");
+  const std::string data = ReadWholeFile(app + "Uninst0.dat");
   EXPECT_NE(data.find("Ticked = NORMALLINK\xB6" + app + "Ticked.lnk\r\n"), std::string::npos) << data;
   EXPECT_EQ(data.find("Unticked"), std::string::npos);
   installed.Remove();
@@ -325,16 +307,17 @@ TEST(SecondInstallation, NextFreeNamesAndTheGroupRecordedAgain) {
     ASSERT_TRUE(run.WaitEnd(kStartMs));
   }
   const std::string app = installed.folder();
-  const std::string image = ReadBytes(winrobot::DistFilePath("Uninstaller.exe"));
-  EXPECT_TRUE(ReadBytes(app + "Uninst0.exe") == image);
-  EXPECT_TRUE(ReadBytes(app + "Uninst1.exe") == image);
+  const std::string image = ReadWholeFile(winrobot::DistFilePath("Uninstaller.exe"));
+  ASSERT_FALSE(image.empty());
+  EXPECT_TRUE(ReadWholeFile(app + "Uninst0.exe") == image);
+  EXPECT_TRUE(ReadWholeFile(app + "Uninst1.exe") == image);
   const std::string groupLine = "AutoStartMenuGroup = CREATEFOLDER\xB6" + installed.group() + "\r\n";
   for (const char* name : {"Uninst0.dat", "Uninst1.dat"}) {
-    EXPECT_NE(ReadBytes(app + name).find(groupLine), std::string::npos) << name;
+    EXPECT_NE(ReadWholeFile(app + name).find(groupLine), std::string::npos) << name;
   }
   EXPECT_FALSE(Exists(app + "Uninst2.exe"));
-  EXPECT_EQ(ReadShellLink(installed.group() + "Uninstall.lnk").target, app + "Uninst1.exe");
-  EXPECT_EQ(RegistryValue(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(LinkTarget(installed.group() + "Uninstall.lnk"), app + "Uninst1.exe");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
             app + "Uninst1.exe");
   installed.Remove();
 }
@@ -377,7 +360,7 @@ TEST(CancelDuringUnpacking, NoGoesOnYesRemovesOnlyWhatTheUnpackingMade) {
   HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
   ASSERT_NE(confirm, nullptr) << winrobot::LastError();
   // Something else writes into a folder the unpacking made, while the question waits.
-  WriteBytes(app + "Part0\\foreign.txt", "not ours");
+  ASSERT_EQ(WriteWholeFile(app + "Part0\\foreign.txt", "not ours"), 1);
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
   ASSERT_TRUE(run.WaitEnd(kStartMs));
 

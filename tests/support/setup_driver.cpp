@@ -23,7 +23,7 @@
 #include "common/task_line.h"
 #include "common/uninstall_data.h"
 #include "installer/wizard/wizard_rules.h"
-#include "tests/support/installed_state.h"
+#include "tests/engine/engine_test_support.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -31,6 +31,7 @@ namespace {
 
 using namespace corvalis;
 using namespace installer_e2e;
+using namespace corvalis::testing;
 
 constexpr int kInstallMs = 30 * 60 * 1000;  // 200 MB under emulation, on a busy machine
 constexpr DWORD kWatchIntervalMs = 20;
@@ -429,6 +430,11 @@ void PrintFolder(const std::string& folder) {
   FindClose(search);
 }
 
+std::string RegistryValue(HKEY root, const std::string& key, const std::string& name) {
+  const long long number = ReadNumber(root, key, name);
+  return number >= 0 ? std::to_string(number) : ReadText(root, key, name);
+}
+
 std::string Present(bool there) { return there ? "" : "  (not there)"; }
 
 // One undo record of the data file and what stands on the system for it.
@@ -446,9 +452,10 @@ void PrintRecord(const TaskEntry& record) {
     std::printf("  key    %s\\%s%s\n", target.c_str(), key.c_str(), Present(KeyExists(root, key)).c_str());
   } else if (type == "NORMALLINK" || type == "INTERNETLINK") {
     const bool there = GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const LinkInfo link = ReadShellLink(target);
-    std::string points = link.target.empty() ? "" : " -> " + link.target + " (in " + link.workingFolder + ")";
-    if (link.target.empty() && there) {
+    LinkFields link;
+    ReadLink(target, link);
+    std::string points = link.path.empty() ? "" : " -> " + link.path + " (in " + link.workingFolder + ")";
+    if (link.path.empty() && there) {
       char url[1024] = "";
       GetPrivateProfileStringA("InternetShortcut", "URL", "", url, sizeof url, target.c_str());
       points = std::string(" -> ") + url;

@@ -1,6 +1,7 @@
 #include "tests/support/wizard_steps.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "common/control_ids.h"
 #include "installer/wizard/wizard_rules.h"
@@ -47,6 +48,12 @@ LRESULT Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::string AllUsersPrograms() {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_PROGRAMS, FALSE);
+  return std::string(path) + "\\";
+}
 
 std::string Id(int id) { return "#" + std::to_string(id); }
 
@@ -95,6 +102,11 @@ std::string AnswerBox(InstallerRun& run, const std::string& title, const std::st
   return text;
 }
 
+HWND Checklist(HWND wizard) {
+  return GetDlgItem(GetDlgItem(wizard, corvalis::kIdWizardFirstPage + corvalis::kPageFinish),
+                    corvalis::kIdFinishActions);
+}
+
 std::vector<ChecklistItem> ChecklistItems(HWND list, DWORD pid) {
   std::vector<ChecklistItem> items;
   const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
@@ -128,8 +140,7 @@ bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked) {
 }
 
 void FinishUnticked(InstallerRun& run, HWND wizard) {
-  HWND list = GetDlgItem(GetDlgItem(wizard, corvalis::kIdWizardFirstPage + corvalis::kPageFinish),
-                         corvalis::kIdFinishActions);
+  HWND list = Checklist(wizard);
   const std::size_t count = list ? ChecklistItems(list, run.Pid()).size() : 0;
   for (std::size_t i = 0; i < count; ++i) EXPECT_TRUE(SetChecklistItem(list, run.Pid(), static_cast<int>(i), false));
   Click(wizard, corvalis::kIdWizardFinish);

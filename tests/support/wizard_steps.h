@@ -14,6 +14,9 @@
 
 namespace installer_e2e {
 
+// The all-users Start-menu Programs folder, ending in "\".
+std::string AllUsersPrograms();
+
 std::string Id(int id);
 HWND Control(HWND wizard, int id);
 bool Shown(HWND wizard, int id);
@@ -43,6 +46,8 @@ struct ChecklistItem {
   std::string text;
   bool ticked = false;
 };
+// The finish page's checklist.
+HWND Checklist(HWND wizard);
 std::vector<ChecklistItem> ChecklistItems(HWND list, DWORD pid);
 bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked);
 

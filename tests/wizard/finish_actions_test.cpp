@@ -5,14 +5,10 @@
 #include <string>
 
 #include "installer/wizard/finish_actions.h"
+#include "tests/support/task_lines.h"
 
 namespace corvalis {
 namespace {
-
-std::string Pilcrows(std::string text) {
-  std::replace(text.begin(), text.end(), '|', kFieldSeparator);
-  return text;
-}
 
 StubTextList Texts() {
   StubTextList texts;
@@ -55,6 +51,25 @@ TEST(FinishActionsTest, DeferredTasksThenRestartLast) {
   EXPECT_EQ(LocationPhrase(10, Texts()), "K43 K54");
   EXPECT_EQ(LocationPhrase(0, Texts()), "K42 K44");
   EXPECT_EQ(LocationPhrase(-1, Texts()), "");
+}
+
+TEST(FinishActionsTest, TickedOnesRunRestartAfterTheUninstallData) {
+  const std::vector<FinishItem> items = FinishItemsFor(
+      {{"A", Pilcrows("RUN|0|0|0|a.exe")}, {"B", Pilcrows("RUN|0|0|0|b.exe")}, {"C", Pilcrows("RUN|0|0|0|c.exe")}},
+      Texts(), 1);
+  std::vector<FinishAction> actions;
+  for (const FinishItem& item : items) actions.push_back(item.Action);
+  ASSERT_EQ(actions.size(), 4u);
+  // The restart item comes first here, so its place in the list can't be what orders it.
+  std::swap(actions[0], actions[3]);
+  const FinishPlan plan = PlanFinish(actions, {true, true, false, true});
+  ASSERT_EQ(plan.BeforeUninstallData.size(), 2u);
+  EXPECT_EQ(plan.BeforeUninstallData[0].Name, "B");
+  EXPECT_EQ(plan.BeforeUninstallData[1].Name, "A");
+  ASSERT_EQ(plan.AfterUninstallData.size(), 1u);
+  EXPECT_EQ(plan.AfterUninstallData[0].Line, "!REBOOT_I");
+
+  EXPECT_TRUE(PlanFinish(actions, {false, false, false, false}).AfterUninstallData.empty());
 }
 
 }  // namespace
