@@ -114,6 +114,8 @@ files() { [ -d "$1" ] && find "$1" -type f | wc -l || echo 0; }
 drive() { "$run" "$driver" "$@" 2>&1 | tr -d '\r' || true; }
 
 echo "load before: $(uptime)"
+# What any program costs under this Wine (and emulator, where there is one).
+floor=$(drive run "C:\\windows\\system32\\cmd.exe" /c exit)
 ours_install=$(drive install "$(winpath "$work/BenchSetup.exe")")
 ours_files=$(files "$ours_dir")
 nsis_install=$(drive run "$(winpath "$work/NsisSetup.exe")" /S)
@@ -125,7 +127,7 @@ nsis_left=$(files "$nsis_dir")
 echo "load after:  $(uptime)"
 
 python3 - "$ours_install" "$nsis_install" "$ours_uninstall" "$nsis_uninstall" \
-  "$ours_files" "$nsis_files" "$ours_left" "$nsis_left" <<'PY'
+  "$ours_files" "$nsis_files" "$ours_left" "$nsis_left" "$floor" <<'PY'
 import sys
 def parse(text):
     values = dict(line.split(" = ", 1) for line in text.splitlines() if " = " in line)
@@ -133,6 +135,7 @@ def parse(text):
     return values
 ours_i, nsis_i, ours_u, nsis_u = map(parse, sys.argv[1:5])
 ours_files, nsis_files, ours_left, nsis_left = sys.argv[5:9]
+floor = parse(sys.argv[9])
 def cell(values, key, unit=""):
     return values[key] + unit if key in values else "failed"
 def mib(values, key):
@@ -153,6 +156,8 @@ rows = [
 print("%-52s %-18s %s" % ("", "ours", "NSIS 3 zlib"))
 for name, ours, nsis in rows:
     print("%-52s %-18s %s" % (name, ours, nsis))
+print("Wine's floor, cmd.exe /c exit: %s, peak working set %s, private %s" % (
+    cell(floor, "run_s", " s"), mib(floor, "peak_working_set_kib"), mib(floor, "peak_private_kib")))
 for label, values in (("ours, install", ours_i), ("NSIS, install", nsis_i),
                       ("ours, uninstall", ours_u), ("NSIS, uninstall", nsis_u)):
     for error in values["_errors"]:
