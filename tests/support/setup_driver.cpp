@@ -75,6 +75,7 @@ class ProcessTree {
     first_ = process.handle;
     handles_.push_back(process.handle);
     pids_.push_back(process.pid);
+    helpers_.push_back(false);
     thread_ = CreateThread(nullptr, 0, &ProcessTree::Watch, this, 0, nullptr);
     return thread_ != nullptr;
   }
@@ -122,7 +123,9 @@ class ProcessTree {
     while (!stop_) {
       // Ended before the look for children: a child started at the very end still counts.
       bool allEnded = true;
-      for (HANDLE h : handles_) allEnded = allEnded && WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+      for (std::size_t i = 0; i < handles_.size(); ++i) {
+        allEnded = allEnded && (helpers_[i] || WaitForSingleObject(handles_[i], 0) == WAIT_OBJECT_0);
+      }
       const double seen = Now();
       const bool grew = AddChildren();
       Sample();
@@ -134,16 +137,16 @@ class ProcessTree {
     }
   }
 
-  bool Known(DWORD pid) const {
-    for (DWORD known : pids_) {
-      if (known == pid) return true;
-    }
-    return false;
+  bool Known(DWORD pid) const { return Index(pid) < pids_.size(); }
+  std::size_t Index(DWORD pid) const {
+    std::size_t i = 0;
+    while (i < pids_.size() && pids_[i] != pid) ++i;
+    return i;
   }
 
   // Wine starts its desktop process for the first window on a display, and a menu
   // builder for every shortcut saved; neither is the program's work, and the desktop
-  // never ends.
+  // never ends. A process just starting may not have its name yet: every look checks again.
   static bool IsWineHelper(const char* exeName) {
     return lstrcmpiA(exeName, "explorer.exe") == 0 || lstrcmpiA(exeName, "winemenubuilder.exe") == 0;
   }
@@ -155,11 +158,17 @@ class ProcessTree {
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-      if (Known(entry.th32ProcessID) || !Known(entry.th32ParentProcessID) || IsWineHelper(entry.szExeFile)) continue;
+      const bool helper = IsWineHelper(entry.szExeFile);
+      if (Known(entry.th32ProcessID)) {
+        if (helper) helpers_[Index(entry.th32ProcessID)] = true;
+        continue;
+      }
+      if (helper || !Known(entry.th32ParentProcessID)) continue;
       HANDLE child = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
       if (!child) continue;
       handles_.push_back(child);
       pids_.push_back(entry.th32ProcessID);
+      helpers_.push_back(false);
       grew = true;
     }
     CloseHandle(snapshot);
@@ -167,10 +176,13 @@ class ProcessTree {
   }
 
   void Sample() {
-    for (HANDLE h : handles_) {
+    for (std::size_t i = 0; i < handles_.size(); ++i) {
       PROCESS_MEMORY_COUNTERS_EX counters = {};
       counters.cb = sizeof counters;
-      if (!GetProcessMemoryInfo(h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) continue;
+      if (helpers_[i] ||
+          !GetProcessMemoryInfo(handles_[i], reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+        continue;
+      }
       EnterCriticalSection(&lock_);
       if (counters.PeakWorkingSetSize > peakWorkingSet_) peakWorkingSet_ = counters.PeakWorkingSetSize;
       if (counters.PeakPagefileUsage > peakPrivate_) peakPrivate_ = counters.PeakPagefileUsage;
@@ -186,6 +198,7 @@ class ProcessTree {
   HANDLE thread_ = nullptr;
   std::vector<HANDLE> handles_;  // the watching thread's, once it runs
   std::vector<DWORD> pids_;
+  std::vector<bool> helpers_;  // Wine's own, not waited for
   CRITICAL_SECTION lock_;
   SIZE_T peakWorkingSet_ = 0;
   SIZE_T peakPrivate_ = 0;
@@ -524,6 +537,9 @@ int Report(std::string folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Wine starts its desktop process for the first program on a display that asks for the
+  // desktop: this one, so that the programs timed don't pay for it.
+  GetDesktopWindow();
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::string verb = args.empty() ? "" : args[0];
   if (verb == "install" && (args.size() == 2 || args.size() == 3)) {
