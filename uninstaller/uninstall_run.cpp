@@ -72,18 +72,21 @@ void StartFromTempCopy(UninstallOperations& ops) {
   bool copied = false;
   std::string copyPath;
   std::string copyDataPath;
-  if (!tempFolder.empty() && !programPath.empty()) {
-    do {
-      copyPath = TempCopyPath(tempFolder, ops.RandomNumber(kTempCopyNumberMax));
-      copyDataPath = DataFilePathFor(copyPath);
-    } while (ops.PathExists(copyPath) || ops.PathExists(copyDataPath));
+  bool nameFree = false;
+  // Bounded: a folder where every name seems taken must not hold the program for ever.
+  for (int draw = 0; draw < kTempCopyDraws && !nameFree && !tempFolder.empty() && !programPath.empty(); ++draw) {
+    copyPath = TempCopyPath(tempFolder, ops.RandomNumber(kTempCopyNumberMax));
+    copyDataPath = DataFilePathFor(copyPath);
+    nameFree = !ops.PathExists(copyPath) && !ops.PathExists(copyDataPath);
+  }
+  if (nameFree) {
     copied = ops.CopyNewFile(programPath, copyPath) && ops.CopyNewFile(installedDataPath, copyDataPath) &&
              ops.StartProgram(copyPath, SecondStageParameters(installedDataPath, programPath), std::string(), false);
   }
   if (copied) return;
   // Both names were free before the copies, so whatever stands there now is ours,
   // empty or not.
-  if (!copyPath.empty()) {
+  if (nameFree) {
     ops.RemoveFile(copyPath);
     ops.RemoveFile(copyDataPath);
   }
@@ -130,9 +133,7 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   const bool removableTree = IsRemovableInstallPath(session.InstallPath);
   if (removableTree) session.FoldersToRemove.push_back(MakeFolderEntry(installPath));
 
-  // Indexed: the list may not grow here, but a reference into it must not outlive it.
-  for (std::size_t i = 0; i < session.FilesToDelete.size(); ++i) {
-    const std::string path = session.FilesToDelete[i];
+  for (const std::string& path : session.FilesToDelete) {
     if (path.empty()) continue;
     progress.Step();
     const std::string extension = FileExtension(path);

@@ -393,19 +393,19 @@ TEST(UninstallStart, CopiesBothFilesUnderAFreeNameAndStartsTheCopy) {
 }
 
 TEST(UninstallStart, FailedCopyLeavesNothingBehind) {
-  for (bool dataMissing : {true, false}) {
+  enum Case { kDataMissing, kPartialCopy, kEveryNameTaken };
+  for (Case c : {kDataMissing, kPartialCopy, kEveryNameTaken}) {
     FakeOps ops;
     ops.ownPath = "C:\\App\\Uninst0.exe";
     ops.AddFile(ops.ownPath);
-    if (!dataMissing) {
-      ops.AddFile("C:\\App\\Uninst0.dat");
-      ops.failCopyTo = kCopyData;
-    }
+    if (c != kDataMissing) ops.AddFile("C:\\App\\Uninst0.dat");
+    if (c == kPartialCopy) ops.failCopyTo = kCopyData;
+    if (c == kEveryNameTaken) ops.AddFile("C:\\Temp\\42.dat", 3);
     StartFromTempCopy(ops);
-    EXPECT_FALSE(ops.Has(kCopy));
-    EXPECT_FALSE(ops.Has(kCopyData)) << "a partial copy of 0 bytes goes too";
-    EXPECT_EQ(ops.calls.back(), std::string("Error ") + kCopyFailedText);
-    EXPECT_EQ(ops.CountOf("Start"), 0);
+    EXPECT_EQ(ops.Has(kCopyData), c == kEveryNameTaken) << c << ": a partial copy of 0 bytes goes too";
+    EXPECT_FALSE(ops.Has(kCopy)) << c;
+    EXPECT_EQ(ops.calls.back(), std::string("Error ") + kCopyFailedText) << c;
+    EXPECT_EQ(ops.CountOf("Start"), 0) << c;
   }
 }
 

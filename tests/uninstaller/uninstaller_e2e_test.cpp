@@ -40,19 +40,8 @@ constexpr char kSep[] = "\xB6";
 
 std::string HelperPath(const std::string& name) { return winrobot::UnixToWindowsPath(ENGINE_HELPERS "/" + name); }
 
-bool KeyExists(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
 bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  const bool found = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return found;
+  return ReadText(root, path, name) != "<missing>";
 }
 
 bool ServiceExists(const std::string& name) {
