@@ -81,6 +81,7 @@ INI
 (cd "$work/app" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|'
  find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|') >"$work/uninstall.nsh"
 cat >"$work/bench.nsi" <<NSI
+!define ENTRY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NSIS Bench"
 Name "NSIS Bench"
 OutFile "$work/NsisSetup.exe"
 SetCompressor zlib
@@ -92,14 +93,14 @@ Section
   SetOutPath "\$INSTDIR"
   File /r "$work/app/*.*"
   WriteUninstaller "\$INSTDIR\\Uninst.exe"
-  WriteRegStr HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NSIS Bench" "DisplayName" "NSIS Bench"
-  WriteRegStr HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NSIS Bench" "UninstallString" '"\$INSTDIR\\Uninst.exe"'
+  WriteRegStr HKLM "\${ENTRY}" "DisplayName" "NSIS Bench"
+  WriteRegStr HKLM "\${ENTRY}" "UninstallString" '"\$INSTDIR\\Uninst.exe"'
 SectionEnd
 Section Uninstall
   !include "$work/uninstall.nsh"
   Delete "\$INSTDIR\\Uninst.exe"
   RMDir "\$INSTDIR"
-  DeleteRegKey HKLM "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NSIS Bench"
+  DeleteRegKey HKLM "\${ENTRY}"
 SectionEnd
 NSI
 makensis -V1 "$work/bench.nsi" >/dev/null
