@@ -60,9 +60,9 @@ class ProcessTree {
       WaitForSingleObject(thread_, INFINITE);
       CloseHandle(thread_);
     }
-    for (HANDLE h : handles_) {
-      if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) TerminateProcess(h, 1);
-      CloseHandle(h);
+    for (std::size_t i = 0; i < handles_.size(); ++i) {
+      if (!helpers_[i] && WaitForSingleObject(handles_[i], 0) == WAIT_TIMEOUT) TerminateProcess(handles_[i], 1);
+      CloseHandle(handles_[i]);
     }
     DeleteCriticalSection(&lock_);
   }
@@ -295,12 +295,13 @@ double WalkToFinish(ProcessTree& tree, HWND wizard, const std::string& shots, st
       Failed(winrobot::LastError());
       return 0;
     }
+    // Between two pages a moment may pass with neither shown.
     int next = page;
-    for (int waited = 0; next == page && waited < kStepMs; waited += 10) {
+    for (int waited = 0; (next == page || next < 0) && waited < kStepMs; waited += 10) {
       Sleep(10);
       next = VisiblePage(wizard);
     }
-    if (next == page) {
+    if (next == page || next < 0) {
       Failed(std::string("Next did not leave the page ") + kPageNames[page]);
       return 0;
     }
