@@ -11,19 +11,7 @@ cmake --build "$build/win" --target extract_bench >/dev/null
 work=$(mktemp -d /tmp/extract_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
-# 2,000 files of 100 KiB in 20 folders: half random bytes, half repeated text, so the
-# archive holds both stored-like and well-compressed data.
-python3 - "$work/data/app" <<'PY'
-import os, sys
-root = sys.argv[1]
-text = b"".join(b"line %05d of a text file that compresses well\r\n" % i for i in range(1100))[:51200]
-for folder in range(20):
-    path = os.path.join(root, "folder%02d" % folder)
-    os.makedirs(path)
-    for n in range(100):
-        with open(os.path.join(path, "file%03d.dat" % n), "wb") as f:
-            f.write(os.urandom(51200) + text)
-PY
+python3 "$root/tests/bench/make_payload.py" "$work/data/app"
 mkdir -p "$work/data/config/Config" "$work/data/config/Languages"
 printf '[GeneralInformation]\r\nAppName = Bench\r\n' > "$work/data/config/Config/Script.ini"
 printf '[VLX Localization File] = \r\nLanguage = English\r\n' > "$work/data/config/Languages/English@ascii.ini"

@@ -82,6 +82,9 @@ inline std::map<std::string, std::string> ParseLines(const std::string& text) {
   return values;
 }
 
+// The system's list of installed programs below HKEY_LOCAL_MACHINE, ending in "\".
+constexpr char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
 inline bool KeyExists(HKEY root, const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -101,7 +104,7 @@ inline std::string ReadText(HKEY root, const std::string& path, const std::strin
   return read == ERROR_SUCCESS && type == REG_SZ ? std::string(buffer) : "<missing>";
 }
 
-// A DWORD value, or -1.
+// A DWORD value, or -1 (also for a value of another type).
 inline long long ReadNumber(HKEY root, const std::string& path, const std::string& name) {
   DWORD value = 0;
   DWORD size = sizeof value;
@@ -110,7 +113,7 @@ inline long long ReadNumber(HKEY root, const std::string& path, const std::strin
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return -1;
   const LONG read = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
   RegCloseKey(key);
-  return read == ERROR_SUCCESS && type == REG_DWORD ? value : -1;
+  return read == ERROR_SUCCESS && type == REG_DWORD ? static_cast<long long>(value) : -1;
 }
 
 // A shell link's fields as IShellLinkA reads them back.

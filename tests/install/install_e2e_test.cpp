@@ -28,7 +28,6 @@ using namespace installer_e2e;
 using namespace corvalis::testing;
 
 const char kConfirmTitle[] = "Please confirm";
-const char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string Folder(int csidl) {
   char path[MAX_PATH] = "";
@@ -84,7 +83,6 @@ struct Installed {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallList + appName).c_str());
   }
 };
-
 
 std::string Joined(const std::vector<ChecklistItem>& items) {
   std::string text;
