@@ -28,6 +28,10 @@ constexpr char kUninstallRebootKey[] = "RebootRequired";
 constexpr char kUninstallSkipExtKey[] = "SkipExtString";
 constexpr char kUninstallFileKeyPrefix[] = "CopyFile";  // + 0, 1, 2, ...
 
+// The uninstall entry: this + AppName below HKEY_LOCAL_MACHINE, in the system's list of
+// installed programs.
+constexpr char kUninstallEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
 // What the file holds. Lines are stored as written: the installer expands them before.
 struct UninstallData {
   std::vector<std::pair<std::string, std::string>> Texts;  // (key, text), file order

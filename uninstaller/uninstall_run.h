@@ -16,7 +16,6 @@ constexpr const char* kCopyFailedText =
     "Please restart your PC and try again.";
 constexpr std::uint32_t kTempCopyNumberMax = 77777777;
 constexpr int kTempCopyDraws = 1000;
-constexpr const char* kUninstallEntryKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Stage 1: copies the program and its data file to the temporary folder and starts the copy.
 void StartFromTempCopy(UninstallOperations& ops);

@@ -6,7 +6,6 @@ namespace corvalis {
 
 namespace {
 
-constexpr char kUninstallListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr char kNoTelephone[] = "n/a";
 
 std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context) {
@@ -46,7 +45,7 @@ int RegisterUninstallEntry(TaskOperations& operations, const std::string& displa
                            const std::string& contact, const std::string& telephone,
                            const std::string& icon, const std::string& uninstallCommand) {
   if (displayName.empty()) return 0;
-  const std::string key = kUninstallListKey + displayName;
+  const std::string key = kUninstallEntryKey + displayName;
   if (!operations.CreateRegistryKey(kRootLocalMachine, key)) return 0;
   const std::pair<const char*, const std::string*> values[] = {
       {"DisplayName", &displayName}, {"DisplayIcon", &icon},      {"Publisher", &publisher},

@@ -82,8 +82,6 @@ inline std::map<std::string, std::string> ParseLines(const std::string& text) {
   return values;
 }
 
-// The system's list of installed programs below HKEY_LOCAL_MACHINE, ending in "\".
-constexpr char kUninstallList[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 inline bool KeyExists(HKEY root, const std::string& path) {
   HKEY key = nullptr;

@@ -15,6 +15,7 @@
 #include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/system_operations.h"
+#include "common/uninstall_data.h"
 #include "installer/wizard/wizard_rules.h"
 #include "tests/engine/engine_test_support.h"
 #include "tests/support/installer_run.h"
@@ -80,7 +81,7 @@ struct Installed {
   void Remove() const {
     DeleteFolderTree(folder());
     DeleteFolderTree(group());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallList + appName).c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallEntryKey + appName).c_str());
   }
 };
 
@@ -184,7 +185,7 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   EXPECT_TRUE(ServiceExists("CorvalisEveryTask"));
   EXPECT_FALSE(ServiceExists("CorvalisEveryTaskGone"));
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, serverKey, app + "every_task_server.dll"), "registered");
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallEntryKey + installed.appName, "UninstallString"),
             app + "Uninst0.exe");
 
   // The data file, line by line.
@@ -317,7 +318,7 @@ TEST(SecondInstallation, NextFreeNamesAndTheGroupRecordedAgain) {
   }
   EXPECT_FALSE(Exists(app + "Uninst2.exe"));
   EXPECT_EQ(LinkTarget(installed.group() + "Uninstall.lnk"), app + "Uninst1.exe");
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallList + installed.appName, "UninstallString"),
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kUninstallEntryKey + installed.appName, "UninstallString"),
             app + "Uninst1.exe");
   installed.Remove();
 }

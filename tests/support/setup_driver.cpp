@@ -519,7 +519,7 @@ int Report(std::string folder) {
   PrintFolder(data.InstallPath);
   std::printf("Recorded for the uninstaller (registry, shortcuts, folders, types):\n");
   for (const TaskEntry& record : data.InstTasks) PrintRecord(record);
-  const std::string entry = kUninstallList + data.AppName;
+  const std::string entry = kUninstallEntryKey + data.AppName;
   std::printf("Uninstall entry HKLM\\%s:\n", entry.c_str());
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
