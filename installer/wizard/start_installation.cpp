@@ -129,11 +129,21 @@ void StartInstallation() {
 }
 
 void OnUnpackProgress(const std::string& name, float percent) {
+  // Drawing the page for every file cost more than unpacking small files: the bar and the
+  // file name are shown at most every kUnpackRedrawMs, and for the last entry.
+  constexpr DWORD kUnpackRedrawMs = 50;
+  static DWORD lastRedraw = 0;
+  static bool redrawn = false;
   if (!name.empty()) {
     InstallSession& session = Session();
-    SetProgressBar(static_cast<int>(std::lround(percent)));
-    ShowStatusLine(session.StubTexts[kUnpackingStatusKey] + " " + FileNamePart(name));
     session.InstalledFiles.push_back(session.InstallPath + name);
+    const DWORD now = GetTickCount();
+    if (!redrawn || now - lastRedraw >= kUnpackRedrawMs || percent >= 100.0f) {
+      SetProgressBar(static_cast<int>(std::lround(percent)));
+      ShowStatusLine(session.StubTexts[kUnpackingStatusKey] + " " + FileNamePart(name));
+      lastRedraw = now;
+      redrawn = true;
+    }
   }
   HandleCancel(true);
 }
