@@ -1,5 +1,7 @@
 #include "common/ansi_text.h"
 
+#include <algorithm>
+
 namespace corvalis {
 
 namespace {
@@ -63,6 +65,8 @@ bool IsFullPath(const std::string& path) {
   const char drive = static_cast<char>(path.empty() ? 0 : (path[0] | 0x20));
   return path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
+
+int PathDepth(const std::string& path) { return static_cast<int>(std::count(path.begin(), path.end(), '\\')); }
 
 std::string SlashesToBackslashes(std::string path) {
   for (char& c : path)

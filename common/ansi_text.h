@@ -39,5 +39,8 @@ std::string SlashesToBackslashes(std::string path);
 // A path that names its drive ("C:\...") or share ("\\server\..."): one that doesn't
 // depend on the current folder.
 bool IsFullPath(const std::string& path);
+// How deep a folder lies: the number of "\" in its path. Removing folders deepest first
+// empties each parent before its turn.
+int PathDepth(const std::string& path);
 
 }  // namespace corvalis

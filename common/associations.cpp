@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shlobj.h>
 
 #include "common/association_plan.h"
 #include "common/os_family.h"
@@ -23,5 +24,7 @@ int DisassociateExtension(const std::string& ext, const std::string& app) {
   }
   return 1;
 }
+
+void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 }  // namespace corvalis

@@ -46,6 +46,8 @@ int AssociateExtension(const std::string& ext, const std::string& description,
 // Removes what AssociateExtension wrote for ext and program file name app.
 // Returns 1; 0 (nothing touched) when ext or app is empty.
 int DisassociateExtension(const std::string& ext, const std::string& app);
+// Tells the shell that file associations changed, so it drops what it cached.
+void NotifyAssociationsChanged();
 
 // --- Shortcuts -------------------------------------------------------------------------
 
@@ -61,6 +63,8 @@ int CreateInternetShortcut(const std::string& url, const std::string& filePath);
 
 // Creates or replaces path with exactly these bytes; 0 when it can't be written whole.
 int WriteWholeFile(const std::string& path, const std::string& bytes);
+// A file or folder of that name exists.
+bool PathExists(const std::string& path);
 
 // --- Processes, servers, restart, fonts ------------------------------------------------
 

@@ -13,4 +13,6 @@ int WriteWholeFile(const std::string& path, const std::string& bytes) {
   return ok && written == bytes.size() ? 1 : 0;
 }
 
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 }  // namespace corvalis

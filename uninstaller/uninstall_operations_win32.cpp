@@ -90,9 +90,7 @@ std::uint32_t SystemUninstallOperations::RandomNumber(std::uint32_t maximum) {
   return (random_ >> 1) % (maximum + 1);
 }
 
-bool SystemUninstallOperations::PathExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool SystemUninstallOperations::PathExists(const std::string& path) { return corvalis::PathExists(path); }
 
 bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std::string& destination) {
   return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
@@ -183,9 +181,7 @@ void SystemUninstallOperations::RemoveEmptyFolder(const std::string& folder) {
 
 void SystemUninstallOperations::DeleteFolderTree(const std::string& folder) { corvalis::DeleteFolderTree(folder); }
 
-void SystemUninstallOperations::NotifyAssociationsChanged() {
-  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-}
+void SystemUninstallOperations::NotifyAssociationsChanged() { corvalis::NotifyAssociationsChanged(); }
 
 void SystemUninstallOperations::RestartComputer() { corvalis::RestartComputer(0); }
 

@@ -85,7 +85,7 @@ std::string DataFilePathFor(const std::string& programPath) {
 FolderEntry MakeFolderEntry(const std::string& folderPath) {
   FolderEntry entry;
   entry.FolderPath = folderPath;
-  entry.Depth = static_cast<int>(std::count(folderPath.begin(), folderPath.end(), '\\'));
+  entry.Depth = PathDepth(folderPath);
   return entry;
 }
 

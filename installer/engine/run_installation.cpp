@@ -84,9 +84,8 @@ std::vector<std::string> FoldersForEntries(const std::string& installPath, const
 }
 
 std::vector<std::string> DeepestFirst(std::vector<std::string> folders) {
-  auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
   std::stable_sort(folders.begin(), folders.end(),
-                   [&](const std::string& a, const std::string& b) { return depth(a) > depth(b); });
+                   [](const std::string& a, const std::string& b) { return PathDepth(a) > PathDepth(b); });
   return folders;
 }
 

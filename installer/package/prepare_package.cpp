@@ -8,6 +8,7 @@
 
 #include "common/ansi_text.h"
 #include "common/special_folders.h"
+#include "common/system_operations.h"
 #include "installer/install_session.h"
 #include "installer/package/copy_file_range.h"
 #include "installer/package/extract_archive.h"
@@ -34,8 +35,6 @@ FolderAttempt TryCreateFolder(const std::string& folder) {
   if (CreateDirectoryA(folder.c_str(), nullptr)) return FolderAttempt::Created;
   return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
 }
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ConfirmCancel(HWND owner) {
   return MessageBoxA(owner, kConfirmCancelText, kConfirmCancelTitle, MB_YESNO | MB_ICONSTOP) == IDYES;

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cmath>
 
 #include "common/ansi_text.h"
 #include "common/control_ids.h"
+#include "common/system_operations.h"
 #include "common/window_toolkit.h"
 #include "installer/engine/run_installation.h"
 #include "installer/engine/session_paths.h"
@@ -36,8 +36,6 @@ void ShowStatusLine(const std::string& text) {
   SetWindowTextA(action, text.c_str());
   UpdateWindow(action);
 }
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 SystemTaskOperations& RunOperations() {
   static SystemTaskOperations operations(OnDownloadProgress, ShowStatusLine);
@@ -92,8 +90,6 @@ class WizardFrontEnd final : public InstallationFrontEnd {
     DeleteFileA(session.ProgramArchiveTemp.c_str());
   }
 };
-
-void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
 bool ItemTicked(HWND checklist, int item) {
   const LRESULT state = SendMessageA(checklist, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK);
