@@ -540,18 +540,19 @@ void BuildWizard(InstallSession& session) {
 
 void ShowPage(int page) {
   if (page < 0 || page >= kWizardPageCount || !wizard.window) return;
-  ShowWindow(wizard.pages[page], SW_SHOW);
-  for (int other = 0; other < kWizardPageCount; ++other) {
-    if (other != page) ShowWindow(wizard.pages[other], SW_HIDE);
-  }
+  // The buttons first: whoever sees the new page sees it with its buttons.
   const PageButtons buttons = ButtonsForPage(page, IsTicked(kIdLicenseAgree));
   ApplyButton(kIdWizardNext, buttons.Next);
   ApplyButton(kIdWizardPrevious, buttons.Previous);
   if (buttons.FinishInsteadOfCancel) {
     ShowWindow(WizardControl(kIdWizardCancel), SW_HIDE);
     ShowWindow(WizardControl(kIdWizardFinish), SW_SHOW);
-    SetFocus(WizardControl(kIdWizardFinish));
   }
+  ShowWindow(wizard.pages[page], SW_SHOW);
+  for (int other = 0; other < kWizardPageCount; ++other) {
+    if (other != page) ShowWindow(wizard.pages[other], SW_HIDE);
+  }
+  if (buttons.FinishInsteadOfCancel) SetFocus(WizardControl(kIdWizardFinish));
   if (buttons.FocusExplanation) {
     SetFocus(WizardControl(kIdProgressExplanation));
   } else if (!Usable(GetFocus())) {

@@ -80,8 +80,16 @@ int VisiblePage(HWND wizard) {
 }
 
 ::testing::AssertionResult WaitForPage(HWND wizard, int page, int timeoutMs) {
-  if (Eventually([&] { return VisiblePage(wizard) == page; }, timeoutMs)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
+  if (!Eventually([&] { return VisiblePage(wizard) == page; }, timeoutMs)) {
+    return ::testing::AssertionFailure() << "page " << VisiblePage(wizard) << " instead of " << page;
+  }
+  // The page shows while the wizard may still be setting it up (buttons, focus): a
+  // message it answers comes back only once that is done.
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutA(wizard, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored)) {
+    return ::testing::AssertionFailure() << "the wizard shows page " << page << " but does not answer";
+  }
+  return ::testing::AssertionSuccess();
 }
 
 void Click(HWND wizard, int id) { ASSERT_TRUE(winrobot::ClickButton(wizard, Id(id))) << winrobot::LastError(); }

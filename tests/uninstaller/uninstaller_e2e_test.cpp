@@ -153,7 +153,7 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
   const std::string serviceDisplay = "Corvalis uninstall test " + unique;
   const std::string ext = "x" + std::to_string(GetTickCount() % 100000);
   const std::string serverKey = "Software\\CorvalisEngineTests\\Servers";
-  const std::string runs = install.Base() + "runs.txt";
+  const std::string runs = install.Base() + "runs";
 
   install.AddFile("Docs\\readme.txt");
   install.AddFile("zero.bin", "");
@@ -183,8 +183,10 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
   install.Record("Assoc", std::string("ASSOCIATEEXTENSION") + kSep + "CvSleep.exe" + kSep + ext);
   install.Record("Service", std::string("INSTALLSERVICE") + kSep + serviceDisplay);
   install.Record("Server", std::string("REGISTERSERVER") + kSep + dir + "server.dll");
+  CreateDirectoryA(runs.c_str(), nullptr);
   install.Data().UninstTasks.push_back(
-      {"Both", std::string("RUN") + kSep + "1" + kSep + "1" + kSep + "cmd.exe" + kSep + "/c echo run>>\"" + runs + "\""});
+      {"Both", std::string("RUN") + kSep + "1" + kSep + "1" + kSep + HelperPath("engine_run_marker.exe") + kSep +
+                   "\"" + runs + "\""});
   install.Write();
 
   ASSERT_EQ(WriteRegistryValue(HKEY_CURRENT_USER, regKey, "Name", "x", kRegistryText, ""), 1);
@@ -214,14 +216,8 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "." + ext));
   EXPECT_FALSE(ServiceExists(service)) << "found by its display name, stopped and deleted";
   EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, serverKey, dir + "server.dll")) << "server unregistered";
-  auto runCount = [&] {
-    const std::string text = ReadWholeFile(runs);
-    int count = 0;
-    for (std::size_t at = text.find("run"); at != std::string::npos; at = text.find("run", at + 1)) ++count;
-    return count;
-  };
-  EXPECT_TRUE(WaitFor([&] { return runCount() == 2; }, 10000))
-      << "RUN with both flags starts twice: " << ReadWholeFile(runs);
+  auto runCount = [&] { return installer_e2e::ListFolder(runs + "\\run*.txt", false).size(); };
+  EXPECT_TRUE(WaitFor([&] { return runCount() == 2; }, 10000)) << "RUN with both flags starts twice: " << runCount();
   if (ServiceExists(service)) RemoveServiceByName(service);
   DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\CorvalisUninstTest", "");
 }

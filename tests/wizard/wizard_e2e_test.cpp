@@ -238,8 +238,8 @@ TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
   ASSERT_NE(wizard, nullptr);
   EXPECT_FALSE(Shown(wizard, kIdWizardWebLink));
   // Only the buttons leave the wizard: a close request changes nothing.
-  PostMessageA(wizard, WM_CLOSE, 0, 0);
-  Sleep(300);
+  DWORD_PTR ignored = 0;
+  ASSERT_NE(SendMessageTimeoutA(wizard, WM_CLOSE, 0, 0, SMTO_NORMAL, kStepMs, &ignored), 0);
   EXPECT_TRUE(run.Running());
   EXPECT_TRUE(IsWindowVisible(wizard));
 
