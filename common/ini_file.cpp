@@ -1,14 +1,11 @@
 #include "common/ini_file.h"
 
 #include "common/ansi_text.h"
-
-#include <cstdio>
+#include "common/whole_file.h"
 
 namespace corvalis {
 
 namespace {
-
-constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;  // no INI of ours comes close
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -114,32 +111,9 @@ IniDocument ParseIni(const std::string& bytes) {
   return document;
 }
 
-bool ReadFileBytes(const std::string& path, std::string* bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::string data;
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-    data.append(buffer, got);
-    if (data.size() > kMaxFileBytes) {
-      ok = false;
-      break;
-    }
-    if (got < sizeof buffer) {
-      ok = !std::ferror(file);
-      break;
-    }
-  }
-  std::fclose(file);
-  if (ok) bytes->swap(data);
-  return ok;
-}
-
 bool LoadIniFile(const std::string& path, IniDocument* document) {
   std::string bytes;
-  if (!ReadFileBytes(path, &bytes)) return false;
+  if (ReadWholeFile(path, kMaxIniFileBytes, &bytes) != FileRead::Ok) return false;
   *document = ParseIni(bytes);
   return true;
 }

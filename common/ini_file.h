@@ -50,9 +50,10 @@ struct IniDocument {
 
 IniDocument ParseIni(const std::string& bytes);
 
-// Reads the whole file; false when it can't be opened or read.
-bool ReadFileBytes(const std::string& path, std::string* bytes);
-// ReadFileBytes + ParseIni; false when the file can't be read.
+// No INI file of ours comes close; a larger one counts as unreadable.
+constexpr std::uint64_t kMaxIniFileBytes = 64u * 1024 * 1024;
+
+// The whole file (at most kMaxIniFileBytes) + ParseIni; false when it can't be read.
 bool LoadIniFile(const std::string& path, IniDocument* document);
 
 const IniGroup* FindGroup(const IniDocument& document, const std::string& group);

@@ -22,4 +22,12 @@ inline std::uint32_t TaskLineRoot(const std::string& text) {
   return 0;
 }
 
+// The value type a REGADDVALUE line names: "REG_SZ" or "REG_DWORD", exactly; anything
+// else is 0, which no value is written as.
+inline int RegistryValueType(const std::string& text) {
+  if (text == "REG_SZ") return kRegistryText;
+  if (text == "REG_DWORD") return kRegistryNumber;
+  return 0;
+}
+
 }  // namespace corvalis

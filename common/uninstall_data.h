@@ -32,6 +32,35 @@ constexpr char kUninstallFileKeyPrefix[] = "CopyFile";  // + 0, 1, 2, ...
 // installed programs.
 constexpr char kUninstallEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+// What an undo record of the [InstTasks] group stands for. A record is a task line whose
+// keyword names the task that made the change:
+//   RegistryValue, RegistryKey  the REGADDVALUE or REGADDKEY line itself
+//   LinkFile        NORMALLINK¶<link or internet shortcut file> (INTERNETLINK is read too)
+//   CopiedFile      COPYFILE¶<the copy>
+//   DownloadedFile  DOWNLOADFILE¶<address>¶<file> (read; the installer doesn't record it)
+//   Folder          CREATEFOLDER¶<folder>
+//   Association     ASSOCIATEEXTENSION¶<program file name>¶<extension>
+//   Service         INSTALLSERVICE¶<display name>
+//   Server          REGISTERSERVER¶<server file>
+enum class UndoKind {
+  None,
+  RegistryValue,
+  RegistryKey,
+  LinkFile,
+  CopiedFile,
+  DownloadedFile,
+  Folder,
+  Association,
+  Service,
+  Server,
+};
+
+// The kind of a record; None for a line that names nothing to undo.
+UndoKind UndoKindOf(const std::string& line);
+// The record of a change of that kind: target is the file, folder or display name; an
+// association also names its extension. Registry records are their task's own line.
+std::string UndoRecord(UndoKind kind, const std::string& target, const std::string& extension = std::string());
+
 // What the file holds. Lines are stored as written: the installer expands them before.
 struct UninstallData {
   std::vector<std::pair<std::string, std::string>> Texts;  // (key, text), file order

@@ -1,18 +1,30 @@
-#include <windows.h>
+#include "common/whole_file.h"
 
-#include "common/system_operations.h"
+#include <cstdio>
 
 namespace corvalis {
 
-int WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  DWORD written = 0;
-  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size() ? 1 : 0;
+FileRead ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::string* bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return FileRead::Unreadable;
+  std::string data;
+  char buffer[65536];
+  FileRead result = FileRead::Ok;
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    if (data.size() + got > maxBytes) {
+      result = FileRead::TooLarge;
+      break;
+    }
+    data.append(buffer, got);
+    if (got < sizeof buffer) {
+      if (std::ferror(file)) result = FileRead::Unreadable;
+      break;
+    }
+  }
+  std::fclose(file);
+  if (result == FileRead::Ok) bytes->swap(data);
+  return result;
 }
-
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace corvalis

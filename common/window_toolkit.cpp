@@ -89,4 +89,29 @@ std::string SelectedComboText(HWND comboBox) {
   return text;
 }
 
+HWND AddProgressBar(HWND parent, int x, int y, int width, int height, int id, int range) {
+  HWND bar = AddControl(parent, PROGRESS_CLASSA, "", 0, x, y, width, height, id);
+  SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, range));
+  return bar;
+}
+
+bool IsUsable(HWND control) { return control && IsWindowVisible(control) && IsWindowEnabled(control); }
+
+bool TakeCancelClick(HWND window, HWND cancelButton, bool* notified) {
+  bool clicked = false;
+  MSG event;
+  if (PeekMessageA(&event, nullptr, 0, 0, PM_REMOVE)) {
+    const bool onButton =
+        event.hwnd == cancelButton && (event.message == WM_LBUTTONUP || event.message == BM_CLICK);
+    const bool announced = event.hwnd == window && event.message == WM_COMMAND &&
+                           LOWORD(event.wParam) == GetDlgCtrlID(cancelButton) && HIWORD(event.wParam) == BN_CLICKED;
+    clicked = onButton || announced;
+    if (event.message == WM_PAINT) DispatchMessageA(&event);
+  }
+  // Read after the event: taking it delivers what other threads sent meanwhile.
+  clicked = clicked || *notified;
+  *notified = false;
+  return clicked && IsUsable(cancelButton);
+}
+
 }  // namespace corvalis

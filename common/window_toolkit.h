@@ -52,4 +52,18 @@ void AddExStyle(HWND control, DWORD exStyle);
 // The text of a combo box's selected item; empty when none is selected.
 std::string SelectedComboText(HWND comboBox);
 
+// A progress bar (a common control) running from 0 to range.
+HWND AddProgressBar(HWND parent, int x, int y, int width, int height, int id, int range);
+
+// Visible and enabled: a button that may act on a click or a key.
+bool IsUsable(HWND control);
+
+// Cancel during long work on the window's own thread, which reads no events meanwhile:
+// takes one pending event without waiting and tells whether there was a click on the
+// usable cancel button, either that event or one the window procedure was told of while
+// the event was taken (it sets *notified; the flag is cleared here). Paint requests are
+// served, since they stay queued until then and would hide every later click; any other
+// event is dropped.
+bool TakeCancelClick(HWND window, HWND cancelButton, bool* notified);
+
 }  // namespace corvalis

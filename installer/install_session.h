@@ -61,6 +61,7 @@ struct ScriptSettings {
 };
 
 constexpr int kStubTextCount = 97;  // "Key0" .. "Key96"
+using StubTextTable = std::array<std::string, kStubTextCount>;  // index = key number
 
 // One item of the finish page's checklist: the task line it runs when ticked at "Finish".
 struct FinishAction {
@@ -89,7 +90,7 @@ struct InstallSession {
   // Configuration (the script's settings and texts are added by the config code)
   std::uint64_t RequiredSpace = 0;
   corvalis::ScriptSettings ScriptSettings;
-  std::array<std::string, kStubTextCount> StubTexts;  // index = key number
+  StubTextTable StubTexts;
   std::vector<std::pair<std::string, std::string>> UninstallTexts;  // (key, text), file order
 
   // Wizard and engine

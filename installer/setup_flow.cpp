@@ -3,6 +3,7 @@
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/setup_steps.h"
+#include "installer/uninstaller_image.h"
 #include "installer/wizard/wizard_window.h"
 
 namespace corvalis {
@@ -10,13 +11,12 @@ namespace corvalis {
 void RunSetup(InstallSession& session) {
   LoadLanguage(session, session.LanguageFile);
   LoadStatistics(session);
-  if (!FreeSpaceAtLeast(session.RequiredSpace)) FailWithMessage(session, session.StubTexts[2]);
+  if (!FreeSpaceAtLeast(session.RequiredSpace)) FailWithMessage(session, session.StubTexts[kTextNoFreeSpace]);
   LoadScript(session);
   ExpandStubPlaceholders(&session.StubTexts, session.ScriptSettings);
   CheckRequirements(session);
 
-  BuildWizard(session);
-  RunWizard();
+  RunWizard(BuildWizard(session, UninstallerImage));
 }
 
 }  // namespace corvalis

@@ -11,6 +11,7 @@
 #include "common/special_folders.h"
 #include "common/start_messages.h"
 #include "common/system_operations.h"
+#include "common/whole_file.h"
 #include "common/window_toolkit.h"
 #include "uninstaller/uninstall_session.h"
 
@@ -61,8 +62,7 @@ void SystemUninstallOperations::OpenProgressWindow(const std::string& buttonText
   EnableWindow(button, FALSE);
   AddControl(window_, "STATIC", text.c_str(), SS_LEFT, 45, 10, 325, 55, kIdUninstallText);
   AddIcon(window_, icon_, 5, 10, kIdNone);
-  bar_ = AddControl(window_, PROGRESS_CLASSA, "", 0, 8, 90, 275, 15, kIdProgressBar);
-  SendMessageA(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, kProgressRange));
+  bar_ = AddProgressBar(window_, 8, 90, 275, 15, kIdProgressBar, kProgressRange);
   ShowNow(window_);
 }
 
@@ -97,7 +97,7 @@ bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std
 }
 
 bool SystemUninstallOperations::ReadFile(const std::string& path, std::string* bytes) {
-  return ReadFileBytes(path, bytes);
+  return ReadWholeFile(path, kMaxIniFileBytes, bytes) == FileRead::Ok;
 }
 
 bool SystemUninstallOperations::StartProgram(const std::string& program, const std::string& parameters,

@@ -3,6 +3,7 @@
 #include "common/ansi_text.h"
 #include "common/registry_roots.h"
 #include "common/task_line.h"
+#include "common/task_types.h"
 #include "common/uninstall_data.h"
 
 namespace corvalis {
@@ -24,42 +25,54 @@ const std::string& Text(const UninstallSession& session, int key) { return sessi
 
 void RunUninstallationTasks(UninstallSession& session, UninstallOperations& ops) {
   for (const TaskEntry& task : session.UninstallTasks) {
-    const std::string type = Field(task.Line, 1);
-    if (type == "RUN") {
+    const TaskType type = TaskTypeOf(task.Line, TaskList::Uninstall);
+    if (type == TaskType::Run) {
       const std::string program = Field(task.Line, 4);
       const std::string parameters = Field(task.Line, 5);
       if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), false);
       if (Field(task.Line, 3) == "1") session.RunAfterRemoval.push_back({program, parameters});
-    } else if (type == "LAUNCHBROWSER") {
+    } else if (type == TaskType::LaunchBrowser) {
       ops.StartProgram("iexplore.exe", Field(task.Line, 2), std::string(), false);
     }
   }
 }
 
-void UndoRecord(UninstallSession& session, UninstallOperations& ops, const std::string& line) {
-  const std::string type = Field(line, 1);
+void Undo(UninstallSession& session, UninstallOperations& ops, const std::string& line) {
   const std::string second = Field(line, 2);
-  if (type == "REGADDVALUE" || type == "REGADDKEY") {
-    const std::uint32_t root = TaskLineRoot(second);
-    const std::string keyPath = Field(line, 5);
-    if (root == 0 || keyPath.empty()) return;
-    if (type == "REGADDKEY") {
-      ops.DeleteRegistryKey(root, keyPath);
-    } else if (!Field(line, 3).empty()) {
-      ops.DeleteRegistryValue(root, keyPath, Field(line, 3));
+  switch (UndoKindOf(line)) {
+    case UndoKind::RegistryValue:
+    case UndoKind::RegistryKey: {
+      const std::uint32_t root = TaskLineRoot(second);
+      const std::string keyPath = Field(line, 5);
+      if (root == 0 || keyPath.empty()) return;
+      if (UndoKindOf(line) == UndoKind::RegistryKey) {
+        ops.DeleteRegistryKey(root, keyPath);
+      } else if (!Field(line, 3).empty()) {
+        ops.DeleteRegistryValue(root, keyPath, Field(line, 3));
+      }
+      return;
     }
-  } else if (type == "NORMALLINK" || type == "INTERNETLINK" || type == "COPYFILE") {
-    session.FilesToDelete.push_back(second);
-  } else if (type == "DOWNLOADFILE") {
-    session.FilesToDelete.push_back(Field(line, 3));
-  } else if (type == "CREATEFOLDER") {
-    session.FoldersToRemove.push_back(MakeFolderEntry(second));
-  } else if (type == "ASSOCIATEEXTENSION") {
-    if (!second.empty() && !Field(line, 3).empty()) ops.DisassociateExtension(Field(line, 3), second);
-  } else if (type == "INSTALLSERVICE") {
-    if (!second.empty()) ops.RemoveService(second);
-  } else if (type == "REGISTERSERVER") {
-    if (!second.empty() && ops.PathExists(second)) ops.UnregisterServer(second);
+    case UndoKind::LinkFile:
+    case UndoKind::CopiedFile:
+      session.FilesToDelete.push_back(second);
+      return;
+    case UndoKind::DownloadedFile:
+      session.FilesToDelete.push_back(Field(line, 3));
+      return;
+    case UndoKind::Folder:
+      session.FoldersToRemove.push_back(MakeFolderEntry(second));
+      return;
+    case UndoKind::Association:
+      if (!second.empty() && !Field(line, 3).empty()) ops.DisassociateExtension(Field(line, 3), second);
+      return;
+    case UndoKind::Service:
+      if (!second.empty()) ops.RemoveService(second);
+      return;
+    case UndoKind::Server:
+      if (!second.empty() && ops.PathExists(second)) ops.UnregisterServer(second);
+      return;
+    case UndoKind::None:
+      return;
   }
 }
 
@@ -124,7 +137,7 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   }
   for (const TaskEntry& record : session.InstallRecords) {
     progress.Step();
-    UndoRecord(session, ops, record.Line);
+    Undo(session, ops, record.Line);
   }
 
   // A damaged or hostile data file must not turn the tree steps on the current folder or

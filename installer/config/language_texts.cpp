@@ -19,7 +19,7 @@ std::string ExpandAppTexts(const std::string& text, const std::string& appName,
 }
 
 void ExpandStubPlaceholders(StubTextTable* stubTexts, const ScriptSettings& settings) {
-  for (int key : {14, 18, 28, 40}) {
+  for (StubText key : {kTextLicenseSubtitle, kTextDestinationSubtitle, kTextWelcomeTitle, kTextFinishTitle}) {
     (*stubTexts)[key] = ExpandAppTexts((*stubTexts)[key], settings.AppName, settings.Version);
   }
 }

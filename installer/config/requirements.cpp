@@ -2,6 +2,7 @@
 
 #include "common/ini_file.h"
 #include "common/os_family.h"
+#include "installer/config/language_texts.h"
 
 namespace corvalis {
 
@@ -9,7 +10,7 @@ int OsRefusalMessageKey(int osVersionCode, const ScriptSettings& settings) {
   const std::string* forbidding = nullptr;
   switch (osVersionCode) {
     case kOsNt3:
-    case kOsWindows95: return 4;
+    case kOsWindows95: return kTextUnsupportedSystem;
     case kOsNt4: forbidding = &settings.WNT; break;
     case kOsWindows98: forbidding = &settings.W98; break;
     case kOsWindowsMe: forbidding = &settings.WME; break;
@@ -19,7 +20,7 @@ int OsRefusalMessageKey(int osVersionCode, const ScriptSettings& settings) {
     case kOsVistaWorkstation: forbidding = &settings.WV; break;
     default: return 0;
   }
-  return *forbidding == "0" ? 5 : 0;
+  return *forbidding == "0" ? kTextSystemExcluded : 0;
 }
 
 std::string RequiredFrameworkVersion(const std::string& dotNet) {
@@ -31,8 +32,8 @@ std::string RequiredFrameworkVersion(const std::string& dotNet) {
   return std::string();
 }
 
-std::string FrameworkMissingMessage(const std::string& key6, const std::string& version) {
-  return key6 + " " + version + ".";
+std::string FrameworkMissingMessage(const std::string& missingText, const std::string& version) {
+  return missingText + " " + version + ".";
 }
 
 std::string DependencyAddressToOpen(const std::string& runIfDepNotFound) {
@@ -47,11 +48,7 @@ std::string DependencyAddressToOpen(const std::string& runIfDepNotFound) {
 
 bool FrameworkFolderMatches(const std::string& folderName, const std::string& version) {
   if (folderName.size() < 2) return false;
-  std::string part = folderName.substr(1, 3);
-  std::size_t first = part.find_first_not_of(' ');
-  part = first == std::string::npos ? std::string()
-                                    : part.substr(first, part.find_last_not_of(' ') - first + 1);
-  return part == version;
+  return TrimSpaces(folderName.substr(1, 3)) == version;
 }
 
 }  // namespace corvalis

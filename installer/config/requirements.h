@@ -7,15 +7,15 @@
 
 namespace corvalis {
 
-// The StubTexts key of the message that refuses this system: 4 (unsupported system),
-// 5 (forbidden by the script) or 0 (allowed).
+// The text that refuses this system: kTextUnsupportedSystem, kTextSystemExcluded (by the
+// script's switches), or 0 when the system is allowed.
 int OsRefusalMessageKey(int osVersionCode, const ScriptSettings& settings);
 
 // "1".."5" -> "1.0", "1.1", "2.0", "3.0", "3.5"; any other text requires none ("").
 std::string RequiredFrameworkVersion(const std::string& dotNet);
 
-// Key6 + " " + version + "."
-std::string FrameworkMissingMessage(const std::string& key6, const std::string& version);
+// missingText + " " + version + "."
+std::string FrameworkMissingMessage(const std::string& missingText, const std::string& version);
 
 // The address to open when the framework is missing: "" for none (empty, or only
 // the scheme), else the value with "http://" put in front unless it already starts

@@ -4,6 +4,7 @@
 
 #include "common/operations_settings.h"
 #include "common/special_folders.h"
+#include "installer/config/language_texts.h"
 #include "installer/config/requirements.h"
 #include "installer/config/setup_steps.h"
 #include "installer/work_folder.h"
@@ -38,8 +39,8 @@ void CheckRequirements(const InstallSession& session) {
 
   const std::string version = RequiredFrameworkVersion(script.DotNet);
   if (version.empty() || IsFrameworkInstalled(version)) return;
-  MessageBoxA(nullptr, FrameworkMissingMessage(session.StubTexts[6], version).c_str(),
-              session.StubTexts[0].c_str(), MB_OK | MB_ICONSTOP);
+  MessageBoxA(nullptr, FrameworkMissingMessage(session.StubTexts[kTextFrameworkMissing], version).c_str(),
+              session.StubTexts[kTextErrorTitle].c_str(), MB_OK | MB_ICONSTOP);
   const std::string address = DependencyAddressToOpen(script.RunIfDepNotFound);
   if (!address.empty()) {
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -5,46 +5,29 @@
 
 #include "common/ini_file.h"
 #include "common/path_variables.h"
+#include "common/task_types.h"
+#include "installer/config/script_reader.h"
 
 namespace corvalis {
 
 namespace {
-
-struct TaskType {
-  const char* Name;
-  int Fields;  // including the type itself
-};
-
-// What the installer's task executor understands.
-constexpr TaskType kInstallTaskTypes[] = {
-    {"RUN", 7},          {"REGADDVALUE", 6},           {"REGADDKEY", 5},
-    {"REGDELVALUE", 5},  {"REGDELKEY", 5},             {"NORMALLINK", 7},
-    {"INTERNETLINK", 5}, {"DELETEFILE", 2},            {"MOVEFILE", 3},
-    {"COPYFILE", 3},     {"CREATEFOLDER", 2},          {"DELETEFOLDER", 4},
-    {"ASSOCIATEEXTENSION", 5}, {"DISASSOCIATEEXTENSION", 3}, {"STARTSERVICE", 2},
-    {"INSTALLSERVICE", 6}, {"STOPSERVICE", 2},         {"REMOVESERVICE", 2},
-    {"REGISTERSERVER", 2}, {"UNREGISTERSERVER", 2},    {"DOWNLOADFILE", 3},
-    {"INSTALLFONT", 3},  {"!REBOOT_I", 1},             {"KILLTASK", 2},
-};
-
-// What the uninstaller runs before it undoes the installation.
-constexpr TaskType kUninstallTaskTypes[] = {{"RUN", 5}, {"LAUNCHBROWSER", 2}};
 
 // The program values that tokens expand into: a token inside one of them expands again
 // every round.
 constexpr const char* kProgramValueKeys[] = {"AppName", "Version", "CompanyName", "Website", "Email"};
 
 constexpr const char* kKnownGroups[] = {
-    "Header", "Folder", "Localization", "Look", "GeneralInformation", "FilesAndSettings",
-    "InstTasks", "UninstTasks", "uConfig", "iConfig"};
+    kScriptHeaderGroup,  kScriptFolderGroup, kScriptLocalizationGroup, kScriptLookGroup,
+    kScriptGeneralGroup, kScriptFilesGroup,  kScriptInstTasksGroup,    kScriptUninstTasksGroup,
+    kScriptUninstallConfigGroup, kScriptInstallConfigGroup};
 
 using Warnings = std::vector<std::pair<int, std::string>>;  // (line, text)
 
 std::string At(int line) { return "line " + std::to_string(line) + ": "; }
 
-template <std::size_t N>
-void CheckTasks(const IniGroup& group, const TaskType (&types)[N],
-                Warnings& warnings) {
+void CheckTasks(const IniGroup& group, TaskList list, Warnings& warnings) {
+  std::size_t typeCount = 0;
+  const TaskTypeInfo* types = TaskTypes(list, &typeCount);
   std::vector<std::string> seen;
   for (const IniKey& key : group.Keys) {
     const std::string where = At(key.LineNumber) + "task \"" + key.Name + "\" in [" +
@@ -62,12 +45,9 @@ void CheckTasks(const IniGroup& group, const TaskType (&types)[N],
       continue;
     }
     const std::string type = Field(key.Value, 1);
-    const TaskType* known = nullptr;
+    const TaskTypeInfo* known = FindTaskType(list, type);
     bool otherCase = false;
-    for (const TaskType& t : types) {
-      if (type == t.Name) known = &t;
-      if (EqualsNoCase(type, t.Name)) otherCase = true;
-    }
+    for (std::size_t i = 0; i < typeCount; ++i) otherCase = otherCase || EqualsNoCase(type, types[i].Keyword);
     if (!known) {
       warnings.emplace_back(key.LineNumber, where + "unknown task type \"" + type + "\"" +
                          (otherCase ? " (task types are upper case)" : ""));
@@ -89,7 +69,7 @@ std::vector<std::string> CheckScriptText(const std::string& bytes) {
 
   for (const IniStrayLine& stray : script.StrayLines) {
     const bool inTasks =
-        EqualsNoCase(stray.Group, "InstTasks") || EqualsNoCase(stray.Group, "UninstTasks");
+        EqualsNoCase(stray.Group, kScriptInstTasksGroup) || EqualsNoCase(stray.Group, kScriptUninstTasksGroup);
     warnings.emplace_back(stray.LineNumber, At(stray.LineNumber) +
                        (inTasks ? "malformed task line (name = task line): \""
                                 : "not a key line (name = value): \"") +
@@ -108,7 +88,7 @@ std::vector<std::string> CheckScriptText(const std::string& bytes) {
     for (const char* name : kKnownGroups) known = known || EqualsNoCase(group.Name, name);
     if (!known) {
       warnings.emplace_back(group.LineNumber, At(group.LineNumber) + "unknown group [" + group.Name + "]");
-    } else if (EqualsNoCase(group.Name, "GeneralInformation")) {
+    } else if (EqualsNoCase(group.Name, kScriptGeneralGroup)) {
       for (const IniKey& key : group.Keys) {
         for (const char* name : kProgramValueKeys) {
           if (EqualsNoCase(key.Name, name) && HoldsExpansionToken(key.Value)) {
@@ -117,10 +97,10 @@ std::vector<std::string> CheckScriptText(const std::string& bytes) {
           }
         }
       }
-    } else if (EqualsNoCase(group.Name, "InstTasks")) {
-      CheckTasks(group, kInstallTaskTypes, warnings);
-    } else if (EqualsNoCase(group.Name, "UninstTasks")) {
-      CheckTasks(group, kUninstallTaskTypes, warnings);
+    } else if (EqualsNoCase(group.Name, kScriptInstTasksGroup)) {
+      CheckTasks(group, TaskList::Install, warnings);
+    } else if (EqualsNoCase(group.Name, kScriptUninstTasksGroup)) {
+      CheckTasks(group, TaskList::Uninstall, warnings);
     }
   }
   std::stable_sort(warnings.begin(), warnings.end(),

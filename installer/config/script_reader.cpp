@@ -11,7 +11,7 @@ ScriptSettings ReadScriptSettings(const IniDocument& script) {
   };
 
   ScriptSettings s;
-  const char* general = "GeneralInformation";
+  const char* general = kScriptGeneralGroup;
   s.AppName = text(general, "AppName");
   s.Version = text(general, "Version");
   s.CompanyName = text(general, "CompanyName");
@@ -26,28 +26,28 @@ ScriptSettings ReadScriptSettings(const IniDocument& script) {
   s.DotNet = text(general, "DotNet");
   s.RunIfDepNotFound = text(general, "RunIfDepNotFound");
 
-  s.HeaderTextColour = number("Look", "HeaderTextColour");
+  s.HeaderTextColour = number(kScriptLookGroup, "HeaderTextColour");
 
-  s.RequireReadme = text("FilesAndSettings", "RequireReadme");
-  s.RequireLicense = text("FilesAndSettings", "RequireLicense");
+  s.RequireReadme = text(kScriptFilesGroup, "RequireReadme");
+  s.RequireLicense = text(kScriptFilesGroup, "RequireLicense");
 
-  s.InstTasks = ReadTaskList(script, "InstTasks");
-  s.UninstTasks = ReadTaskList(script, "UninstTasks");
+  s.InstTasks = ReadTaskList(script, kScriptInstTasksGroup);
+  s.UninstTasks = ReadTaskList(script, kScriptUninstTasksGroup);
 
-  s.UninstRebootRequired = number("uConfig", "RebootRequired");
-  s.SkipExtString = text("uConfig", "SkipExtString");
-  s.IconExtUninst = number("uConfig", "IconExtUninst");
-  s.IconExtCustom = number("uConfig", "IconExtCustom");
-  s.IconExtPath = text("uConfig", "IconExtPath");
-  s.IconExtIndex = number("uConfig", "IconExtIndex");
+  s.UninstRebootRequired = number(kScriptUninstallConfigGroup, "RebootRequired");
+  s.SkipExtString = text(kScriptUninstallConfigGroup, "SkipExtString");
+  s.IconExtUninst = number(kScriptUninstallConfigGroup, "IconExtUninst");
+  s.IconExtCustom = number(kScriptUninstallConfigGroup, "IconExtCustom");
+  s.IconExtPath = text(kScriptUninstallConfigGroup, "IconExtPath");
+  s.IconExtIndex = number(kScriptUninstallConfigGroup, "IconExtIndex");
 
-  s.RebootRequired = number("iConfig", "RebootRequired");
-  s.PathChangeable = number("iConfig", "PathChangeable");
-  s.DefaultPath = text("iConfig", "DefaultPath");
-  s.AutoCreateStartMenu = number("iConfig", "AutoCreateStartMenu");
-  s.CreateInternetLink = number("iConfig", "CreateInternetLink");
-  s.CreateUninstallLink = number("iConfig", "CreateUninstallLink");
-  s.ForceGroupCreation = number("iConfig", "ForceGroupCreation");
+  s.RebootRequired = number(kScriptInstallConfigGroup, "RebootRequired");
+  s.PathChangeable = number(kScriptInstallConfigGroup, "PathChangeable");
+  s.DefaultPath = text(kScriptInstallConfigGroup, "DefaultPath");
+  s.AutoCreateStartMenu = number(kScriptInstallConfigGroup, "AutoCreateStartMenu");
+  s.CreateInternetLink = number(kScriptInstallConfigGroup, "CreateInternetLink");
+  s.CreateUninstallLink = number(kScriptInstallConfigGroup, "CreateUninstallLink");
+  s.ForceGroupCreation = number(kScriptInstallConfigGroup, "ForceGroupCreation");
   return s;
 }
 
@@ -57,6 +57,12 @@ bool ParseStatistics(const std::string& bytes, std::uint64_t* requiredSpace) {
   for (int i = 7; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
   *requiredSpace = value;
   return true;
+}
+
+std::string WriteStatistics(std::uint64_t requiredSpace) {
+  std::string bytes(8, '\0');
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(requiredSpace >> (8 * i));
+  return bytes;
 }
 
 }  // namespace corvalis

@@ -5,6 +5,7 @@
 
 #include "common/ini_file.h"
 #include "common/special_folders.h"
+#include "common/whole_file.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/script_reader.h"
@@ -13,7 +14,7 @@
 namespace corvalis {
 
 void FailWithMessage(const InstallSession& session, const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), session.StubTexts[0].c_str(), MB_OK | MB_ICONSTOP);
+  MessageBoxA(nullptr, text.c_str(), session.StubTexts[kTextErrorTitle].c_str(), MB_OK | MB_ICONSTOP);
   AbortInstaller();
 }
 
@@ -30,9 +31,9 @@ void LoadLanguage(InstallSession& session, const std::string& path) {
 
 void LoadStatistics(InstallSession& session) {
   std::string bytes;
-  if (!ReadFileBytes(session.StatisticsPath, &bytes) ||
+  if (ReadWholeFile(session.StatisticsPath, kMaxIniFileBytes, &bytes) != FileRead::Ok ||
       !ParseStatistics(bytes, &session.RequiredSpace)) {
-    FailWithMessage(session, session.StubTexts[1]);
+    FailWithMessage(session, session.StubTexts[kTextStatisticsUnreadable]);
   }
 }
 
@@ -43,7 +44,7 @@ bool FreeSpaceAtLeast(std::uint64_t bytes) {
 
 void LoadScript(InstallSession& session) {
   IniDocument script;
-  if (!LoadIniFile(session.ScriptPath, &script)) FailWithMessage(session, session.StubTexts[3]);
+  if (!LoadIniFile(session.ScriptPath, &script)) FailWithMessage(session, session.StubTexts[kTextScriptUnreadable]);
   session.ScriptSettings = ReadScriptSettings(script);
   DeleteFileA(session.ScriptPath.c_str());
 }

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "common/ansi_text.h"
+#include "common/task_types.h"
 #include "installer/engine/task_executor.h"
 
 namespace corvalis {
@@ -12,8 +13,6 @@ namespace {
 
 constexpr char kPreparingStatus[] = "Preparing to install...";
 constexpr char kGroupStatus[] = "Creating program groups...";
-
-const std::string kSeparator(1, kFieldSeparator);
 
 std::string UninstallerFile(const std::string& installPath, int k, const char* extension) {
   return installPath + "Uninst" + std::to_string(k) + extension;
@@ -26,18 +25,18 @@ void CreateProgramGroup(InstallSession& session, InstallationFrontEnd& frontEnd,
   operations.CreateFolder(session.StartMenuGroupPath);
   // Recorded even when the folder was there already: the uninstaller removes it only
   // once it is empty.
-  session.UndoLog.push_back({"AutoStartMenuGroup", "CREATEFOLDER" + kSeparator + session.StartMenuGroupPath});
+  session.UndoLog.push_back({"AutoStartMenuGroup", UndoRecord(UndoKind::Folder, session.StartMenuGroupPath)});
   if (script.CreateInternetLink == 1 && !script.Website.empty()) {
     const std::string link = session.StartMenuGroupPath + "Website.url";
     if (operations.CreateInternetShortcut(script.Website, link)) {
-      session.UndoLog.push_back({"AutoStartMenuInternetLink", "NORMALLINK" + kSeparator + link});
+      session.UndoLog.push_back({"AutoStartMenuInternetLink", UndoRecord(UndoKind::LinkFile, link)});
     }
   }
   if (script.CreateUninstallLink == 1) {
     const std::string link = session.StartMenuGroupPath + "Uninstall.lnk";
     if (operations.CreateShellLink(session.UninstallerPath, link, "", "", session.InstallPath, 0, 0,
                                    session.UninstallerPath, 0)) {
-      session.UndoLog.push_back({"AutoStartMenuUninstallLink", "NORMALLINK" + kSeparator + link});
+      session.UndoLog.push_back({"AutoStartMenuUninstallLink", UndoRecord(UndoKind::LinkFile, link)});
     }
   }
 }
@@ -55,7 +54,7 @@ int FreeUninstallerNumber(const std::string& installPath, InstallationFrontEnd& 
 
 std::vector<std::string> KillTaskNames(const std::string& line) {
   std::vector<std::string> names;
-  if (Field(line, 1) != "KILLTASK") return names;
+  if (TaskTypeOf(line) != TaskType::KillTask) return names;
   const std::string list = Field(line, 2);
   std::size_t start = 0;
   for (;;) {

@@ -19,8 +19,4 @@ PathContext SessionPathContext(const InstallSession& session) {
   return context;
 }
 
-std::string ExpandAll(const std::string& text) { return ExpandAll(text, SessionPathContext(Session())); }
-
-std::string PathVariableFolder(int code) { return PathVariableFolder(code, SessionPathContext(Session())); }
-
 }  // namespace corvalis

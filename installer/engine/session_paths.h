@@ -13,8 +13,4 @@ namespace corvalis {
 // script's GeneralInformation values as the session holds them at this moment.
 PathContext SessionPathContext(const InstallSession& session);
 
-// ExpandAll and PathVariableFolder over SessionPathContext(Session()).
-std::string ExpandAll(const std::string& text);
-std::string PathVariableFolder(int code);
-
 }  // namespace corvalis

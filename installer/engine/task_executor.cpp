@@ -6,39 +6,16 @@
 #include "common/ini_file.h"
 #include "common/os_family.h"
 #include "common/registry_roots.h"
+#include "common/task_types.h"
+#include "installer/config/language_texts.h"
 
 namespace corvalis {
 
 namespace {
 
-// Status lines: the StubTexts keys of the progress page's action text.
-constexpr int kStatusRun = 71;
-constexpr int kStatusRegAddValue = 72;
-constexpr int kStatusRegAddKey = 73;
-constexpr int kStatusRegDelValue = 74;
-constexpr int kStatusRegDelKey = 75;
-constexpr int kStatusNormalLink = 76;
-constexpr int kStatusInternetLink = 77;
-constexpr int kStatusDeleteFile = 78;
-constexpr int kStatusMoveFile = 79;
-constexpr int kStatusCopyFile = 80;
-constexpr int kStatusCreateFolder = 81;
-constexpr int kStatusDeleteFolder = 82;
-constexpr int kStatusAssociate = 83;
-constexpr int kStatusDisassociate = 84;
-constexpr int kStatusStartService = 85;
-constexpr int kStatusInstallService = 86;
-constexpr int kStatusStopService = 87;
-constexpr int kStatusRemoveService = 88;
-constexpr int kStatusRegisterServer = 89;
-constexpr int kStatusUnregisterServer = 90;
-constexpr int kStatusDownload = 91;
-
 constexpr int kShowHidden = 0;
 constexpr int kShowShown = 5;
 constexpr int kShowNormal = 1;
-
-const std::string kSeparator(1, kFieldSeparator);
 
 // One task on its way through the executor: the expanded line and where its effects go.
 struct TaskRun {
@@ -50,7 +27,7 @@ struct TaskRun {
 
   std::string F(int n) const { return Field(line, n); }
   int Number(int n) const { return static_cast<int>(ParseInteger(F(n))); }
-  void Status(int key) const { operations.ShowStatus(session.StubTexts[key]); }
+  void Status(StubText key) const { operations.ShowStatus(session.StubTexts[key]); }
   void Record(const std::string& undoLine) const { session.UndoLog.push_back({name, undoLine}); }
   bool OnNt() const { return IsNtFamily(context.OsVersionCode); }
 };
@@ -62,32 +39,32 @@ bool EndsWithNoCase(const std::string& text, const char* suffix) {
 
 void Run(const TaskRun& t) {
   if (t.Number(4) != 1 || t.F(5).empty()) return;
-  t.Status(kStatusRun);
+  t.Status(kTextRunningStatus);
   t.operations.RunProgram(t.F(5), t.F(6), FolderPart(t.F(5)), t.Number(3) == 1 ? kShowHidden : kShowShown,
                           t.Number(2) == 1);
 }
 
 void RegAddValue(const TaskRun& t) {
   const std::string typeName = t.F(6);
-  const int type = typeName == "REG_SZ" ? kRegistryText : typeName == "REG_DWORD" ? kRegistryNumber : 0;
+  const int type = RegistryValueType(typeName);
   if (!t.operations.SetRegistryValue(TaskLineRoot(t.F(2)), t.F(5), t.F(3), t.F(4), type)) return;
   t.Record(t.line);
-  t.Status(kStatusRegAddValue);
+  t.Status(kTextRegAddValueStatus);
 }
 
 void RegAddKey(const TaskRun& t) {
   if (!t.operations.CreateRegistryKey(TaskLineRoot(t.F(2)), t.F(5))) return;
   t.Record(t.line);
-  t.Status(kStatusRegAddKey);
+  t.Status(kTextRegAddKeyStatus);
 }
 
 void RegDelValue(const TaskRun& t) {
-  t.Status(kStatusRegDelValue);
+  t.Status(kTextRegDelValueStatus);
   t.operations.DeleteRegistryValue(TaskLineRoot(t.F(2)), t.F(5), t.F(3));
 }
 
 void RegDelKey(const TaskRun& t) {
-  t.Status(kStatusRegDelKey);
+  t.Status(kTextRegDelKeyStatus);
   t.operations.DeleteRegistryKey(TaskLineRoot(t.F(2)), t.F(5));
 }
 
@@ -101,8 +78,8 @@ void NormalLink(const TaskRun& t) {
                                     t.Number(6))) {
     return;
   }
-  t.Status(kStatusNormalLink);
-  t.Record("NORMALLINK" + kSeparator + linkPath);
+  t.Status(kTextNormalLinkStatus);
+  t.Record(UndoRecord(UndoKind::LinkFile, linkPath));
 }
 
 void InternetLink(const TaskRun& t) {
@@ -112,57 +89,57 @@ void InternetLink(const TaskRun& t) {
   const std::string linkPath = PathVariableFolder(t.Number(2), t.context) + linkName;
   if (!t.operations.CreateInternetShortcut(t.F(4), linkPath)) return;
   // The uninstaller removes both kinds of link file the same way.
-  t.Record("NORMALLINK" + kSeparator + linkPath);
-  t.Status(kStatusInternetLink);
+  t.Record(UndoRecord(UndoKind::LinkFile, linkPath));
+  t.Status(kTextInternetLinkStatus);
 }
 
 void DeleteFileTask(const TaskRun& t) {
   if (t.F(2).empty()) return;
-  t.Status(kStatusDeleteFile);
+  t.Status(kTextDeleteFileStatus);
   t.operations.RemoveFile(t.F(2));
 }
 
 void MoveFileTask(const TaskRun& t) {
-  t.Status(kStatusMoveFile);
+  t.Status(kTextMoveFileStatus);
   // The source goes only once its copy is in place, so a failed copy loses nothing.
   if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.operations.RemoveFile(t.F(2));
 }
 
 void CopyFileTask(const TaskRun& t) {
-  t.Status(kStatusCopyFile);
-  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.Record("COPYFILE" + kSeparator + t.F(3));
+  t.Status(kTextCopyFileStatus);
+  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.Record(UndoRecord(UndoKind::CopiedFile, t.F(3)));
 }
 
 void CreateFolderTask(const TaskRun& t) {
-  t.Status(kStatusCreateFolder);
+  t.Status(kTextCreateFolderStatus);
   const std::string path = WithTrailingBackslash(t.F(2));
-  if (t.operations.CreateFolder(path)) t.Record("CREATEFOLDER" + kSeparator + path);
+  if (t.operations.CreateFolder(path)) t.Record(UndoRecord(UndoKind::Folder, path));
 }
 
 void DeleteFolderTask(const TaskRun& t) {
-  t.Status(kStatusDeleteFolder);
+  t.Status(kTextDeleteFolderStatus);
   // An empty path would name the root of the current drive.
   if (TrimBlanks(t.F(2)).empty()) return;
   t.operations.RemoveFolder(WithTrailingBackslash(t.F(2)), t.F(3) == "1", t.F(4) == "1");
 }
 
 void Associate(const TaskRun& t) {
-  t.Status(kStatusAssociate);
+  t.Status(kTextAssociateStatus);
   const std::string program = t.F(4);
   if (t.operations.AssociateExtension(t.F(2), t.F(3), program, program + "," + t.F(5))) {
-    t.Record("ASSOCIATEEXTENSION" + kSeparator + FileNamePart(program) + kSeparator + t.F(2));
+    t.Record(UndoRecord(UndoKind::Association, FileNamePart(program), t.F(2)));
   }
 }
 
 void Disassociate(const TaskRun& t) {
-  t.Status(kStatusDisassociate);
+  t.Status(kTextDisassociateStatus);
   if (!t.F(2).empty() && !t.F(3).empty()) t.operations.DisassociateExtension(t.F(2), t.F(3));
 }
 
 void StartService(const TaskRun& t) {
   if (!t.OnNt() || t.F(2).empty()) return;
   t.operations.StartServiceByName(t.F(2));
-  t.Status(kStatusStartService);
+  t.Status(kTextStartServiceStatus);
 }
 
 void InstallServiceTask(const TaskRun& t) {
@@ -170,41 +147,41 @@ void InstallServiceTask(const TaskRun& t) {
   const std::string startText = t.F(6);
   const int startType = startText.size() == 1 && startText[0] >= '0' && startText[0] <= '4' ? startText[0] - '0' : 0;
   if (!t.operations.InstallService(t.F(2), t.F(3), t.F(4), t.F(5), startType)) return;
-  t.Record("INSTALLSERVICE" + kSeparator + t.F(3));
-  t.Status(kStatusInstallService);
+  t.Record(UndoRecord(UndoKind::Service, t.F(3)));
+  t.Status(kTextInstallServiceStatus);
 }
 
 void StopService(const TaskRun& t) {
   if (!t.OnNt() || t.F(2).empty()) return;
   t.operations.StopServiceByName(t.F(2));
-  t.Status(kStatusStopService);
+  t.Status(kTextStopServiceStatus);
 }
 
 void RemoveService(const TaskRun& t) {
   if (!t.OnNt() || t.F(2).empty()) return;
   t.operations.RemoveServiceByName(t.F(2));
-  t.Status(kStatusRemoveService);
+  t.Status(kTextRemoveServiceStatus);
 }
 
 void RegisterServerTask(const TaskRun& t) {
   if (t.F(2).empty()) return;
   t.operations.RegisterServer(t.F(2), 1);
   // Recorded even when regsvr32 couldn't start: unregistering what isn't registered is harmless.
-  t.Record("REGISTERSERVER" + kSeparator + t.F(2));
-  t.Status(kStatusRegisterServer);
+  t.Record(UndoRecord(UndoKind::Server, t.F(2)));
+  t.Status(kTextRegisterServerStatus);
 }
 
 void UnregisterServer(const TaskRun& t) {
   if (t.F(2).empty()) return;
   t.operations.RegisterServer(t.F(2), 0);
-  t.Status(kStatusUnregisterServer);
+  t.Status(kTextUnregisterServerStatus);
 }
 
 void Download(const TaskRun& t) {
   const std::string url = t.F(2);
   const std::string destination = CollapseBackslashes(t.F(3));
   if (url.empty() || destination.empty()) return;
-  t.operations.ShowStatus(t.session.StubTexts[kStatusDownload] + " (" + url + ")");
+  t.operations.ShowStatus(t.session.StubTexts[kTextDownloadStatus] + " (" + url + ")");
   t.operations.DownloadFile(destination, url);
 }
 
@@ -214,36 +191,36 @@ void InstallFontTask(const TaskRun& t) {
 
 void Restart(const TaskRun& t) { t.operations.RestartComputer(0); }
 
-struct TaskType {
-  const char* keyword;
+struct TaskRunner {
+  TaskType type;
   void (*run)(const TaskRun&);
 };
 
 // KILLTASK is absent on purpose: the run ends those processes before unpacking.
-constexpr TaskType kTaskTypes[] = {
-    {"RUN", Run},
-    {"REGADDVALUE", RegAddValue},
-    {"REGADDKEY", RegAddKey},
-    {"REGDELVALUE", RegDelValue},
-    {"REGDELKEY", RegDelKey},
-    {"NORMALLINK", NormalLink},
-    {"INTERNETLINK", InternetLink},
-    {"DELETEFILE", DeleteFileTask},
-    {"MOVEFILE", MoveFileTask},
-    {"COPYFILE", CopyFileTask},
-    {"CREATEFOLDER", CreateFolderTask},
-    {"DELETEFOLDER", DeleteFolderTask},
-    {"ASSOCIATEEXTENSION", Associate},
-    {"DISASSOCIATEEXTENSION", Disassociate},
-    {"STARTSERVICE", StartService},
-    {"INSTALLSERVICE", InstallServiceTask},
-    {"STOPSERVICE", StopService},
-    {"REMOVESERVICE", RemoveService},
-    {"REGISTERSERVER", RegisterServerTask},
-    {"UNREGISTERSERVER", UnregisterServer},
-    {"DOWNLOADFILE", Download},
-    {"INSTALLFONT", InstallFontTask},
-    {"!REBOOT_I", Restart},
+constexpr TaskRunner kRunners[] = {
+    {TaskType::Run, Run},
+    {TaskType::RegAddValue, RegAddValue},
+    {TaskType::RegAddKey, RegAddKey},
+    {TaskType::RegDelValue, RegDelValue},
+    {TaskType::RegDelKey, RegDelKey},
+    {TaskType::NormalLink, NormalLink},
+    {TaskType::InternetLink, InternetLink},
+    {TaskType::DeleteFile, DeleteFileTask},
+    {TaskType::MoveFile, MoveFileTask},
+    {TaskType::CopyFile, CopyFileTask},
+    {TaskType::CreateFolder, CreateFolderTask},
+    {TaskType::DeleteFolder, DeleteFolderTask},
+    {TaskType::AssociateExtension, Associate},
+    {TaskType::DisassociateExtension, Disassociate},
+    {TaskType::StartService, StartService},
+    {TaskType::InstallService, InstallServiceTask},
+    {TaskType::StopService, StopService},
+    {TaskType::RemoveService, RemoveService},
+    {TaskType::RegisterServer, RegisterServerTask},
+    {TaskType::UnregisterServer, UnregisterServer},
+    {TaskType::DownloadFile, Download},
+    {TaskType::InstallFont, InstallFontTask},
+    {TaskType::Restart, Restart},
 };
 
 }  // namespace
@@ -252,10 +229,10 @@ int ExecuteTask(InstallSession& session, const TaskEntry& task, TaskOperations& 
   if (!task.Line.empty()) {
     const PathContext context = operations.ExpansionContext(session);
     const std::string line = ExpandAll(task.Line, context);
-    const std::string type = Field(line, 1);
-    for (const TaskType& candidate : kTaskTypes) {
-      if (type != candidate.keyword) continue;
-      candidate.run(TaskRun{session, operations, context, task.Name, line});
+    const TaskType type = TaskTypeOf(line);
+    for (const TaskRunner& runner : kRunners) {
+      if (runner.type != type) continue;
+      runner.run(TaskRun{session, operations, context, task.Name, line});
       break;
     }
   }

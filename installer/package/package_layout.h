@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace corvalis {
 
@@ -23,7 +24,8 @@ constexpr std::uint32_t kCopyChunkBytes = 5 * 1024 * 1024;
 // Entries are inflated and written in pieces of at most this size.
 constexpr std::uint32_t kInflatePieceBytes = 102400;
 
-// Entries of the information archive, as stored (forward slashes).
+// Entries of the information archive, as stored (forward slashes). The installer finds
+// them below its unpacked copy through UnpackedEntryPath.
 constexpr const char* kScriptEntry = "Config/Script.ini";
 constexpr const char* kStatisticsEntry = "Config/Statistics.ini";
 constexpr const char* kLanguagesFolderEntry = "Languages/";
@@ -31,6 +33,18 @@ constexpr const char* kWizardBitmapEntry = "Resources/WizBitmap.bmp";
 constexpr const char* kHeaderBitmapEntry = "Resources/HeadBitmap.bmp";
 constexpr const char* kLicenseEntry = "Resources/License.txt";
 constexpr const char* kReadMeEntry = "Resources/ReadMe.txt";
+
+// The work folder's subfolder that the information archive is unpacked into.
+constexpr const char* kInformationFolder = "Information\\";
+
+// Where an entry of the information archive lies once unpacked below folder ("...\").
+inline std::string UnpackedEntryPath(const std::string& folder, const char* entry) {
+  std::string path = folder + entry;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
 
 // Little-endian 32-bit read/write, independent of the host's byte order.
 inline std::uint32_t ReadLe32(const unsigned char* p) {

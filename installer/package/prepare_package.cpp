@@ -15,6 +15,7 @@
 #include "installer/package/language_list.h"
 #include "installer/package/messages.h"
 #include "installer/package/package_file.h"
+#include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
 #include "installer/package/unique_names.h"
 #include "installer/work_folder.h"
@@ -84,18 +85,18 @@ void PreparePackage() {
   CloseHandle(program);
   CloseHandle(package.file);
 
-  const std::string information = workFolder + "Information\\";
+  const std::string information = workFolder + kInformationFolder;
   ExtractArchive(session.InfoArchiveTemp, "*.*", information, 1);
   DeleteFileA(session.InfoArchiveTemp.c_str());
 
-  session.Languages = ListLanguages(information + "Languages\\");
+  session.Languages = ListLanguages(UnpackedEntryPath(information, kLanguagesFolderEntry));
 
-  session.ScriptPath = information + "Config\\Script.ini";
-  session.StatisticsPath = information + "Config\\Statistics.ini";
-  session.WizardBitmapPath = information + "Resources\\WizBitmap.bmp";
-  session.HeaderBitmapPath = information + "Resources\\HeadBitmap.bmp";
-  session.ReadMePath = information + "Resources\\ReadMe.txt";
-  session.LicensePath = information + "Resources\\License.txt";
+  session.ScriptPath = UnpackedEntryPath(information, kScriptEntry);
+  session.StatisticsPath = UnpackedEntryPath(information, kStatisticsEntry);
+  session.WizardBitmapPath = UnpackedEntryPath(information, kWizardBitmapEntry);
+  session.HeaderBitmapPath = UnpackedEntryPath(information, kHeaderBitmapEntry);
+  session.ReadMePath = UnpackedEntryPath(information, kReadMeEntry);
+  session.LicensePath = UnpackedEntryPath(information, kLicenseEntry);
   CloseProgressWindow(&progress);
 }
 

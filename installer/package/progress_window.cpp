@@ -35,12 +35,6 @@ HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clie
   return CreateCentredWindow(kWindowClass, title, style, 0, clientWidth, clientHeight);
 }
 
-HWND AddProgressBar(HWND parent, int x, int y, int width, int height) {
-  HWND bar = AddControl(parent, PROGRESS_CLASSA, "", 0, x, y, width, height, kIdProgressBar);
-  SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-  return bar;
-}
-
 }  // namespace
 
 ProgressWindow OpenPreparationWindow() {
@@ -50,7 +44,7 @@ ProgressWindow OpenPreparationWindow() {
   AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15, kIdNone);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      295, 85, 75, 25, kIdCancel);
-  progress.progressBar = AddProgressBar(progress.window, 8, 90, 275, 15);
+  progress.progressBar = AddProgressBar(progress.window, 8, 90, 275, 15, kIdProgressBar, 100);
   ShowNow(progress.window);
   return progress;
 }
@@ -58,7 +52,7 @@ ProgressWindow OpenPreparationWindow() {
 ProgressWindow OpenExportWindow() {
   ProgressWindow progress;
   progress.window = MakeCentredWindow(kExportTitle, WS_OVERLAPPED | WS_CAPTION, 348, 58);
-  progress.progressBar = AddProgressBar(progress.window, 5, 5, 335, 15);
+  progress.progressBar = AddProgressBar(progress.window, 5, 5, 335, 15, kIdProgressBar, 100);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      245, 30, 95, 20, kIdCancel);
   ShowNow(progress.window);
@@ -72,22 +66,7 @@ void CloseProgressWindow(ProgressWindow* progress) {
 
 bool StepProgressWindow(const ProgressWindow& progress, int percent) {
   SendMessageA(progress.progressBar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-  cancelNotified = false;
-  bool clicked = false;
-  MSG event;
-  if (PeekMessageA(&event, nullptr, 0, 0, PM_REMOVE)) {
-    bool onButton = event.hwnd == progress.cancelButton &&
-                    (event.message == WM_LBUTTONDOWN || event.message == WM_LBUTTONUP || event.message == BM_CLICK);
-    bool notified = event.hwnd == progress.window && event.message == WM_COMMAND &&
-                    LOWORD(event.wParam) == kIdCancel && HIWORD(event.wParam) == BN_CLICKED;
-    if (onButton || notified) {
-      clicked = true;
-    } else if (event.message == WM_PAINT) {
-      // Paint requests stay queued until served; leaving them would hide every later click.
-      DispatchMessageA(&event);
-    }
-  }
-  return clicked || cancelNotified;
+  return TakeCancelClick(progress.window, progress.cancelButton, &cancelNotified);
 }
 
 void ShowPackageError(HWND owner, const char* text) {

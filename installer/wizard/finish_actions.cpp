@@ -2,22 +2,12 @@
 
 #include "common/ini_file.h"
 #include "common/task_line.h"
+#include "common/task_types.h"
+#include "installer/config/language_texts.h"
 
 namespace corvalis {
 
 namespace {
-
-constexpr char kRestartLine[] = "!REBOOT_I";
-
-constexpr int kInTheKey = 42;
-constexpr int kOnTheKey = 43;
-constexpr int kFirstLocationKey = 44;
-constexpr int kLinkItemKey = 62;
-constexpr int kInternetLinkItemKey = 63;
-constexpr int kRunItemKey = 64;
-constexpr int kRestartNameKey = 93;
-constexpr int kRestartItemKey = 94;
-constexpr int kPointingToKey = 96;
 
 int Number(const std::string& line, int n) { return static_cast<int>(ParseInteger(Field(line, n))); }
 
@@ -33,14 +23,14 @@ std::string Fields(const std::string& line, int first, int last, int at, const s
 
 }  // namespace
 
-std::string LocationPhrase(int code, const StubTextList& texts) {
+std::string LocationPhrase(int code, const StubTextTable& texts) {
   if (code < 0 || code >= 18) return std::string();
   // The desktop and the Quick Launch bar are "on the", every folder "in the".
-  const int article = code == 10 || code == 11 ? kOnTheKey : kInTheKey;
-  return texts[article] + " " + texts[kFirstLocationKey + code];
+  const StubText article = code == 10 || code == 11 ? kTextOnThe : kTextInThe;
+  return texts[article] + " " + texts[kTextFirstLocation + code];
 }
 
-std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextList& texts,
+std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextTable& texts,
                                        int rebootRequired) {
   std::vector<FinishItem> items;
   auto add = [&items](const std::string& text, const std::string& name, const std::string& line) {
@@ -48,19 +38,19 @@ std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, cons
   };
   for (const TaskEntry& task : tasks) {
     const std::string& line = task.Line;
-    const std::string type = Field(line, 1);
-    if (type == "NORMALLINK" && Number(line, 5) == 1) {
-      add(texts[kLinkItemKey] + " " + LocationPhrase(Number(line, 2), texts) + " " + texts[kPointingToKey] + " " +
-              Field(line, 7),
+    const TaskType type = TaskTypeOf(line);
+    if (type == TaskType::NormalLink && Number(line, 5) == 1) {
+      add(texts[kTextCreateShortcutItem] + " " + LocationPhrase(Number(line, 2), texts) + " " +
+              texts[kTextForTarget] + " " + Field(line, 7),
           task.Name, Fields(line, 1, 7, 5, "0"));
-    } else if (type == "INTERNETLINK" && Number(line, 5) == 1) {
-      add(texts[kInternetLinkItemKey] + " " + LocationPhrase(Number(line, 2), texts), task.Name,
+    } else if (type == TaskType::InternetLink && Number(line, 5) == 1) {
+      add(texts[kTextCreateInternetLinkItem] + " " + LocationPhrase(Number(line, 2), texts), task.Name,
           Fields(line, 1, 5, 5, "0"));
-    } else if (type == "RUN" && Number(line, 4) == 0) {
-      add(texts[kRunItemKey] + " " + Field(line, 7), task.Name, Fields(line, 1, 7, 4, "1"));
+    } else if (type == TaskType::Run && Number(line, 4) == 0) {
+      add(texts[kTextRunItem] + " " + Field(line, 7), task.Name, Fields(line, 1, 7, 4, "1"));
     }
   }
-  if (rebootRequired == 1) add(texts[kRestartItemKey], texts[kRestartNameKey], kRestartLine);
+  if (rebootRequired == 1) add(texts[kTextRestartItem], texts[kTextRestartName], TaskKeyword(TaskType::Restart));
   return items;
 }
 
@@ -68,7 +58,7 @@ FinishPlan PlanFinish(const std::vector<FinishAction>& actions, const std::vecto
   FinishPlan plan;
   for (std::size_t i = 0; i < actions.size() && i < ticked.size(); ++i) {
     if (!ticked[i]) continue;
-    (actions[i].Line == kRestartLine ? plan.AfterUninstallData : plan.BeforeUninstallData).push_back(actions[i]);
+    (TaskTypeOf(actions[i].Line) == TaskType::Restart ? plan.AfterUninstallData : plan.BeforeUninstallData).push_back(actions[i]);
   }
   return plan;
 }

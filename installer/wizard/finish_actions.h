@@ -10,11 +10,9 @@
 
 namespace corvalis {
 
-using StubTextList = std::array<std::string, kStubTextCount>;
-
 // "in the Desktop", "on the Quick Launch bar", ... for a shortcut's location code;
 // empty for a code outside 0 to 17.
-std::string LocationPhrase(int code, const StubTextList& texts);
+std::string LocationPhrase(int code, const StubTextTable& texts);
 
 struct FinishItem {
   std::string Text;  // the checklist item
@@ -23,7 +21,7 @@ struct FinishItem {
 
 // The deferred NORMALLINK, INTERNETLINK and RUN tasks of `tasks` (program placeholders
 // already expanded), in order, then the restart item when rebootRequired is 1.
-std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextList& texts,
+std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, const StubTextTable& texts,
                                        int rebootRequired);
 
 // The ticked actions (ticked[i] for actions[i]) in the order "Finish" runs them: the

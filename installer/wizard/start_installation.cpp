@@ -9,149 +9,39 @@
 #include "common/control_ids.h"
 #include "common/system_operations.h"
 #include "common/window_toolkit.h"
+#include "installer/config/language_texts.h"
 #include "installer/engine/run_installation.h"
-#include "installer/engine/session_paths.h"
-#include "installer/engine/task_executor.h"
 #include "installer/engine/task_operations_win32.h"
-#include "installer/engine/uninstall_writer.h"
 #include "installer/package/extract_archive.h"
-#include "installer/uninstaller_image.h"
-#include "installer/wizard/finish_actions.h"
-#include "installer/wizard/wizard_rules.h"
-#include "installer/wizard/wizard_window.h"
+#include "installer/wizard/wizard_pages.h"
 #include "installer/work_folder.h"
 
 namespace corvalis {
 
 namespace {
 
-constexpr int kUnpackingStatusKey = 92;
+// Drawing the page for every file cost more than unpacking small files: the bar and the
+// file name are shown at most this often, and for the last entry.
+constexpr DWORD kUnpackRedrawMs = 50;
 
-void SetProgressBar(int percent) {
-  SendMessageA(WizardControl(kIdInstallProgress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+// The download and status hooks are plain functions: they reach the wizard through this,
+// set while the installation runs.
+WizardView* runningView = nullptr;
+
+void SetProgressBar(const WizardView& view, int percent) {
+  SendMessageA(view.Control(kIdInstallProgress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
 void ShowStatusLine(const std::string& text) {
-  HWND action = WizardControl(kIdProgressAction);
+  if (!runningView) return;
+  HWND action = runningView->Control(kIdProgressAction);
   SetWindowTextA(action, text.c_str());
   UpdateWindow(action);
 }
 
-SystemTaskOperations& RunOperations() {
-  static SystemTaskOperations operations(OnDownloadProgress, ShowStatusLine);
-  return operations;
-}
-
-// Set by a confirmed cancel during the unpacking, which ends once the archive is closed.
-bool unpackingCancelled = false;
-
-[[noreturn]] void EndCancelledInstallation() {
-  RollbackInstalledFiles(Session().InstallPath);
-  AbortInstaller();
-}
-
-// Step 2 of both hooks: Cancel asks, and Yes undoes the unpacking and ends the installer.
-// Inside the unpacking the archive is still open and the work folder that holds it
-// couldn't go, so the end waits until ExtractArchive has closed it.
-void HandleCancel(bool unpacking) {
-  if (!TakeCancelClick()) return;
-  const InstallSession& session = Session();
-  if (MessageBoxA(WizardWindow(), session.StubTexts[66].c_str(), session.StubTexts[65].c_str(),
-                  MB_YESNO | MB_ICONSTOP) != IDYES) {
-    return;
-  }
-  if (!unpacking) EndCancelledInstallation();
-  unpackingCancelled = true;
-  StopExtractArchive();
-}
-
-class WizardFrontEnd final : public InstallationFrontEnd {
- public:
-  void ShowProgressPage() override {
-    ShowPage(kPageProgress);
-    EnableWindow(WizardControl(kIdWizardNext), FALSE);
-    EnableWindow(WizardControl(kIdWizardPrevious), FALSE);
-  }
-  std::string DestinationField() override { return ControlText(WizardControl(kIdDestinationPath)); }
-  std::string GroupField() override { return ControlText(WizardControl(kIdGroupPath)); }
-  void SetProgress(int percent) override { SetProgressBar(percent); }
-  void DisableCancel() override { EnableWindow(WizardControl(kIdWizardCancel), FALSE); }
-  bool PathExists(const std::string& path) override { return corvalis::PathExists(path); }
-  void UnpackProgramArchive(InstallSession& session) override {
-    // Known before anything is unpacked: a cancel removes only these folders.
-    const std::vector<std::string> targets = ArchiveTargets(session.ProgramArchiveTemp);
-    for (const std::string& folder : FoldersForEntries(session.InstallPath, targets)) {
-      if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
-    }
-    SetExtractProgressHook(OnUnpackProgress);
-    ExtractArchive(session.ProgramArchiveTemp, "*.*", session.InstallPath, 1);
-    SetExtractProgressHook(nullptr);
-    if (unpackingCancelled) EndCancelledInstallation();
-    DeleteFileA(session.ProgramArchiveTemp.c_str());
-  }
-};
-
-bool ItemTicked(HWND checklist, int item) {
-  const LRESULT state = SendMessageA(checklist, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK);
-  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
-}  // namespace
-
-void BuildFinishActions(InstallSession& session) {
-  const PathContext context = SessionPathContext(session);
-  for (TaskEntry& task : session.ScriptSettings.InstTasks) task.Line = ExpandProgramInfo(task.Line, context);
-  HWND checklist = WizardControl(kIdFinishActions);
-  for (const FinishItem& item :
-       FinishItemsFor(session.ScriptSettings.InstTasks, session.StubTexts, session.ScriptSettings.RebootRequired)) {
-    LVITEMA row = {};
-    row.mask = LVIF_TEXT;
-    row.iItem = item.Action.Item;
-    row.pszText = const_cast<char*>(item.Text.c_str());
-    SendMessageA(checklist, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
-    LVITEMA ticked = {};
-    ticked.stateMask = LVIS_STATEIMAGEMASK;
-    ticked.state = INDEXTOSTATEIMAGEMASK(2);
-    SendMessageA(checklist, LVM_SETITEMSTATE, static_cast<WPARAM>(item.Action.Item), reinterpret_cast<LPARAM>(&ticked));
-    session.FinishActions.push_back(item.Action);
-  }
-  ShowWindow(checklist, session.FinishActions.empty() ? SW_HIDE : SW_SHOWNA);
-}
-
-void StartInstallation() {
-  WizardFrontEnd frontEnd;
-  RunInstallation(Session(), frontEnd, RunOperations());
-  ShowPage(kPageFinish);
-}
-
-void OnUnpackProgress(const std::string& name, float percent) {
-  // Drawing the page for every file cost more than unpacking small files: the bar and the
-  // file name are shown at most every kUnpackRedrawMs, and for the last entry.
-  constexpr DWORD kUnpackRedrawMs = 50;
-  static DWORD lastRedraw = 0;
-  static bool redrawn = false;
-  if (!name.empty()) {
-    InstallSession& session = Session();
-    session.InstalledFiles.push_back(session.InstallPath + name);
-    const DWORD now = GetTickCount();
-    if (!redrawn || now - lastRedraw >= kUnpackRedrawMs || percent >= 100.0f) {
-      SetProgressBar(static_cast<int>(std::lround(percent)));
-      ShowStatusLine(session.StubTexts[kUnpackingStatusKey] + " " + FileNamePart(name));
-      lastRedraw = now;
-      redrawn = true;
-    }
-  }
-  HandleCancel(true);
-}
-
-int OnDownloadProgress(const std::string&, float percent) {
-  SetProgressBar(static_cast<int>(std::lround(percent)));
-  HandleCancel(false);
-  return 0;
-}
-
-void RollbackInstalledFiles(const std::string& folder) {
-  const InstallSession& session = Session();
+// Deletes the unpacked files, then the folders the unpacking created below and at
+// `folder`, deepest first, each only when empty.
+void RollbackInstalledFiles(const InstallSession& session, const std::string& folder) {
   for (const std::string& file : session.InstalledFiles) {
     // Folder entries are reported too; a folder's attributes are not ours to change.
     const DWORD attributes = GetFileAttributesA(file.c_str());
@@ -168,23 +58,86 @@ void RollbackInstalledFiles(const std::string& folder) {
   }
 }
 
-void Finish() {
-  InstallSession& session = Session();
-  RemoveWorkFolder();
-  NotifyAssociationsChanged();
-  HWND checklist = WizardControl(kIdFinishActions);
-  std::vector<bool> ticked;
-  for (const FinishAction& action : session.FinishActions) ticked.push_back(ItemTicked(checklist, action.Item));
-  const FinishPlan plan = PlanFinish(session.FinishActions, ticked);
-  for (const FinishAction& action : plan.BeforeUninstallData) {
-    ExecuteTask(session, {action.Name, action.Line}, RunOperations());
+[[noreturn]] void EndCancelledInstallation(const InstallSession& session) {
+  RollbackInstalledFiles(session, session.InstallPath);
+  AbortInstaller();
+}
+
+// Cancel asks, and Yes undoes the unpacking and ends the installer. Inside the unpacking
+// the archive is still open and the work folder that holds it couldn't go, so that end
+// waits until ExtractArchive has closed it. Returns true when the unpacking is to stop.
+bool HandleCancel(WizardView& view, bool unpacking) {
+  if (!TakeCancelClick(view.window, view.Control(kIdWizardCancel), &view.cancelNotified)) return false;
+  if (!ConfirmCancel(view)) return false;
+  if (!unpacking) EndCancelledInstallation(view.session);
+  StopExtractArchive();
+  return true;
+}
+
+int OnDownloadProgress(const std::string&, float percent) {
+  if (!runningView) return 0;
+  SetProgressBar(*runningView, static_cast<int>(std::lround(percent)));
+  HandleCancel(*runningView, false);
+  return 0;
+}
+
+class WizardFrontEnd final : public InstallationFrontEnd {
+ public:
+  explicit WizardFrontEnd(WizardView& view) : view_(view) {}
+
+  void ShowProgressPage() override {
+    ShowPage(view_, kPageProgress);
+    EnableWindow(view_.Control(kIdWizardNext), FALSE);
+    EnableWindow(view_.Control(kIdWizardPrevious), FALSE);
   }
-  WriteUninstallData(session, RunOperations(), UninstallerImage());
-  NotifyAssociationsChanged();
-  for (const FinishAction& action : plan.AfterUninstallData) {
-    ExecuteTask(session, {action.Name, action.Line}, RunOperations());
+  std::string DestinationField() override { return ControlText(view_.Control(kIdDestinationPath)); }
+  std::string GroupField() override { return ControlText(view_.Control(kIdGroupPath)); }
+  void SetProgress(int percent) override { SetProgressBar(view_, percent); }
+  void DisableCancel() override { EnableWindow(view_.Control(kIdWizardCancel), FALSE); }
+  bool PathExists(const std::string& path) override { return corvalis::PathExists(path); }
+  void UnpackProgramArchive(InstallSession& session) override {
+    // Known before anything is unpacked: a cancel removes only these folders.
+    const std::vector<std::string> targets = ArchiveTargets(session.ProgramArchiveTemp);
+    for (const std::string& folder : FoldersForEntries(session.InstallPath, targets)) {
+      if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
+    }
+    bool cancelled = false;
+    DWORD lastRedraw = 0;
+    bool redrawn = false;
+    SetExtractProgressHook([&](const std::string& name, float percent) {
+      if (!name.empty()) {
+        session.InstalledFiles.push_back(session.InstallPath + name);
+        const DWORD now = GetTickCount();
+        if (!redrawn || now - lastRedraw >= kUnpackRedrawMs || percent >= 100.0f) {
+          SetProgressBar(view_, static_cast<int>(std::lround(percent)));
+          ShowStatusLine(session.StubTexts[kTextUnpackingStatus] + " " + FileNamePart(name));
+          lastRedraw = now;
+          redrawn = true;
+        }
+      }
+      cancelled = HandleCancel(view_, true) || cancelled;
+    });
+    ExtractArchive(session.ProgramArchiveTemp, "*.*", session.InstallPath, 1);
+    SetExtractProgressHook(nullptr);
+    if (cancelled) EndCancelledInstallation(session);
+    DeleteFileA(session.ProgramArchiveTemp.c_str());
   }
-  ExitProcess(0);
+
+ private:
+  WizardView& view_;
+};
+
+}  // namespace
+
+TaskOperations& InstallationOperations(WizardView& view) {
+  runningView = &view;
+  static SystemTaskOperations operations(OnDownloadProgress, ShowStatusLine);
+  return operations;
+}
+
+void StartInstallation(InstallSession& session, WizardView& view) {
+  WizardFrontEnd frontEnd(view);
+  RunInstallation(session, frontEnd, InstallationOperations(view));
 }
 
 }  // namespace corvalis

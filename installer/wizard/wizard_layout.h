@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "installer/config/language_texts.h"
+
 namespace corvalis {
 
 enum class ControlKind {
@@ -31,7 +33,7 @@ struct ControlPlace {
   int Page;     // 0 to 6, or kOutsidePages
   int Id;       // from common/control_ids.h
   ControlKind Kind;
-  int TextKey;  // StubTexts index, or kNoText
+  int TextKey;  // a StubText, or kNoText
   int X, Y, Width, Height;
   int Font = kDefaultFont;  // start-up font number
 };
@@ -46,9 +48,13 @@ constexpr int kWizardBitmapWidth = 155;
 constexpr int kWizardBitmapHeight = 310;
 constexpr int kWhiteBackgroundWidth = 496;
 
-// Header title and subtitle keys of pages 1 to 5 (index = page - 1).
-constexpr int kHeaderTitleKeys[5] = {13, 15, 17, 19, 21};
-constexpr int kHeaderSubtitleKeys[5] = {14, 16, 18, 20, 22};
+// The header title and subtitle of pages 1 to 5 (index = page - 1).
+constexpr int kHeaderCount = 5;
+constexpr StubText kHeaderTitles[kHeaderCount] = {kTextLicenseHeader, kTextReadMeHeader, kTextDestinationHeader,
+                                                  kTextStartMenuHeader, kTextProgressHeader};
+constexpr StubText kHeaderSubtitles[kHeaderCount] = {kTextLicenseSubtitle, kTextReadMeSubtitle,
+                                                     kTextDestinationSubtitle, kTextStartMenuSubtitle,
+                                                     kTextProgressSubtitle};
 
 const ControlPlace* WizardControls(std::size_t* count);
 

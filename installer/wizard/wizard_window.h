@@ -1,32 +1,18 @@
-// The setup wizard: its window, its seven pages and the event loop of pages 0 to 4.
+// The setup wizard's window: made with every page, then driven by its buttons until a
+// click ends the process.
 #pragma once
 
-#include <windows.h>
-
 #include "installer/install_session.h"
+#include "installer/wizard/wizard_view.h"
 
 namespace corvalis {
 
-// Reads the licence and read-me texts the script asks for and the two bitmaps, removes
-// the unpacked Information\ folder, builds the window with every page, fills the
-// destination and group choices and shows page 0. A failure ends the installer: with
-// its message, or without one when the window can't be created.
-void BuildWizard(InstallSession& session);
+// Reads the pages' texts and pictures, removes the unpacked Information\ folder, builds
+// the window with every page and fills the choices. A failure ends the installer: with its
+// message, or without one when the window can't be created. The window is not shown yet.
+WizardView& BuildWizard(InstallSession& session, UninstallerImageFn uninstallerImage);
 
-// Makes page n the only visible page, sets the buttons for it, records CurrentPage.
-void ShowPage(int page);
-
-// Waits for clicks and handles them until a click ends the process.
-[[noreturn]] void RunWizard();
-
-// Takes one pending window event without waiting (paint requests are served, anything
-// else is dropped); true when it, or a click announced since the last call, was on
-// Cancel. For the progress page, whose Cancel works only through the progress hooks.
-bool TakeCancelClick();
-
-// The window and any of its controls by identifier (common/control_ids.h); nullptr
-// before BuildWizard. The installation run writes into the progress page through these.
-HWND WizardWindow();
-HWND WizardControl(int id);
+// Shows page 0 and handles clicks until one ends the process.
+[[noreturn]] void RunWizard(WizardView& view);
 
 }  // namespace corvalis

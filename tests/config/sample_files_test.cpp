@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ini_file.h"
+#include "common/whole_file.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/script_check.h"
 #include "installer/config/script_reader.h"
@@ -12,7 +13,8 @@ namespace {
 
 std::string SampleFile(const char* relative) {
   std::string bytes;
-  EXPECT_TRUE(ReadFileBytes(std::string(CORVALIS_SAMPLE_DIR "/config/") + relative, &bytes))
+  EXPECT_EQ(ReadWholeFile(std::string(CORVALIS_SAMPLE_DIR "/config/") + relative, kMaxIniFileBytes, &bytes),
+            FileRead::Ok)
       << relative;
   return bytes;
 }

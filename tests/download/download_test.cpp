@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/ini_file.h"
+#include "common/whole_file.h"
 #include "installer/engine/http_download.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -79,7 +79,7 @@ std::string RandomBytes(std::size_t count, unsigned seed) {
 
 std::string ReadAll(const std::string& path) {
   std::string bytes;
-  corvalis::ReadFileBytes(path, &bytes);
+  corvalis::ReadWholeFile(path, 1u << 30, &bytes);
   return bytes;
 }
 

@@ -15,19 +15,20 @@ TEST(SessionPathsTest, ExpansionFollowsTheSession) {
   OperationsSettings vista;
   vista.OsVersionCode = kOsVistaWorkstation;
   ScopedOperationsSettings onVista(vista);
-  InstallSession& session = Session();
+  InstallSession session;
   session.ScriptSettings.AppName = "Sample";
-  session.InstallPath.clear();
-  EXPECT_EQ(PathVariableFolder(2), "<DefaultInstallPath>\\");
-  EXPECT_EQ(ExpandAll("<DefaultInstallPath>\\<ProgramName>.txt"), "<DefaultInstallPath>\\Sample.txt");
+  EXPECT_EQ(PathVariableFolder(2, SessionPathContext(session)), "<DefaultInstallPath>\\");
+  EXPECT_EQ(ExpandAll("<DefaultInstallPath>\\<ProgramName>.txt", SessionPathContext(session)),
+            "<DefaultInstallPath>\\Sample.txt");
 
   session.InstallPath = "C:\\Program Files\\Sample\\";
   session.StartMenuGroupPath = "C:\\Menu\\Sample\\";
-  EXPECT_EQ(ExpandAll("<DefaultInstallPath>\\<ProgramName>.txt"), "C:\\Program Files\\Sample\\Sample.txt");
-  EXPECT_EQ(PathVariableFolder(17), "C:\\Menu\\Sample\\");
-  EXPECT_EQ(ExpandAll("<Desktop>x"), SpecialFolder(kCsidlDesktopDirectory) + "x");
+  const PathContext context = SessionPathContext(session);
+  EXPECT_EQ(ExpandAll("<DefaultInstallPath>\\<ProgramName>.txt", context), "C:\\Program Files\\Sample\\Sample.txt");
+  EXPECT_EQ(PathVariableFolder(17, context), "C:\\Menu\\Sample\\");
+  EXPECT_EQ(ExpandAll("<Desktop>x", context), SpecialFolder(kCsidlDesktopDirectory) + "x");
 
-  // NT 4 builds the system folder from the desktop's drive; a session of its own works too.
+  // NT 4 builds the system folder from the desktop's drive.
   OperationsSettings nt4;
   nt4.OsVersionCode = kOsNt4;
   ScopedOperationsSettings onNt4(nt4);

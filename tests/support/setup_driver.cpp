@@ -22,6 +22,7 @@
 #include "common/system_operations.h"
 #include "common/task_line.h"
 #include "common/uninstall_data.h"
+#include "common/whole_file.h"
 #include "installer/wizard/wizard_rules.h"
 #include "tests/engine/engine_test_support.h"
 #include "tests/support/wizard_steps.h"
@@ -513,7 +514,7 @@ int Report(std::string folder) {
   const std::string dataFile = NewestDataFile(folder);
   std::printf("Uninstall data: %s\n", dataFile.c_str());
   std::string bytes;
-  if (!ReadFileBytes(dataFile, &bytes)) return Failed("can't read " + dataFile);
+  if (ReadWholeFile(dataFile, kMaxIniFileBytes, &bytes) != FileRead::Ok) return Failed("can't read " + dataFile);
   const UninstallData data = ParseUninstallData(bytes);
   std::printf("Installed \"%s\" into %s\nFiles:\n", data.AppName.c_str(), data.InstallPath.c_str());
   PrintFolder(data.InstallPath);

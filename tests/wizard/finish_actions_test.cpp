@@ -10,8 +10,8 @@
 namespace corvalis {
 namespace {
 
-StubTextList Texts() {
-  StubTextList texts;
+StubTextTable Texts() {
+  StubTextTable texts;
   for (int key = 0; key < kStubTextCount; ++key) texts[key] = "K" + std::to_string(key);
   return texts;
 }

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "common/ini_file.h"
+#include "common/whole_file.h"
+#include "installer/package/package_layout.h"
 #include "installer/config/script_check.h"
 #include "tools/mkinstaller/package_builder.h"
 
@@ -21,9 +23,10 @@ int main(int argc, char** argv) {
   }
   // A doubtful script is still packed: the warnings are for its author.
   std::string script;
-  if (corvalis::ReadFileBytes(options.configFolder + "/Config/Script.ini", &script)) {
+  if (corvalis::ReadWholeFile(options.configFolder + "/" + corvalis::kScriptEntry, corvalis::kMaxIniFileBytes,
+                              &script) == corvalis::FileRead::Ok) {
     for (const std::string& warning : corvalis::CheckScriptText(script)) {
-      std::fprintf(stderr, "mkinstaller: warning: Config/Script.ini %s\n", warning.c_str());
+      std::fprintf(stderr, "mkinstaller: warning: %s %s\n", corvalis::kScriptEntry, warning.c_str());
     }
   }
   if (!mkinstaller::BuildPackage(options, &error)) {

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "common/ansi_text.h"
+#include "installer/config/script_reader.h"
 #include "installer/package/package_layout.h"
 
 namespace fs = std::filesystem;
@@ -293,12 +294,12 @@ bool ValidateInputs(const BuilderOptions& options, std::string* error) {
     *error = "config folder not found: " + options.configFolder;
     return false;
   }
-  fs::path script = fs::path(options.configFolder) / "Config" / "Script.ini";
+  fs::path script = fs::path(options.configFolder) / corvalis::kScriptEntry;
   if (!fs::is_regular_file(script, ec)) {
     *error = "Script.ini not found: " + script.string();
     return false;
   }
-  fs::path languages = fs::path(options.configFolder) / "Languages";
+  fs::path languages = fs::path(options.configFolder) / corvalis::kLanguagesFolderEntry;
   bool anyLanguage = false;
   if (fs::is_directory(languages, ec))
     for (const auto& item : fs::directory_iterator(languages, ec))
@@ -349,9 +350,7 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
       *error = "can't write the archive " + infoZip.path;
       return false;
     }
-    unsigned char total[8];
-    for (int i = 0; i < 8; ++i) total[i] = static_cast<unsigned char>(applicationBytes >> (8 * i));
-    const std::string statistics(reinterpret_cast<const char*>(total), sizeof(total));
+    const std::string statistics = corvalis::WriteStatistics(applicationBytes);
     // Always made fresh, in its place by name.
     std::vector<Entry> entries = ListTree(options.configFolder);
     entries.erase(std::remove_if(entries.begin(), entries.end(),

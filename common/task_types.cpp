@@ -1,0 +1,77 @@
+#include "common/task_types.h"
+
+#include "common/task_line.h"
+
+namespace corvalis {
+
+namespace {
+
+constexpr TaskTypeInfo kInstallTypes[] = {
+    {TaskType::Run, "RUN", 7, UndoKind::None},
+    {TaskType::RegAddValue, "REGADDVALUE", 6, UndoKind::RegistryValue},
+    {TaskType::RegAddKey, "REGADDKEY", 5, UndoKind::RegistryKey},
+    {TaskType::RegDelValue, "REGDELVALUE", 5, UndoKind::None},
+    {TaskType::RegDelKey, "REGDELKEY", 5, UndoKind::None},
+    {TaskType::NormalLink, "NORMALLINK", 7, UndoKind::LinkFile},
+    {TaskType::InternetLink, "INTERNETLINK", 5, UndoKind::LinkFile},
+    {TaskType::DeleteFile, "DELETEFILE", 2, UndoKind::None},
+    {TaskType::MoveFile, "MOVEFILE", 3, UndoKind::None},
+    {TaskType::CopyFile, "COPYFILE", 3, UndoKind::CopiedFile},
+    {TaskType::CreateFolder, "CREATEFOLDER", 2, UndoKind::Folder},
+    {TaskType::DeleteFolder, "DELETEFOLDER", 4, UndoKind::None},
+    {TaskType::AssociateExtension, "ASSOCIATEEXTENSION", 5, UndoKind::Association},
+    {TaskType::DisassociateExtension, "DISASSOCIATEEXTENSION", 3, UndoKind::None},
+    {TaskType::StartService, "STARTSERVICE", 2, UndoKind::None},
+    {TaskType::InstallService, "INSTALLSERVICE", 6, UndoKind::Service},
+    {TaskType::StopService, "STOPSERVICE", 2, UndoKind::None},
+    {TaskType::RemoveService, "REMOVESERVICE", 2, UndoKind::None},
+    {TaskType::RegisterServer, "REGISTERSERVER", 2, UndoKind::Server},
+    {TaskType::UnregisterServer, "UNREGISTERSERVER", 2, UndoKind::None},
+    // The downloaded file is not recorded: it stays after an uninstallation.
+    {TaskType::DownloadFile, "DOWNLOADFILE", 3, UndoKind::None},
+    {TaskType::InstallFont, "INSTALLFONT", 3, UndoKind::None},
+    {TaskType::Restart, "!REBOOT_I", 1, UndoKind::None},
+    {TaskType::KillTask, "KILLTASK", 2, UndoKind::None},
+};
+
+constexpr TaskTypeInfo kUninstallTypes[] = {
+    {TaskType::Run, "RUN", 5, UndoKind::None},
+    {TaskType::LaunchBrowser, "LAUNCHBROWSER", 2, UndoKind::None},
+};
+
+}  // namespace
+
+const TaskTypeInfo* TaskTypes(TaskList list, std::size_t* count) {
+  if (list == TaskList::Uninstall) {
+    *count = sizeof kUninstallTypes / sizeof kUninstallTypes[0];
+    return kUninstallTypes;
+  }
+  *count = sizeof kInstallTypes / sizeof kInstallTypes[0];
+  return kInstallTypes;
+}
+
+const TaskTypeInfo* FindTaskType(TaskList list, const std::string& keyword) {
+  std::size_t count = 0;
+  const TaskTypeInfo* types = TaskTypes(list, &count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (keyword == types[i].Keyword) return &types[i];
+  }
+  return nullptr;
+}
+
+TaskType TaskTypeOf(const std::string& line, TaskList list) {
+  const TaskTypeInfo* info = FindTaskType(list, Field(line, 1));
+  return info ? info->Type : TaskType::None;
+}
+
+const char* TaskKeyword(TaskType type) {
+  for (const TaskTypeInfo& info : kInstallTypes) {
+    if (info.Type == type) return info.Keyword;
+  }
+  for (const TaskTypeInfo& info : kUninstallTypes) {
+    if (info.Type == type) return info.Keyword;
+  }
+  return "";
+}
+
+}  // namespace corvalis

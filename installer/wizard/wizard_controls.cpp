@@ -1,0 +1,193 @@
+#include "installer/wizard/wizard_controls.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "common/ansi_text.h"
+#include "common/control_ids.h"
+#include "common/whole_file.h"
+#include "common/window_toolkit.h"
+#include "installer/config/language_texts.h"
+#include "installer/config/setup_steps.h"
+#include "installer/startup_resources.h"
+#include "installer/wizard/wizard_images.h"
+
+namespace corvalis {
+
+namespace {
+
+// Far beyond any licence a text box can show; a larger file is a damaged package.
+constexpr std::uint64_t kMaxTextFileBytes = 64ull * 1024 * 1024;
+
+// The whole file, kept up to its first NUL byte: that is what the text box shows.
+void LoadPageText(const InstallSession& session, const std::string& path, std::string* text, StubText tooLarge,
+                  StubText unreadable) {
+  std::string bytes;
+  switch (ReadWholeFile(path, kMaxTextFileBytes, &bytes)) {
+    case FileRead::Ok:
+      bytes.resize(std::strlen(bytes.c_str()));
+      text->swap(bytes);
+      return;
+    case FileRead::TooLarge:
+      FailWithMessage(session, session.StubTexts[tooLarge]);
+    case FileRead::Unreadable:
+      FailWithMessage(session, session.StubTexts[unreadable]);
+  }
+}
+
+HBITMAP PictureFor(const WizardView& view, int id) {
+  if (id == kIdWelcomeBackground || id == kIdFinishBackground) return view.white;
+  if (id == kIdWelcomeBitmap || id == kIdFinishBitmap) return view.wizardBitmap;
+  if (id == kIdWizardSeparator) return static_cast<HBITMAP>(StartupImage(1));
+  const int header = id - kIdWizardFirstHeader;
+  if (header >= 1 && header <= kHeaderCount) return view.headers[header - 1];
+  return nullptr;
+}
+
+HICON IconFor(int id) { return static_cast<HICON>(StartupImage(id == kIdDestinationIcon ? 2 : 3)); }
+
+HWND AddPlacedControl(const WizardView& view, const ControlPlace& place, HWND parent, const std::string& text) {
+  HFONT font = place.Font == kDefaultFont ? nullptr : StartupFont(place.Font);
+  const char* className = "STATIC";
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  switch (place.Kind) {
+    case ControlKind::PushButton:
+      className = "BUTTON", style = BS_PUSHBUTTON | WS_TABSTOP;
+      break;
+    case ControlKind::DefaultButton:
+      className = "BUTTON", style = BS_DEFPUSHBUTTON | WS_TABSTOP;
+      break;
+    case ControlKind::CheckBox:
+      className = "BUTTON", style = BS_AUTOCHECKBOX | WS_TABSTOP;
+      break;
+    case ControlKind::Label:
+    case ControlKind::WhiteLabel:
+      style = SS_LEFT;
+      break;
+    case ControlKind::Picture:
+      style = SS_BITMAP | WS_CLIPSIBLINGS;
+      break;
+    case ControlKind::IconPicture:
+      return AddIcon(parent, IconFor(place.Id), place.X, place.Y, place.Id);
+    case ControlKind::TextBox:
+      className = "EDIT", style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+      exStyle = WS_EX_STATICEDGE;
+      break;
+    case ControlKind::PathField:
+      className = "EDIT", style = ES_AUTOHSCROLL | WS_TABSTOP, exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::ReadOnlyField:
+      className = "EDIT", style = ES_AUTOHSCROLL | ES_READONLY | WS_DISABLED, exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::Frame:
+      className = "BUTTON", style = BS_GROUPBOX;
+      break;
+    case ControlKind::FolderList:
+      className = "LISTBOX", style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::ProgressBar:
+      return AddProgressBar(parent, place.X, place.Y, place.Width, place.Height, place.Id, 100);
+    case ControlKind::Checklist:
+      className = WC_LISTVIEWA, style = LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP;
+      break;
+    case ControlKind::Link:
+      style = SS_NOTIFY, font = view.linkFont;
+      break;
+  }
+  HWND control = AddControl(parent, className, text.c_str(), style, place.X, place.Y, place.Width, place.Height,
+                            place.Id, font);
+  if (control && exStyle) AddExStyle(control, exStyle);
+  return control;
+}
+
+// The link's width is its text's: a click beside the text must not open anything.
+int LinkWidth(const WizardView& view, const std::string& text) {
+  HDC dc = GetDC(view.window);
+  HGDIOBJ old = SelectObject(dc, view.linkFont);
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(view.window, dc);
+  return size.cx;
+}
+
+HFONT MakeLinkFont() {
+  LOGFONTA font = {};
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfUnderline = TRUE;
+  return CreateFontIndirectA(&font);
+}
+
+void PrepareChecklist(HWND checklist) {
+  SendMessageA(checklist, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+  LVCOLUMNA column = {};
+  column.mask = LVCF_WIDTH;
+  column.cx = 322 - GetSystemMetrics(SM_CXVSCROLL);
+  SendMessageA(checklist, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  // The finish actions fill it; without any it stays hidden.
+  ShowWindow(checklist, SW_HIDE);
+}
+
+}  // namespace
+
+void LoadWizardContent(WizardView& view) {
+  InstallSession& session = view.session;
+  const ScriptSettings& script = session.ScriptSettings;
+  if (script.RequireReadme == "1") {
+    LoadPageText(session, session.ReadMePath, &session.ReadMeText, kTextReadMeNoMemory, kTextReadMeUnreadable);
+  }
+  if (script.RequireLicense == "1") {
+    LoadPageText(session, session.LicensePath, &session.LicenseText, kTextLicenseNoMemory,
+                 kTextLicenseUnreadable);
+  }
+
+  view.wizardBitmap = LoadFittedBitmap(session.WizardBitmapPath, kWizardBitmapWidth, kWizardBitmapHeight);
+  if (!view.wizardBitmap) FailWithMessage(session, session.StubTexts[kTextWizardBitmapUnreadable]);
+  HBITMAP header = LoadFittedBitmap(session.HeaderBitmapPath, kHeaderWidth, kHeaderHeight);
+  if (!header) FailWithMessage(session, session.StubTexts[kTextHeaderBitmapUnreadable]);
+  DrawHeaderLines(header);
+  const COLORREF textColour = static_cast<COLORREF>(script.HeaderTextColour) & 0xFFFFFF;
+  for (int i = 0; i < kHeaderCount; ++i) {
+    view.headers[i] = MakeHeaderImage(header, session.StubTexts[kHeaderTitles[i]],
+                                      session.StubTexts[kHeaderSubtitles[i]], textColour);
+  }
+  DeleteObject(header);
+  DrawSeparatorLines(static_cast<HBITMAP>(StartupImage(1)));
+  view.white = MakeWhiteBitmap(kWhiteBackgroundWidth, kPageHeight);
+}
+
+void BuildControls(WizardView& view) {
+  const InstallSession& session = view.session;
+  view.linkFont = MakeLinkFont();
+  std::size_t count = 0;
+  const ControlPlace* places = WizardControls(&count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const ControlPlace& place = places[i];
+    HWND parent = place.Page == kOutsidePages ? view.window : view.pages[place.Page];
+    std::string text = place.TextKey == kNoText ? std::string() : session.StubTexts[place.TextKey];
+    if (place.Kind == ControlKind::Link) text = session.ScriptSettings.Website;
+    HWND control = AddPlacedControl(view, place, parent, text);
+    if (place.Kind == ControlKind::Picture) {
+      SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(PictureFor(view, place.Id)));
+    }
+  }
+  // The white backgrounds lie under everything else of their page, whichever end of
+  // the Z order new controls take.
+  for (int id : {kIdWelcomeBackground, kIdFinishBackground}) {
+    SetWindowPos(view.Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  HWND link = view.Control(kIdWizardWebLink);
+  SetWindowPos(link, nullptr, 0, 0, LinkWidth(view, session.ScriptSettings.Website), 20,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (TrimBlanks(session.ScriptSettings.Website).empty()) ShowWindow(link, SW_HIDE);
+  ShowWindow(view.Control(kIdWizardFinish), SW_HIDE);
+  PrepareChecklist(view.Control(kIdFinishActions));
+  SetWindowTextA(view.Control(kIdLicenseText), session.LicenseText.c_str());
+  SetWindowTextA(view.Control(kIdReadMeText), session.ReadMeText.c_str());
+}
+
+}  // namespace corvalis

@@ -1,0 +1,22 @@
+#include "installer/wizard/wizard_view.h"
+
+#include "installer/config/language_texts.h"
+
+namespace corvalis {
+
+HWND WizardView::Control(int id) const {
+  if (!window) return nullptr;
+  if (HWND direct = GetDlgItem(window, id)) return direct;
+  for (HWND page : pages) {
+    if (HWND control = page ? GetDlgItem(page, id) : nullptr) return control;
+  }
+  return nullptr;
+}
+
+bool ConfirmCancel(const WizardView& view) {
+  const StubTextTable& texts = view.session.StubTexts;
+  return MessageBoxA(view.window, texts[kTextConfirmCancel].c_str(), texts[kTextConfirmTitle].c_str(),
+                     MB_YESNO | MB_ICONSTOP) == IDYES;
+}
+
+}  // namespace corvalis

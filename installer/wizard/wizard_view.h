@@ -1,0 +1,45 @@
+// The wizard as its parts reach it: the session it works on, its window and pages, and
+// the pictures and fonts made for them. BuildWizard makes the one view of the process;
+// every part of the wizard gets it passed, and reaches the session through it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "installer/install_session.h"
+#include "installer/wizard/wizard_layout.h"
+#include "installer/wizard/wizard_rules.h"
+
+namespace corvalis {
+
+// The uninstaller program's bytes, for "Finish" to write beside the installation.
+using UninstallerImageFn = std::string (*)();
+
+struct WizardView {
+  explicit WizardView(InstallSession& s) : session(s) {}
+  WizardView(const WizardView&) = delete;
+  WizardView& operator=(const WizardView&) = delete;
+
+  InstallSession& session;
+  UninstallerImageFn uninstallerImage = nullptr;
+
+  HWND window = nullptr;
+  HWND pages[kWizardPageCount] = {};
+  HBITMAP wizardBitmap = nullptr;
+  HBITMAP headers[kHeaderCount] = {};
+  HBITMAP white = nullptr;
+  HFONT linkFont = nullptr;
+  bool linkHovered = false;
+  std::string programsFolder;  // the Start-menu page's list, ending in "\"
+  // A Cancel click the window procedure saw while long work held the window's thread.
+  bool cancelNotified = false;
+
+  // A control of the window or of any page by identifier (common/control_ids.h).
+  HWND Control(int id) const;
+};
+
+// The wizard's question before it ends the installer; true for Yes.
+bool ConfirmCancel(const WizardView& view);
+
+}  // namespace corvalis
