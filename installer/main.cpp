@@ -10,13 +10,13 @@
 #include "common/system_dlls.h"
 #include "installer/config/language_selection.h"
 #include "installer/install_session.h"
-#include "installer/package/command_line.h"
-#include "installer/package/messages.h"
+#include "installer/startup/command_line.h"
+#include "installer/startup/startup_texts.h"
 #include "common/os_version.h"
 #include "installer/package/prepare_package.h"
-#include "installer/package/system_checks.h"
+#include "installer/startup/instance_mutex.h"
 #include "installer/setup_flow.h"
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 #include "installer/work_folder.h"
 
 using namespace corvalis;
@@ -70,7 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   session.LanguageFile =
       session.Languages.size() == 1 ? session.Languages.front().Path : ChooseLanguage(session.Languages);
   if (session.LanguageFile.empty()) {
-    Say(kNoLanguageText, kErrorTitle, MB_ICONSTOP);
+    Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP);
     AbortInstaller();
   }
   RunSetup(session);

@@ -6,7 +6,8 @@
 #include "common/window_toolkit.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
+#include "installer/startup/startup_texts.h"
 #include "installer/work_folder.h"
 
 namespace corvalis {
@@ -18,12 +19,7 @@ constexpr char kTitle[] = "Language selection";
 constexpr char kPrompt[] =
     "Please choose your language from the list below. The installation will continue "
     "with the selected language.";
-constexpr char kConfirmTitle[] = "Please confirm";
-constexpr char kConfirmText[] =
-    "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' "
-    "to end this program. You can run this installer at a later time and continue the "
-    "installation procedure.";
-constexpr char kNoLanguageText[] = "This installer package is incomplete and/or corrupted.";
+constexpr char kNoLanguageInPackageText[] = "This installer package is incomplete and/or corrupted.";
 
 constexpr int kClientWidth = 329;
 constexpr int kClientHeight = 112;
@@ -71,7 +67,7 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
 
   if (languages.empty()) {
     if (dialog) DestroyWindow(dialog);
-    MessageBoxA(nullptr, kNoLanguageText, "Error", MB_OK | MB_ICONSTOP);
+    MessageBoxA(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
     AbortInstaller();
   }
   if (!dialog) return std::string();
@@ -99,7 +95,7 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
     }
     if (choice == Choice::Cancel) {
       choice = Choice::None;
-      if (MessageBoxA(dialog, kConfirmText, kConfirmTitle, MB_YESNO | MB_ICONSTOP) == IDYES) {
+      if (ConfirmCancelBeforeLanguage(dialog)) {
         DestroyWindow(dialog);
         AbortInstaller();
       }

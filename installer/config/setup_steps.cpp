@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/ini_file.h"
+#include "common/start_messages.h"
 #include "common/special_folders.h"
 #include "common/whole_file.h"
 #include "installer/config/language_selection.h"
@@ -22,8 +23,8 @@ void LoadLanguage(InstallSession& session, const std::string& path) {
   IniDocument language;
   if (!LoadIniFile(path, &language)) {
     // No language is loaded yet, so this one is fixed English.
-    MessageBoxA(nullptr, "Could not read the localization file from the temporary directory!",
-                "Error", MB_OK | MB_ICONSTOP);
+    MessageBoxA(nullptr, "Could not read the localization file from the temporary directory!", kErrorTitle,
+                MB_OK | MB_ICONSTOP);
     AbortInstaller();
   }
   ReadLanguageTexts(language, &session.StubTexts, &session.UninstallTexts);

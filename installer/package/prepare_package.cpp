@@ -37,15 +37,11 @@ FolderAttempt TryCreateFolder(const std::string& folder) {
   return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
 }
 
-bool ConfirmCancel(HWND owner) {
-  return MessageBoxA(owner, kConfirmCancelText, kConfirmCancelTitle, MB_YESNO | MB_ICONSTOP) == IDYES;
-}
-
 // The progress callback of the big copy: on a confirmed Cancel both files are closed and
 // the installer ends through end().
 CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HANDLE target, void (*end)()) {
   return [window, source, target, end](int percent) {
-    if (!StepProgressWindow(window, percent) || !ConfirmCancel(window.window)) return;
+    if (!StepProgressWindow(window, percent) || !ConfirmCancelBeforeLanguage(window.window)) return;
     CloseHandle(source);
     CloseHandle(target);
     end();

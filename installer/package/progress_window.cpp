@@ -5,7 +5,7 @@
 #include "common/control_ids.h"
 #include "common/window_toolkit.h"
 #include "installer/package/messages.h"
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 
 namespace corvalis {
 

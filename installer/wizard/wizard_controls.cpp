@@ -10,7 +10,7 @@
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/setup_steps.h"
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 #include "installer/wizard/wizard_images.h"
 
 namespace corvalis {

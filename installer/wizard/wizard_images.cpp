@@ -1,6 +1,6 @@
 #include "installer/wizard/wizard_images.h"
 
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 
 namespace corvalis {
 

@@ -8,7 +8,7 @@
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
 #include "installer/package/package_layout.h"
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 #include "installer/wizard/finish_page.h"
 #include "installer/wizard/start_installation.h"
 #include "installer/wizard/wizard_controls.h"

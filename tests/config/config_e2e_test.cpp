@@ -237,7 +237,7 @@ class FrameworkTest : public ::testing::Test {
                                    reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
     oldHandler_.assign(old, size && !old[size - 1] ? size - 1 : size);
     const std::string command =
-        "\"" + ProgramFolder() + "url_recorder.exe\" \"" + log_ + "\" \"%1\"";
+        "\"" + corvalis::testing::HelperPath("url_recorder.exe") + "\" \"" + log_ + "\" \"%1\"";
     ASSERT_EQ(RegSetValueExA(handler_, nullptr, 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(command.c_str()),
                              static_cast<DWORD>(command.size() + 1)),

@@ -10,12 +10,12 @@
 #include "installer/engine/task_executor.h"
 #include "installer/engine/task_operations_win32.h"
 #include "installer/engine/uninstall_writer.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace corvalis {
 namespace {
 
-using testing::FileExists;
+using testing::Exists;
 using testing::KeyExists;
 using testing::ReadText;
 using testing::RemoveTree;
@@ -37,7 +37,7 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
   auto run = [&](std::initializer_list<std::string> fields) { ExecuteTask(session, {"T", Line(fields)}, operations); };
 
   run({"CREATEFOLDER", root + "made "});
-  EXPECT_TRUE(FileExists(root + "made\\")) << "trailing space cut";
+  EXPECT_TRUE(Exists(root + "made\\")) << "trailing space cut";
   run({"CREATEFOLDER", root + "made"});  // exists already: not ours to undo
   ASSERT_EQ(session.UndoLog.size(), 1u);
   EXPECT_EQ(session.UndoLog[0].Line, Line({"CREATEFOLDER", root + "made \\"}));
@@ -47,22 +47,22 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
   run({"MOVEFILE", root + "a.txt", root + "made\\c.txt"});
   EXPECT_EQ(ReadWholeFile(root + "made\\b.txt"), "alpha");
   EXPECT_EQ(ReadWholeFile(root + "made\\c.txt"), "alpha");
-  EXPECT_FALSE(FileExists(root + "a.txt"));
+  EXPECT_FALSE(Exists(root + "a.txt"));
   // A move whose copy fails keeps its source.
   run({"MOVEFILE", root + "made\\c.txt", root + "missing\\c.txt"});
-  EXPECT_TRUE(FileExists(root + "made\\c.txt"));
+  EXPECT_TRUE(Exists(root + "made\\c.txt"));
 
   // Without the recursive flag a folder with subfolders only loses its own files.
   ASSERT_TRUE(CreateDirectoryA((root + "made\\sub").c_str(), nullptr));
   ASSERT_EQ(WriteWholeFile(root + "made\\sub\\locked.txt", "x"), 1);
   SetFileAttributesA((root + "made\\sub\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   run({"DELETEFOLDER", root + "made", "0", "0"});
-  EXPECT_FALSE(FileExists(root + "made\\b.txt"));
-  EXPECT_TRUE(FileExists(root + "made\\sub\\locked.txt"));
+  EXPECT_FALSE(Exists(root + "made\\b.txt"));
+  EXPECT_TRUE(Exists(root + "made\\sub\\locked.txt"));
   run({"DELETEFOLDER", root + "made", "1", "0"});
-  EXPECT_TRUE(FileExists(root + "made\\sub\\locked.txt")) << "read-only without force";
+  EXPECT_TRUE(Exists(root + "made\\sub\\locked.txt")) << "read-only without force";
   run({"DELETEFOLDER", root + "made", "1", "1"});
-  EXPECT_FALSE(FileExists(root + "made\\"));
+  EXPECT_FALSE(Exists(root + "made\\"));
 
   session.InstallPath = root;
   session.UninstallDataPath = root + "Uninst0.dat";
@@ -73,7 +73,7 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
   EXPECT_NE(data.find("[InstTasks]\r\nT = CREATEFOLDER"), std::string::npos);
 
   DeleteFolderTree(root);
-  EXPECT_FALSE(FileExists(root));
+  EXPECT_FALSE(Exists(root));
 }
 
 TEST(TaskFilesTest, RegistryTasksAndUninstallEntry) {

@@ -17,7 +17,7 @@
 #include "common/system_operations.h"
 #include "common/uninstall_data.h"
 #include "installer/wizard/wizard_rules.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 #include "tests/support/installer_run.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"

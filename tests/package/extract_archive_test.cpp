@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "installer/package/extract_archive.h"
-#include "tests/package/package_test_support.h"
+#include "tests/support/test_support.h"
 
 using namespace corvalis;
-using namespace package_test;
+using namespace corvalis::testing;
 
 namespace {
 
@@ -80,13 +80,13 @@ TEST(ExtractArchive, KeepPathsRecreatesFoldersNamesDatesAndAttributes) {
   const std::string d = destination + "\\";
   EXPECT_TRUE(IsFolder(d + "Docs"));
   EXPECT_TRUE(IsFolder(d + "Empty"));
-  EXPECT_EQ(ReadFileText(d + "Docs\\a.txt"), "alpha");
+  EXPECT_EQ(ReadWholeFile(d + "Docs\\a.txt"), "alpha");
   ExpectStamped(d + "Docs\\a.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
   EXPECT_TRUE(Exists(d + "zero.bin"));
-  EXPECT_EQ(ReadFileText(d + "zero.bin"), "");
+  EXPECT_EQ(ReadWholeFile(d + "zero.bin"), "");
   ExpectStamped(d + "zero.bin", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
-  EXPECT_EQ(ReadFileText(d + "Deep\\er\\x.txt"), "deep");
-  EXPECT_EQ(ReadFileText(d + "\xFC" "ber.txt"), "oem");  // u-umlaut in code page 1252
+  EXPECT_EQ(ReadWholeFile(d + "Deep\\er\\x.txt"), "deep");
+  EXPECT_EQ(ReadWholeFile(d + "\xFC" "ber.txt"), "oem");  // u-umlaut in code page 1252
 }
 
 TEST(ExtractArchive, WithoutPathsEveryFileGoesStraightIntoTheDestination) {
@@ -96,9 +96,9 @@ TEST(ExtractArchive, WithoutPathsEveryFileGoesStraightIntoTheDestination) {
   const std::string d = scratch.path + "out\\";
   ExtractArchive(archive, "", d, 0);
 
-  EXPECT_EQ(ReadFileText(d + "a.txt"), "alpha");
+  EXPECT_EQ(ReadWholeFile(d + "a.txt"), "alpha");
   ExpectStamped(d + "a.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-  EXPECT_EQ(ReadFileText(d + "x.txt"), "deep");
+  EXPECT_EQ(ReadWholeFile(d + "x.txt"), "deep");
   EXPECT_TRUE(Exists(d + "zero.bin"));
   EXPECT_FALSE(Exists(d + "Docs"));
   EXPECT_FALSE(Exists(d + "Empty"));
@@ -142,7 +142,7 @@ TEST(ExtractArchive, OverwritesAndLeavesUnopenableArchivesAlone) {
   ExtractArchive(archive, "*.*", scratch.path, 1);
   for (const auto& file : earlier) {
     const std::string path = scratch.path + file.name;
-    EXPECT_EQ(ReadFileText(path), "new") << file.name;
+    EXPECT_EQ(ReadWholeFile(path), "new") << file.name;
     EXPECT_EQ(GetFileAttributesA(path.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE)) << file.name;
   }
 
@@ -200,10 +200,10 @@ TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
                                  {"/rooted.txt", "rooted", kDate, 0x20},
                                  {"ok.txt", "ok", kDate, 0x20}}));
   ExtractArchive(archive, "*.*", d, 1);
-  EXPECT_EQ(ReadFileText(d + "ok.txt"), "ok");
-  EXPECT_EQ(ReadFileText(d + "Program Files\\App\\kept.txt"), "kept");  // the ":\" rule stands
-  EXPECT_EQ(ReadFileText(d + "Cfg\\dot.txt"), "dot");  // Windows resolves "." and a leading "/"
-  EXPECT_EQ(ReadFileText(d + "rooted.txt"), "rooted");
+  EXPECT_EQ(ReadWholeFile(d + "ok.txt"), "ok");
+  EXPECT_EQ(ReadWholeFile(d + "Program Files\\App\\kept.txt"), "kept");  // the ":\" rule stands
+  EXPECT_EQ(ReadWholeFile(d + "Cfg\\dot.txt"), "dot");  // Windows resolves "." and a leading "/"
+  EXPECT_EQ(ReadWholeFile(d + "rooted.txt"), "rooted");
 
   // Nothing beside the destination, and in it only what belongs there.
   std::vector<std::string> inSandbox, inDestination;
@@ -225,7 +225,7 @@ TEST(ExtractArchive, EntriesThatTryToLeaveTheDestinationAreSkipped) {
 
   // Without folders the file name part alone is used, which can't climb.
   ExtractArchive(archive, "*.*", scratch.path + "flat\\", 0);
-  EXPECT_EQ(ReadFileText(scratch.path + "flat\\evil1.txt"), "x");
+  EXPECT_EQ(ReadWholeFile(scratch.path + "flat\\evil1.txt"), "x");
 }
 
 TEST(ExtractArchive, DamagedEntryLeavesAPartialFileWithoutDateAndAttributes) {
@@ -235,14 +235,14 @@ TEST(ExtractArchive, DamagedEntryLeavesAPartialFileWithoutDateAndAttributes) {
   for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
   ASSERT_TRUE(WriteZip(archive, {{"bad.txt", text, kDate, 0x23}, {"good.txt", "fine", kDate, 0x21}}));
   // Flip a byte inside the first entry's compressed data (local header 30 bytes + name).
-  std::string bytes = ReadFileText(archive);
+  std::string bytes = ReadWholeFile(archive);
   bytes[30 + 7 + 40] = static_cast<char>(bytes[30 + 7 + 40] ^ 0x55);
   ASSERT_TRUE(WriteFileText(archive, bytes));
 
   ExtractArchive(archive, "*.*", scratch.path + "out\\", 1);
   const std::string bad = scratch.path + "out\\bad.txt";
   ASSERT_TRUE(Exists(bad));
-  EXPECT_NE(ReadFileText(bad), text);
+  EXPECT_NE(ReadWholeFile(bad), text);
   EXPECT_EQ(GetFileAttributesA(bad.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
   EXPECT_NE(LocalWriteTime(bad).wYear, 2019);
   ExpectStamped(scratch.path + "out\\good.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);

@@ -11,10 +11,10 @@
 
 #include "installer/package/certificate_table.h"
 #include "installer/package/package_layout.h"
-#include "tests/package/package_test_support.h"
+#include "tests/support/test_support.h"
 #include "tools/winrobot/winrobot.h"
 
-using namespace package_test;
+using namespace corvalis::testing;
 
 namespace {
 

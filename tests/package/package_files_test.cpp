@@ -8,10 +8,10 @@
 #include "installer/package/language_list.h"
 #include "installer/package/package_layout.h"
 #include "installer/work_folder.h"
-#include "tests/package/package_test_support.h"
+#include "tests/support/test_support.h"
 
 using namespace corvalis;
-using namespace package_test;
+using namespace corvalis::testing;
 
 namespace {
 
@@ -42,13 +42,13 @@ TEST(CopyFileRange, ChunksAndProgress) {
 
   // Three full chunks and a rest: 33, 66, 100.
   EXPECT_EQ(Copy(source, scratch.path + "a", 7, 3 * kCopyChunkBytes + 5), (std::vector<int>{33, 66, 100}));
-  EXPECT_EQ(ReadFileText(scratch.path + "a"), data.substr(7, 3 * kCopyChunkBytes + 5));
+  EXPECT_EQ(ReadWholeFile(scratch.path + "a"), data.substr(7, 3 * kCopyChunkBytes + 5));
   // Exactly one chunk: one call with 100.
   EXPECT_EQ(Copy(source, scratch.path + "b", 0, kCopyChunkBytes), (std::vector<int>{100}));
-  EXPECT_EQ(ReadFileText(scratch.path + "b"), data.substr(0, kCopyChunkBytes));
+  EXPECT_EQ(ReadWholeFile(scratch.path + "b"), data.substr(0, kCopyChunkBytes));
   // Less than a chunk never reports.
   EXPECT_TRUE(Copy(source, scratch.path + "c", 11, kCopyChunkBytes - 1).empty());
-  EXPECT_EQ(ReadFileText(scratch.path + "c"), data.substr(11, kCopyChunkBytes - 1));
+  EXPECT_EQ(ReadWholeFile(scratch.path + "c"), data.substr(11, kCopyChunkBytes - 1));
   // Appends at the target's current position.
   HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   HANDLE out = CreateFileA((scratch.path + "d").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -57,7 +57,7 @@ TEST(CopyFileRange, ChunksAndProgress) {
   EXPECT_EQ(CopyFileRange(in, out, 100, 10, nullptr), 1);
   CloseHandle(in);
   CloseHandle(out);
-  EXPECT_EQ(ReadFileText(scratch.path + "d"), "head" + data.substr(100, 10));
+  EXPECT_EQ(ReadWholeFile(scratch.path + "d"), "head" + data.substr(100, 10));
 }
 
 TEST(ListLanguages, UsableHeadersInAnyOrder) {

@@ -6,7 +6,7 @@
 #include <deque>
 #include <set>
 
-#include "installer/package/command_line.h"
+#include "installer/startup/command_line.h"
 #include "installer/package/entry_names.h"
 #include "common/os_version.h"
 #include "installer/package/package_checks.h"

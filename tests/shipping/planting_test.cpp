@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/package/package_test_support.h"
+#include "tests/support/test_support.h"
 #include "tools/winrobot/winrobot.h"
 
-using namespace package_test;
+using namespace corvalis::testing;
 
 namespace {
 

@@ -7,31 +7,6 @@
 
 namespace installer_e2e {
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (name != "." && name != ".." && isFolder == folders) names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
 std::set<std::string> NumberedFolders() {
   std::set<std::string> numbered;
   for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {

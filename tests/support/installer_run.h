@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/test_support.h"
 #include "tools/winrobot/winrobot.h"
 
 namespace installer_e2e {
@@ -19,10 +20,10 @@ constexpr int kStartMs = 90000;  // package copy and unpacking under emulation
 constexpr int kStepMs = 30000;
 constexpr char kLanguageDialogTitle[] = "Language selection";
 
-std::string ProgramFolder();  // the test program's own, ending in "\"
-bool Exists(const std::string& path);
-// Names in the folder of pattern ("C:\x\*"), folders or files, without "." and "..".
-std::vector<std::string> ListFolder(const std::string& pattern, bool folders);
+using corvalis::testing::Exists;
+using corvalis::testing::ListFolder;
+using corvalis::testing::ProgramFolder;
+
 // Work folders are named by a decimal number below the temporary folder.
 std::set<std::string> NumberedFolders();
 

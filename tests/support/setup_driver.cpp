@@ -24,7 +24,7 @@
 #include "common/uninstall_data.h"
 #include "common/whole_file.h"
 #include "installer/wizard/wizard_rules.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 

@@ -21,7 +21,7 @@
 #include "common/special_folders.h"
 #include "common/system_operations.h"
 #include "common/uninstall_data.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 #include "tests/support/installer_run.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
@@ -37,8 +37,6 @@ constexpr char kConfirmTitle[] = "Uninstall test: confirm";
 constexpr char kRestartTitle[] = "Uninstall test: restart";
 constexpr char kDoneTitle[] = "Uninstall test: done";
 constexpr char kSep[] = "\xB6";
-
-std::string HelperPath(const std::string& name) { return winrobot::UnixToWindowsPath(ENGINE_HELPERS "/" + name); }
 
 bool ValueExists(HKEY root, const std::string& path, const std::string& name) {
   return ReadText(root, path, name) != "<missing>";
@@ -157,11 +155,11 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
 
   install.AddFile("Docs\\readme.txt");
   install.AddFile("zero.bin", "");
-  ASSERT_TRUE(CopyFileA(HelperPath("engine_sleeper.exe").c_str(), (dir + "CvSleep.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(HelperPath("sleeper.exe").c_str(), (dir + "CvSleep.exe").c_str(), FALSE));
   install.Data().Files.push_back(dir + "CvSleep.exe");
-  ASSERT_TRUE(CopyFileA(HelperPath("engine_test_service.exe").c_str(), (dir + "svc.exe").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(HelperPath("test_service.exe").c_str(), (dir + "svc.exe").c_str(), FALSE));
   install.Data().Files.push_back(dir + "svc.exe");
-  ASSERT_TRUE(CopyFileA(HelperPath("engine_test_server.dll").c_str(), (dir + "server.dll").c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(HelperPath("test_server.dll").c_str(), (dir + "server.dll").c_str(), FALSE));
   install.Data().Files.push_back(dir + "server.dll");
   CreateDirectoryA((dir + "Empty\\").c_str(), nullptr);
   // Two program groups: one empties, one holds a file of the user's.
@@ -185,7 +183,7 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
   install.Record("Server", std::string("REGISTERSERVER") + kSep + dir + "server.dll");
   CreateDirectoryA(runs.c_str(), nullptr);
   install.Data().UninstTasks.push_back(
-      {"Both", std::string("RUN") + kSep + "1" + kSep + "1" + kSep + HelperPath("engine_run_marker.exe") + kSep +
+      {"Both", std::string("RUN") + kSep + "1" + kSep + "1" + kSep + HelperPath("run_marker.exe") + kSep +
                    "\"" + runs + "\""});
   install.Write();
 
@@ -205,11 +203,11 @@ TEST(UninstallerRun, RemovesEveryRecordedChange) {
 
   DWORD code = 0;
   EXPECT_TRUE(winrobot::WaitProcess(sleeper.process, 5000, &code)) << "the running program was not ended";
-  EXPECT_FALSE(FileExists(dir)) << "install folder";
-  EXPECT_FALSE(FileExists(group)) << "emptied program group";
-  EXPECT_TRUE(FileExists(keptGroup + "mine.txt"));
-  EXPECT_FALSE(FileExists(keptGroup + "Run.lnk"));
-  EXPECT_FALSE(FileExists(install.Base() + "Copied\\copy.txt"));
+  EXPECT_FALSE(Exists(dir)) << "install folder";
+  EXPECT_FALSE(Exists(group)) << "emptied program group";
+  EXPECT_TRUE(Exists(keptGroup + "mine.txt"));
+  EXPECT_FALSE(Exists(keptGroup + "Run.lnk"));
+  EXPECT_FALSE(Exists(install.Base() + "Copied\\copy.txt"));
   EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, regKey, "Name"));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, regKey));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entryKey));
@@ -237,9 +235,9 @@ TEST(UninstallerRun, KeptExtensionsKeepTheirFoldersAndRestartNoEndsQuietly) {
   install.Answer(kRestartTitle, "No");
   install.ExpectTempCopiesGone();
   EXPECT_EQ(winrobot::WaitForMessageBox(0, kDoneTitle, 1000), nullptr) << "no success message after a restart question";
-  for (const char* kept : {"a.INI", "Logs\\Deep\\b.Log"}) EXPECT_TRUE(FileExists(install.Dir() + kept)) << kept;
+  for (const char* kept : {"a.INI", "Logs\\Deep\\b.Log"}) EXPECT_TRUE(Exists(install.Dir() + kept)) << kept;
   for (const char* gone : {"Logs\\c.txt", "d.txt", "Empty\\", "Uninst0.exe", "Uninst0.dat"}) {
-    EXPECT_FALSE(FileExists(install.Dir() + gone)) << gone;
+    EXPECT_FALSE(Exists(install.Dir() + gone)) << gone;
   }
 }
 
@@ -251,7 +249,7 @@ TEST(UninstallerRun, NoAtTheConfirmationDeletesNothing) {
   install.StartAndConfirm("No");
   install.ExpectTempCopiesGone();
   for (const char* kept : {"a.txt", "Empty\\", "Uninst0.exe", "Uninst0.dat"}) {
-    EXPECT_TRUE(FileExists(install.Dir() + kept)) << kept;
+    EXPECT_TRUE(Exists(install.Dir() + kept)) << kept;
   }
 }
 
@@ -269,9 +267,9 @@ TEST(UninstallerRun, DamagedInstallPathRemovesNoFolderTree) {
   install.StartAndConfirm("Yes");
   install.Answer(kDoneTitle, "OK");
   install.ExpectTempCopiesGone();
-  EXPECT_TRUE(FileExists(temp + "Empty\\"));
-  EXPECT_TRUE(FileExists(temp + "zero.bin"));
-  EXPECT_FALSE(FileExists(install.Dir() + "a.txt")) << "listed files still go";
+  EXPECT_TRUE(Exists(temp + "Empty\\"));
+  EXPECT_TRUE(Exists(temp + "zero.bin"));
+  EXPECT_FALSE(Exists(install.Dir() + "a.txt")) << "listed files still go";
   DeleteFolderTree(temp);
 }
 
@@ -303,7 +301,7 @@ TEST(UninstallerRun, MissingDataFileIsReported) {
                                                copy.substr(0, copy.size() - 3) + "dat)");
   winrobot::AnswerMessageBox(box, "OK");
   EXPECT_TRUE(winrobot::WaitProcess(stage2.process, kBoxMs, nullptr));
-  EXPECT_TRUE(FileExists(install.Program())) << "nothing removed";
+  EXPECT_TRUE(Exists(install.Program())) << "nothing removed";
   DeleteFileA(copy.c_str());
 }
 
@@ -401,7 +399,7 @@ TEST(RoundTrip, EveryTaskPackageLeavesTheSystemAsItWas) {
   const char* httpRoot = std::getenv("CORVALIS_HTTP_ROOT");
   if (!httpRoot) GTEST_SKIP() << "runs under http_test_server.py (uninstaller_round_trip)";
   const std::string app = SpecialFolderPath(CSIDL_PROGRAM_FILES) + "Corvalis Every Task\\";
-  ASSERT_FALSE(FileExists(app)) << "an earlier run left the package installed";
+  ASSERT_FALSE(Exists(app)) << "an earlier run left the package installed";
   const std::string temp = TemporaryFolder();
   const std::string payload(4000, 'p');
   PutFile(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload);
@@ -419,7 +417,7 @@ TEST(RoundTrip, EveryTaskPackageLeavesTheSystemAsItWas) {
     installer_e2e::Click(wizard, kIdWizardFinish);
     ASSERT_TRUE(run.WaitEnd(installer_e2e::kStartMs));
   }
-  ASSERT_TRUE(FileExists(app + "Uninst0.exe"));
+  ASSERT_TRUE(Exists(app + "Uninst0.exe"));
   // The snapshots see what the installation did.
   const std::string installedLines = Difference(TakeSnapshot(), before, Snapshot());
   for (const std::string& trace : std::vector<std::string>{"key HKCU\\Software\\Corvalis Every Task", "value HKCU\\Software\\CorvalisEngineTests\\Servers|",
@@ -442,7 +440,7 @@ TEST(RoundTrip, EveryTaskPackageLeavesTheSystemAsItWas) {
     ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK"));
   }
   EXPECT_TRUE(WaitFor([&] { return TempCopies() == copiesBefore; }, 60000)) << "the temporary copy stays";
-  EXPECT_TRUE(WaitFor([&] { return FileExists(temp + "corvalis_every_task_uninstalled.txt"); }, 10000));
+  EXPECT_TRUE(WaitFor([&] { return Exists(temp + "corvalis_every_task_uninstalled.txt"); }, 10000));
 
   // What stays on purpose: the output files of the programs that the tasks ran, and what
   // the uninstall data doesn't list: the file moved by MOVEFILE and the downloaded file,

@@ -11,7 +11,7 @@
 #include "common/operations_settings.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace corvalis {
 namespace {
@@ -35,7 +35,7 @@ TEST(FoldersTest, ShellAndTemporaryFolders) {
   EXPECT_EQ(SpecialFolder(0x7F), "");
   const std::string temp = TempFolder();
   EXPECT_EQ(temp.back(), '\\');
-  EXPECT_TRUE(FileExists(temp));
+  EXPECT_TRUE(Exists(temp));
 }
 
 class RegistryTest : public ::testing::Test {
@@ -207,8 +207,8 @@ TEST_F(FilesTest, ShellLinksReadBack) {
   ASSERT_EQ(CreateShellLink(target, folder + "Upper.LNK", "-x \"a b\"", "A description",
                             "", 3, 0x0641, "", 2),
             1);
-  EXPECT_TRUE(FileExists(folder + "Upper.LNK"));
-  EXPECT_FALSE(FileExists(folder + "Upper.LNK.lnk"));
+  EXPECT_TRUE(Exists(folder + "Upper.LNK"));
+  EXPECT_FALSE(Exists(folder + "Upper.LNK.lnk"));
   LinkFields fields;
   ASSERT_TRUE(ReadLink(folder + "Upper.LNK", fields));
   EXPECT_EQ(fields.path, target);
@@ -249,7 +249,7 @@ TEST_F(FilesTest, KillProcessesByNameEndsEveryMatch) {
   const std::string exe = folder + stem + ".exe";
   // A name with a character outside ASCII (e acute in the ANSI code page).
   const std::string accented = UniqueName("CorvSl\xE9" "ep") + ".exe";
-  ASSERT_TRUE(CopyFileA((OwnFolder() + "engine_sleeper.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((HelperPath("sleeper.exe")).c_str(), exe.c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(exe.c_str(), (folder + accented).c_str(), FALSE));
 
   std::vector<PROCESS_INFORMATION> started;
@@ -294,7 +294,7 @@ TEST_F(FilesTest, KillProcessesByNameEndsEveryMatch) {
 
 TEST_F(FilesTest, FontsInstallAndRejectNonFonts) {
   const char* dejavu = "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf";
-  if (!FileExists(dejavu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
+  if (!Exists(dejavu)) GTEST_SKIP() << "fonts-dejavu-core is not installed";
   char windows[MAX_PATH] = {};
   ASSERT_GT(GetEnvironmentVariableA("windir", windows, MAX_PATH), 0u);
   const std::string fonts = std::string(windows) + "\\Fonts\\";
@@ -304,13 +304,13 @@ TEST_F(FilesTest, FontsInstallAndRejectNonFonts) {
   const std::string fontName = "Corvalis Test " + fileName + " (TrueType)";
   ASSERT_TRUE(CopyFileA(dejavu, (folder + fileName).c_str(), FALSE));
   EXPECT_EQ(InstallFont(fontName, folder + fileName), 1);
-  EXPECT_TRUE(FileExists(fonts + fileName));
+  EXPECT_TRUE(Exists(fonts + fileName));
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, fontsKey, fontName), fileName);
 
   const std::string notFont = UniqueName("CorvNotFont") + ".ttf";
   WriteFileText(folder + notFont, "this is plain text, not a font\r\n");
   EXPECT_EQ(InstallFont("Corvalis Not A Font", folder + notFont), 0);
-  EXPECT_FALSE(FileExists(fonts + notFont));
+  EXPECT_FALSE(Exists(fonts + notFont));
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, fontsKey, "Corvalis Not A Font"), "<missing>");
 
   RemoveFontResourceA((folder + fileName).c_str());

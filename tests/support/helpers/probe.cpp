@@ -1,10 +1,10 @@
 // Runs engine operations in a process of its own, so that a test can start it under
 // another Windows version (Wine reads the version per program name at start) and read
 // what it found from a file:
-//   engine_probe folders <out> <os code> <install path> <group path>
-//   engine_probe associate <out> <ext> <description> <program> <icon>
-//   engine_probe disassociate <out> <ext> <app>
-//   engine_probe shutdown <out> <flags>
+//   probe folders <out> <os code> <install path> <group path>
+//   probe associate <out> <ext> <description> <program> <icon>
+//   probe disassociate <out> <ext> <app>
+//   probe shutdown <out> <flags>
 #include <windows.h>
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "installer/startup_resources.h"
+#include "installer/startup/startup_resources.h"
 
 #include "installer/resource_ids.h"
 

@@ -9,7 +9,7 @@
 
 #include "common/operations_settings.h"
 #include "common/system_operations.h"
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace corvalis {
 namespace {
@@ -71,12 +71,12 @@ class ServiceTest : public ::testing::Test {
     // A copy under a name of its own, so that clean-up can end exactly its processes.
     exeName = UniqueName("CorvSvc") + ".exe";
     exePath = TempPath() + exeName;
-    ASSERT_TRUE(CopyFileA((OwnFolder() + "engine_test_service.exe").c_str(), exePath.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((HelperPath("test_service.exe")).c_str(), exePath.c_str(), FALSE));
   }
   void TearDown() override {
     for (const std::string& name : names) ForceRemove(name, exeName);
     operations.reset();
-    for (int i = 0; i < 20 && FileExists(exePath) && !DeleteFileA(exePath.c_str()); ++i) Sleep(250);
+    for (int i = 0; i < 20 && Exists(exePath) && !DeleteFileA(exePath.c_str()); ++i) Sleep(250);
   }
   std::string NewName() {
     names.push_back(UniqueName("CorvalisSvc") + std::to_string(names.size()));
@@ -156,7 +156,7 @@ class ServerTest : public ::testing::Test {
 
 TEST_F(ServerTest, RegisterAndUnregisterAPathWithSpaces) {
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  ASSERT_TRUE(CopyFileA((OwnFolder() + "engine_test_server.dll").c_str(), dll.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((HelperPath("test_server.dll")).c_str(), dll.c_str(), FALSE));
   const std::string key = "Software\\CorvalisEngineTests\\Servers";
 
   EXPECT_NE(RegisterServer(dll, 1), 0);

@@ -1,4 +1,4 @@
-#include "installer/package/command_line.h"
+#include "installer/startup/command_line.h"
 
 namespace corvalis {
 

@@ -1,8 +1,8 @@
-#include "installer/package/system_checks.h"
+#include "installer/startup/instance_mutex.h"
 
 #include <windows.h>
 
-#include "installer/package/messages.h"
+#include "installer/startup/startup_texts.h"
 
 namespace corvalis {
 

@@ -1,6 +1,6 @@
 // Path variables and the version-dependent operations as Windows NT 4, 98 and 7 see
 // them. Wine reads the version to report per program name when the program starts, so
-// each case runs engine_probe under a name of its own with that name's version set.
+// each case runs the probe helper under a name of its own with that name's version set.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "tests/engine/engine_test_support.h"
+#include "tests/support/test_support.h"
 
 namespace corvalis {
 namespace {
@@ -25,7 +25,7 @@ class Probe {
   explicit Probe(const std::string& version)
       : name_(UniqueName("corvprobe_" + version + "_") + ".exe"), path_(TempPath() + name_),
         out_(TempPath() + name_ + ".txt") {
-    CopyFileA((OwnFolder() + "engine_probe.exe").c_str(), path_.c_str(), FALSE);
+    CopyFileA((HelperPath("probe.exe")).c_str(), path_.c_str(), FALSE);
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, (kAppDefaults + name_).c_str(), 0, nullptr, 0,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
@@ -37,12 +37,12 @@ class Probe {
   ~Probe() {
     RegDeleteKeyA(HKEY_CURRENT_USER, (kAppDefaults + name_).c_str());
     DeleteFileA(out_.c_str());
-    for (int i = 0; i < 20 && !DeleteFileA(path_.c_str()) && FileExists(path_); ++i) Sleep(100);
+    for (int i = 0; i < 20 && !DeleteFileA(path_.c_str()) && Exists(path_); ++i) Sleep(100);
   }
   Probe(const Probe&) = delete;
   Probe& operator=(const Probe&) = delete;
 
-  // Runs "engine_probe <command> <out> <arguments>" and returns what it wrote.
+  // Runs "probe <command> <out> <arguments>" and returns what it wrote.
   std::map<std::string, std::string> Run(const std::string& command, const std::string& arguments) {
     DeleteFileA(out_.c_str());
     const int code = RunProgram("\"" + path_ + "\" " + command + " \"" + out_ + "\" " + arguments, 60000);

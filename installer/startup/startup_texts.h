@@ -1,0 +1,37 @@
+// The installer's fixed English texts of start-up, before any language is loaded: the
+// version and rights checks, the single instance, the command line, and the cancel
+// question of the windows that come before the language (preparation, language choice).
+#pragma once
+
+#include <windows.h>
+
+#include "common/start_messages.h"
+
+namespace corvalis {
+
+constexpr const char* kCompatibilityTitle = "Compatibility problem";
+constexpr const char* kCompatibilityText =
+    "We are sorry, Corvalis Packwright was designed for WinNT and later operating systems. Please upgrade your PC!";
+constexpr const char* kInstanceMutexName = "CorvalisInstaller";
+constexpr const char* kAnotherInstanceTitle = kProductTitle;
+constexpr const char* kAnotherInstanceText =
+    "Another installation driven by TQS is in progress. Please finish the active installation and run this "
+    "installer again.";
+constexpr const char* kUsageText =
+    "If you want to unpack the contained files to check them before installation, the syntax is:\r\n"
+    "Installer.exe -u [PathToStoreUnpackedFiles]";
+constexpr const char* kExportDoneTitle = "Success";
+constexpr const char* kExportDoneText =
+    "The file was written. You can unpack them with any ZIP compatible archiver.";
+constexpr const char* kNoLanguageChosenText =
+    "This installer is corrupted. Please obtain another copy and retry installation.";
+
+constexpr const char* kConfirmCancelTitle = "Please confirm";
+constexpr const char* kConfirmCancelText =
+    "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "
+    "program. You can run this installer at a later time and continue the installation procedure.";
+
+// The cancel question of those windows, owned by owner; true for Yes.
+bool ConfirmCancelBeforeLanguage(HWND owner);
+
+}  // namespace corvalis
