@@ -33,42 +33,48 @@ class ServiceHandle {
 
 SC_HANDLE OpenManager() { return OpenSCManagerA(nullptr, nullptr, kManagerAccess); }
 
+// A service by name with its manager; service.get() is null when either can't be opened.
+struct OpenedService {
+  explicit OpenedService(const std::string& name)
+      : manager(OpenManager()),
+        service(manager.get() ? OpenServiceA(manager.get(), name.c_str(), kServiceAccess) : nullptr) {}
+  ServiceHandle manager;
+  ServiceHandle service;
+};
+
 }  // namespace
 
 int StartServiceByName(const std::string& name) {
-  ServiceHandle manager(OpenManager());
-  if (!manager.get()) return 0;
-  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
-  if (!service.get()) return 0;
-  return StartServiceA(service.get(), 0, nullptr) ? 1 : 0;
+  OpenedService opened(name);
+  SC_HANDLE service = opened.service.get();
+  if (!service) return 0;
+  return StartServiceA(service, 0, nullptr) ? 1 : 0;
 }
 
 int StopServiceByName(const std::string& name) {
-  ServiceHandle manager(OpenManager());
-  if (!manager.get()) return 0;
-  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
-  if (!service.get()) return 0;
+  OpenedService opened(name);
+  SC_HANDLE service = opened.service.get();
+  if (!service) return 0;
   SERVICE_STATUS status = {};
-  return ControlService(service.get(), SERVICE_CONTROL_STOP, &status) ? 1 : 0;
+  return ControlService(service, SERVICE_CONTROL_STOP, &status) ? 1 : 0;
 }
 
 int RemoveServiceByName(const std::string& name) {
-  ServiceHandle manager(OpenManager());
-  if (!manager.get()) return 0;
-  ServiceHandle service(OpenServiceA(manager.get(), name.c_str(), kServiceAccess));
-  if (!service.get()) return 0;
+  OpenedService opened(name);
+  SC_HANDLE service = opened.service.get();
+  if (!service) return 0;
   SERVICE_STATUS status = {};
-  ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+  ControlService(service, SERVICE_CONTROL_STOP, &status);
   // A service that never stops must not hold the installer or the uninstaller for ever;
   // it is left in place then, as after a failing query.
   const DWORD start = GetTickCount();
   for (;;) {
-    if (!QueryServiceStatus(service.get(), &status)) return 0;
+    if (!QueryServiceStatus(service, &status)) return 0;
     if (status.dwCurrentState == SERVICE_STOPPED) break;
     if (GetTickCount() - start >= Operations().ServiceStopTimeoutMs) return 0;
     Sleep(kStopPollMs);
   }
-  DeleteService(service.get());
+  DeleteService(service);
   return 0;
 }
 

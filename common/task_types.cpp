@@ -39,6 +39,19 @@ constexpr TaskTypeInfo kUninstallTypes[] = {
     {TaskType::LaunchBrowser, "LAUNCHBROWSER", 2, UndoKind::None},
 };
 
+// Each kind with the task that writes its records first; the others are read as well.
+struct UndoKeyword {
+  UndoKind Kind;
+  TaskType Type;
+};
+constexpr UndoKeyword kUndoKeywords[] = {
+    {UndoKind::RegistryValue, TaskType::RegAddValue}, {UndoKind::RegistryKey, TaskType::RegAddKey},
+    {UndoKind::LinkFile, TaskType::NormalLink},       {UndoKind::LinkFile, TaskType::InternetLink},
+    {UndoKind::CopiedFile, TaskType::CopyFile},       {UndoKind::DownloadedFile, TaskType::DownloadFile},
+    {UndoKind::Folder, TaskType::CreateFolder},       {UndoKind::Association, TaskType::AssociateExtension},
+    {UndoKind::Service, TaskType::InstallService},    {UndoKind::Server, TaskType::RegisterServer},
+};
+
 }  // namespace
 
 const TaskTypeInfo* TaskTypes(TaskList list, std::size_t* count) {
@@ -72,6 +85,24 @@ const char* TaskKeyword(TaskType type) {
     if (info.Type == type) return info.Keyword;
   }
   return "";
+}
+
+UndoKind UndoKindOf(const std::string& line) {
+  const TaskType type = TaskTypeOf(line);
+  for (const UndoKeyword& keyword : kUndoKeywords) {
+    if (keyword.Type == type) return keyword.Kind;
+  }
+  return UndoKind::None;
+}
+
+std::string UndoRecord(UndoKind kind, const std::string& target, const std::string& extension) {
+  for (const UndoKeyword& keyword : kUndoKeywords) {
+    if (keyword.Kind != kind) continue;
+    std::string line = std::string(TaskKeyword(keyword.Type)) + kFieldSeparator + target;
+    if (kind == UndoKind::Association) line += kFieldSeparator + extension;
+    return line;
+  }
+  return std::string();
 }
 
 }  // namespace corvalis

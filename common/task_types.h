@@ -60,4 +60,11 @@ TaskType TaskTypeOf(const std::string& line, TaskList list = TaskList::Install);
 // The keyword of a type ("" for None).
 const char* TaskKeyword(TaskType type);
 
+// The kind of an undo record (common/uninstall_data.h); None for a line that names nothing
+// to undo.
+UndoKind UndoKindOf(const std::string& line);
+// The record of a change of that kind: target is the file, folder or display name; an
+// association also names its extension. Registry records are their task's own line.
+std::string UndoRecord(UndoKind kind, const std::string& target, const std::string& extension = std::string());
+
 }  // namespace corvalis

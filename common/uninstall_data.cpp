@@ -2,7 +2,6 @@
 
 #include "common/ansi_text.h"
 #include "common/ini_file.h"
-#include "common/task_types.h"
 
 namespace corvalis {
 
@@ -53,38 +52,7 @@ void AppendTaskGroup(std::string* out, const char* group, const std::vector<Task
   WriteGroup(out, group, keys);
 }
 
-// Each kind with the task that writes its records first; the others are read as well.
-struct UndoKeyword {
-  UndoKind Kind;
-  TaskType Type;
-};
-constexpr UndoKeyword kUndoKeywords[] = {
-    {UndoKind::RegistryValue, TaskType::RegAddValue}, {UndoKind::RegistryKey, TaskType::RegAddKey},
-    {UndoKind::LinkFile, TaskType::NormalLink},       {UndoKind::LinkFile, TaskType::InternetLink},
-    {UndoKind::CopiedFile, TaskType::CopyFile},       {UndoKind::DownloadedFile, TaskType::DownloadFile},
-    {UndoKind::Folder, TaskType::CreateFolder},       {UndoKind::Association, TaskType::AssociateExtension},
-    {UndoKind::Service, TaskType::InstallService},    {UndoKind::Server, TaskType::RegisterServer},
-};
-
 }  // namespace
-
-UndoKind UndoKindOf(const std::string& line) {
-  const TaskType type = TaskTypeOf(line);
-  for (const UndoKeyword& keyword : kUndoKeywords) {
-    if (keyword.Type == type) return keyword.Kind;
-  }
-  return UndoKind::None;
-}
-
-std::string UndoRecord(UndoKind kind, const std::string& target, const std::string& extension) {
-  for (const UndoKeyword& keyword : kUndoKeywords) {
-    if (keyword.Kind != kind) continue;
-    std::string line = std::string(TaskKeyword(keyword.Type)) + kFieldSeparator + target;
-    if (kind == UndoKind::Association) line += kFieldSeparator + extension;
-    return line;
-  }
-  return std::string();
-}
 
 std::string FormatUninstallData(const UninstallData& data) {
   std::string out;

@@ -54,12 +54,8 @@ enum class UndoKind {
   Service,
   Server,
 };
-
-// The kind of a record; None for a line that names nothing to undo.
-UndoKind UndoKindOf(const std::string& line);
-// The record of a change of that kind: target is the file, folder or display name; an
-// association also names its extension. Registry records are their task's own line.
-std::string UndoRecord(UndoKind kind, const std::string& target, const std::string& extension = std::string());
+// The records' keywords are task keywords: UndoKindOf and UndoRecord (common/task_types.h)
+// read and write them.
 
 // What the file holds. Lines are stored as written: the installer expands them before.
 struct UninstallData {

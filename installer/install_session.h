@@ -66,7 +66,7 @@ using StubTextTable = std::array<std::string, kStubTextCount>;  // index = key n
 // One item of the finish page's checklist: the task line it runs when ticked at "Finish".
 struct FinishAction {
   int Item = 0;      // index in the checklist
-  std::string Name;  // the task's name, or Key93 for the restart item
+  std::string Name;  // the task's name, or kTextRestartName for the restart item
   std::string Line;
 };
 

@@ -1,5 +1,5 @@
 // The configuration steps between the language file and the wizard. Each one that
-// fails shows its message (title Key0) and ends the installer. The order they run in
+// fails shows its message (titled with the error title) and ends the installer. The order they run in
 // is the setup flow's (installer/setup_flow.cpp).
 #pragma once
 
@@ -10,25 +10,26 @@
 
 namespace corvalis {
 
-// RequiredSpace from StatisticsPath; Key1 when it can't be read.
+// RequiredSpace from StatisticsPath; kTextStatisticsUnreadable when it can't be read.
 void LoadStatistics(InstallSession& session);
 
 // Free space available to the user on the temporary folder's drive; false when the
 // query fails.
 bool FreeSpaceAtLeast(std::uint64_t bytes);
 
-// ScriptSettings from ScriptPath, then deletes the file; Key3 when it can't be read.
+// ScriptSettings from ScriptPath, then deletes the file; kTextScriptUnreadable when it
+// can't be read.
 void LoadScript(InstallSession& session);
 
-// Windows version (from the operations' settings) against the script's switches (Key4,
-// Key5), then the .NET Framework (Key6, opening RunIfDepNotFound).
+// Windows version (from the operations' settings) against the script's switches, then the
+// .NET Framework (kTextFrameworkMissing, opening RunIfDepNotFound).
 void CheckRequirements(const InstallSession& session);
 
 // True when the Windows folder's Microsoft.NET\Framework\ holds a folder for version
 // ("1.0", "1.1", "2.0", "3.0" or "3.5").
 bool IsFrameworkInstalled(const std::string& version);
 
-// Shows text under the session's Key0 with the stop icon and ends the installer.
+// Shows text under the session's error title with the stop icon and ends the installer.
 [[noreturn]] void FailWithMessage(const InstallSession& session, const std::string& text);
 
 }  // namespace corvalis

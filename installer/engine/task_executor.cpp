@@ -24,11 +24,16 @@ struct TaskRun {
   const PathContext& context;
   const std::string& name;
   const std::string& line;
+  UndoKind records;  // what this type records (common/task_types.h)
 
   std::string F(int n) const { return Field(line, n); }
   int Number(int n) const { return static_cast<int>(ParseInteger(F(n))); }
   void Status(StubText key) const { operations.ShowStatus(session.StubTexts[key]); }
   void Record(const std::string& undoLine) const { session.UndoLog.push_back({name, undoLine}); }
+  // The record of this task's change: its file, folder or display name (and extension).
+  void RecordChange(const std::string& target, const std::string& extension = std::string()) const {
+    Record(UndoRecord(records, target, extension));
+  }
   bool OnNt() const { return IsNtFamily(context.OsVersionCode); }
 };
 
@@ -79,7 +84,7 @@ void NormalLink(const TaskRun& t) {
     return;
   }
   t.Status(kTextNormalLinkStatus);
-  t.Record(UndoRecord(UndoKind::LinkFile, linkPath));
+  t.RecordChange(linkPath);
 }
 
 void InternetLink(const TaskRun& t) {
@@ -89,7 +94,7 @@ void InternetLink(const TaskRun& t) {
   const std::string linkPath = PathVariableFolder(t.Number(2), t.context) + linkName;
   if (!t.operations.CreateInternetShortcut(t.F(4), linkPath)) return;
   // The uninstaller removes both kinds of link file the same way.
-  t.Record(UndoRecord(UndoKind::LinkFile, linkPath));
+  t.RecordChange(linkPath);
   t.Status(kTextInternetLinkStatus);
 }
 
@@ -107,13 +112,13 @@ void MoveFileTask(const TaskRun& t) {
 
 void CopyFileTask(const TaskRun& t) {
   t.Status(kTextCopyFileStatus);
-  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.Record(UndoRecord(UndoKind::CopiedFile, t.F(3)));
+  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.RecordChange(t.F(3));
 }
 
 void CreateFolderTask(const TaskRun& t) {
   t.Status(kTextCreateFolderStatus);
   const std::string path = WithTrailingBackslash(t.F(2));
-  if (t.operations.CreateFolder(path)) t.Record(UndoRecord(UndoKind::Folder, path));
+  if (t.operations.CreateFolder(path)) t.RecordChange(path);
 }
 
 void DeleteFolderTask(const TaskRun& t) {
@@ -127,7 +132,7 @@ void Associate(const TaskRun& t) {
   t.Status(kTextAssociateStatus);
   const std::string program = t.F(4);
   if (t.operations.AssociateExtension(t.F(2), t.F(3), program, program + "," + t.F(5))) {
-    t.Record(UndoRecord(UndoKind::Association, FileNamePart(program), t.F(2)));
+    t.RecordChange(FileNamePart(program), t.F(2));
   }
 }
 
@@ -147,7 +152,7 @@ void InstallServiceTask(const TaskRun& t) {
   const std::string startText = t.F(6);
   const int startType = startText.size() == 1 && startText[0] >= '0' && startText[0] <= '4' ? startText[0] - '0' : 0;
   if (!t.operations.InstallService(t.F(2), t.F(3), t.F(4), t.F(5), startType)) return;
-  t.Record(UndoRecord(UndoKind::Service, t.F(3)));
+  t.RecordChange(t.F(3));
   t.Status(kTextInstallServiceStatus);
 }
 
@@ -167,7 +172,7 @@ void RegisterServerTask(const TaskRun& t) {
   if (t.F(2).empty()) return;
   t.operations.RegisterServer(t.F(2), 1);
   // Recorded even when regsvr32 couldn't start: unregistering what isn't registered is harmless.
-  t.Record(UndoRecord(UndoKind::Server, t.F(2)));
+  t.RecordChange(t.F(2));
   t.Status(kTextRegisterServerStatus);
 }
 
@@ -229,10 +234,10 @@ int ExecuteTask(InstallSession& session, const TaskEntry& task, TaskOperations& 
   if (!task.Line.empty()) {
     const PathContext context = operations.ExpansionContext(session);
     const std::string line = ExpandAll(task.Line, context);
-    const TaskType type = TaskTypeOf(line);
+    const TaskTypeInfo* type = FindTaskType(TaskList::Install, Field(line, 1));
     for (const TaskRunner& runner : kRunners) {
-      if (runner.type != type) continue;
-      runner.run(TaskRun{session, operations, context, task.Name, line});
+      if (!type || runner.type != type->Type) continue;
+      runner.run(TaskRun{session, operations, context, task.Name, line, type->Records});
       break;
     }
   }

@@ -9,8 +9,8 @@ namespace corvalis {
 
 enum class TrailerStatus {
   Ok,
-  NoEndMarker,  // message 2
-  Corrupted,    // message 3: a length is 0, or the lengths reach past the file's start
+  NoEndMarker,  // "This installer is incomplete!"
+  Corrupted,    // "This installer is corrupted.": a length is 0, or the lengths reach past the file's start
 };
 
 struct Trailer {

@@ -50,6 +50,18 @@ CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HA
 
 [[noreturn]] void EndWithoutWorkFolder() { ExitProcess(0); }
 
+// Copies `bytes` of the package from `offset` into a new file at path; a file that can't
+// be made ends the run with its message. cancelEnd: how a confirmed Cancel ends the run,
+// nullptr for a copy that offers no Cancel.
+void CopyArchiveOut(const ProgressWindow& progress, const PackageFile& package, std::int64_t offset,
+                    std::uint32_t bytes, const std::string& path, void (*cancelEnd)()) {
+  HANDLE target = CreateOutputFile(path);
+  if (target == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, path);
+  CopyFileRange(package.file, target, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(bytes),
+                cancelEnd ? CancellableProgress(progress, package.file, target, cancelEnd) : CopyProgress());
+  CloseHandle(target);
+}
+
 }  // namespace
 
 void PreparePackage() {
@@ -66,19 +78,10 @@ void PreparePackage() {
   session.InfoArchiveTemp = PickTempFileName(workFolder, random, PathExists);
   session.ProgramArchiveTemp = PickTempFileName(workFolder, random, PathExists, session.InfoArchiveTemp);
 
-  HANDLE info = CreateOutputFile(session.InfoArchiveTemp);
-  if (info == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.InfoArchiveTemp);
-  CopyFileRange(package.file, info, static_cast<std::int32_t>(InfoArchiveOffset(package.trailer, package.packageEnd)),
-                static_cast<std::int32_t>(package.trailer.infoBytes), nullptr);
-  CloseHandle(info);
-
-  HANDLE program = CreateOutputFile(session.ProgramArchiveTemp);
-  if (program == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
-  CopyFileRange(package.file, program,
-                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.packageEnd)),
-                static_cast<std::int32_t>(package.trailer.programBytes),
-                CancellableProgress(progress, package.file, program, AbortInstaller));
-  CloseHandle(program);
+  CopyArchiveOut(progress, package, InfoArchiveOffset(package.trailer, package.packageEnd), package.trailer.infoBytes,
+                 session.InfoArchiveTemp, nullptr);
+  CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
+                 package.trailer.programBytes, session.ProgramArchiveTemp, AbortInstaller);
   CloseHandle(package.file);
 
   const std::string information = workFolder + kInformationFolder;
@@ -106,13 +109,8 @@ int ExportApplicationArchive(const std::string& folder) {
   ProgressWindow progress = OpenExportWindow();
   PackageFile package = OpenOwnPackage(progress.window, false);
   session.ProgramArchiveTemp = target + "ProgramData.zip";
-  HANDLE exported = CreateOutputFile(session.ProgramArchiveTemp);
-  if (exported == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, session.ProgramArchiveTemp);
-  CopyFileRange(package.file, exported,
-                static_cast<std::int32_t>(ProgramArchiveOffset(package.trailer, package.packageEnd)),
-                static_cast<std::int32_t>(package.trailer.programBytes),
-                CancellableProgress(progress, package.file, exported, EndWithoutWorkFolder));
-  CloseHandle(exported);
+  CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
+                 package.trailer.programBytes, session.ProgramArchiveTemp, EndWithoutWorkFolder);
   CloseHandle(package.file);
   CloseProgressWindow(&progress);
   return 1;

@@ -1,6 +1,7 @@
 // The uninstall data format: what the installer writes is what the uninstaller reads.
 #include <gtest/gtest.h>
 
+#include "common/task_types.h"
 #include "common/uninstall_data.h"
 
 namespace corvalis {
@@ -41,6 +42,28 @@ TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
   EXPECT_EQ(read.InstTasks[2].Line, "CREATEFOLDER\xB6" "C:\\Other\\");
   EXPECT_TRUE(read.UninstTasks.empty());
   EXPECT_EQ(read.Files, data.Files);
+}
+
+// Every record an installation task writes reads back as the kind it was written as, and
+// the uninstaller also knows the records the installer doesn't write itself.
+TEST(UninstallData, RecordsReadBackAsTheirKind) {
+  std::size_t count = 0;
+  const TaskTypeInfo* types = TaskTypes(TaskList::Install, &count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const UndoKind kind = types[i].Records;
+    if (kind == UndoKind::None || kind == UndoKind::RegistryValue || kind == UndoKind::RegistryKey) continue;
+    const std::string record = UndoRecord(kind, "C:\\x", "ext");
+    EXPECT_EQ(UndoKindOf(record), kind) << types[i].Keyword;
+    EXPECT_EQ(Field(record, 2), "C:\\x") << types[i].Keyword;
+  }
+  EXPECT_EQ(UndoRecord(UndoKind::Association, "app.exe", "ext"), "ASSOCIATEEXTENSION\xB6" "app.exe\xB6" "ext");
+  EXPECT_EQ(UndoKindOf("INTERNETLINK\xB6" "C:\\a.url"), UndoKind::LinkFile);
+  EXPECT_EQ(UndoKindOf("DOWNLOADFILE\xB6http://h/f\xB6" "C:\\f"), UndoKind::DownloadedFile);
+  EXPECT_EQ(UndoKindOf("REGADDVALUE\xB6HKCU\xB6n\xB6v\xB6k\xB6REG_SZ"), UndoKind::RegistryValue);
+  EXPECT_EQ(UndoKindOf("normallink\xB6" "C:\\a.lnk"), UndoKind::None) << "keywords are upper case";
+  EXPECT_EQ(UndoKindOf("DELETEFILE\xB6" "C:\\a"), UndoKind::None);
+  EXPECT_EQ(TaskTypeOf("RUN\xB6" "1", TaskList::Uninstall), TaskType::Run);
+  EXPECT_EQ(TaskTypeOf("LAUNCHBROWSER\xB6x", TaskList::Install), TaskType::None);
 }
 
 }  // namespace

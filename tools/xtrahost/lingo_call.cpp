@@ -4,15 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/ansi_text.h"
+
 namespace {
 
 constexpr int kMaxNesting = 32;
-
-std::string LowerAscii(const std::string& text) {
-  std::string lower;
-  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 class Parser {
  public:
@@ -92,7 +88,7 @@ class Parser {
     }
     std::string word;
     if (!Name(&word)) return Fail("expected a value");
-    const std::string lower = LowerAscii(word);
+    const std::string lower = corvalis::ToLowerAnsi(word);
     if (lower == "void") return true;
     if (lower == "empty") {
       arg->kind = LingoArg::Kind::String;
@@ -157,7 +153,7 @@ bool ParseSleepLine(const std::string& line, int32_t* milliseconds, std::string*
   LingoCall call;
   std::string ignored;
   if (!ParseLingoCall(line, &call, &ignored)) return false;
-  if (LowerAscii(call.name) != "sleep") return false;
+  if (corvalis::ToLowerAnsi(call.name) != "sleep") return false;
   if (call.args.size() != 1 || call.args[0].kind != LingoArg::Kind::Integer || call.args[0].integer < 0 ||
       call.args[0].integer > kMaxSleepMs) {
     *error = "sleep takes one number of milliseconds, 0 to " + std::to_string(kMaxSleepMs);

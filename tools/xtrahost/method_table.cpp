@@ -1,17 +1,10 @@
 #include "tools/xtrahost/method_table.h"
 
-#include <cctype>
 #include <sstream>
 
-namespace {
+#include "common/ansi_text.h"
 
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
+namespace {
 
 // "object xtraRef, integer type -- return a string" declares two arguments: the
 // comma-separated items before the comment.
@@ -63,7 +56,7 @@ MethodTable ParseMethodTable(const std::string& text) {
 
 int FindSelector(const MethodTable& table, const std::string& name) {
   for (size_t i = 0; i < table.methods.size(); ++i) {
-    if (SameName(table.methods[i].name, name)) return static_cast<int>(i);
+    if (corvalis::EqualsNoCase(table.methods[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }
