@@ -86,4 +86,24 @@ std::string Utf8ToAnsi(const std::string& utf8) {
   return out;
 }
 
+std::string AnsiToUtf8(const std::string& ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (char c : ansi) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    const std::uint32_t cp = u >= 0x80 && u < 0xA0 ? kCp1252High[u - 0x80] : u;
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
 }  // namespace corvalis

@@ -37,4 +37,18 @@ std::string Utf8ToAnsi(const std::string& utf8) {
   return ansi;
 }
 
+std::string AnsiToUtf8(const std::string& ansi) {
+  if (ansi.empty()) return std::string();
+  const int length = static_cast<int>(ansi.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (wide <= 0) return ansi;
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(wide));
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, buffer.data(), wide);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return ansi;
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, buffer.data(), wide, &utf8[0], bytes, nullptr, nullptr);
+  return utf8;
+}
+
 }  // namespace corvalis

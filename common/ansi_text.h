@@ -27,6 +27,8 @@ std::string ReplaceNoCase(const std::string& text, const std::string& token,
 // native build code page 1252. Anything without a byte there, and every malformed
 // sequence, becomes "?".
 std::string Utf8ToAnsi(const std::string& utf8);
+// The other way: ANSI text as UTF-8 (for the logs).
+std::string AnsiToUtf8(const std::string& ansi);
 
 // The text after the last "\" or "/" (the whole text when there is none).
 std::string FileNamePart(const std::string& path);

@@ -19,7 +19,7 @@ struct OperationsSettings {
   ExitWindowsFunction ExitWindows = nullptr;
   // How the registry operations reach another machine's root; null: RegConnectRegistryA.
   ConnectRegistryFunction ConnectRegistry = nullptr;
-  // The message box of the service operations; null: MessageBoxA.
+  // The message box of the service operations; null: ShowMessageBox (common/message_box.h).
   MessageBoxFunction ServiceMessage = nullptr;
   // How long RemoveServiceByName waits for the service to report stopped.
   DWORD ServiceStopTimeoutMs = 30000;

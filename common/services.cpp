@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/message_box.h"
 #include "common/operations_settings.h"
 #include "common/system_operations.h"
 
@@ -12,9 +13,11 @@ constexpr DWORD kServiceType = SERVICE_WIN32_OWN_PROCESS | SERVICE_INTERACTIVE_P
 constexpr DWORD kStopPollMs = 250;
 
 void Inform(const char* text) {
-  const MessageBoxFunction show =
-      Operations().ServiceMessage ? Operations().ServiceMessage : ::MessageBoxA;
-  show(nullptr, text, "Info", MB_OK);
+  if (Operations().ServiceMessage) {
+    Operations().ServiceMessage(nullptr, text, "Info", MB_OK);
+  } else {
+    ShowMessageBox(nullptr, text, "Info", MB_OK);
+  }
 }
 
 class ServiceHandle {

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/run_log.h"
 #include "common/task_line.h"
+#include "installer/startup/command_line.h"
 
 namespace corvalis {
 
@@ -73,6 +75,10 @@ struct FinishAction {
 struct InstallSession {
   // The running Windows version is not kept here: it lives in OperationsSettings
   // (common/operations_settings.h), the one record both programs set at start-up.
+
+  // Start-up
+  InstallerOptions Options;  // the command line
+  LogTime StartedAt;         // names the default log file
 
   // Package
   std::string WorkFolder;  // ends in "\", empty until created

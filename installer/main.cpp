@@ -1,34 +1,32 @@
-// The installer's entry sequence: version and rights, single instance, start-up
-// resources, command line, then the package, the language and the setup.
+// The installer's entry sequence: command line, version and rights, single instance,
+// start-up resources, then the export or the package, the language and the setup.
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
-#include <vector>
 
+#include "common/command_line.h"
+#include "common/exit_codes.h"
+#include "common/message_box.h"
 #include "common/operations_settings.h"
+#include "common/os_version.h"
+#include "common/run_log.h"
 #include "common/system_dlls.h"
 #include "installer/config/language_selection.h"
 #include "installer/install_session.h"
-#include "installer/startup/command_line.h"
-#include "installer/startup/startup_texts.h"
-#include "common/os_version.h"
 #include "installer/package/prepare_package.h"
-#include "installer/startup/instance_mutex.h"
 #include "installer/setup_flow.h"
+#include "installer/startup/instance_mutex.h"
+#include "installer/startup/run_report.h"
 #include "installer/startup/startup_resources.h"
+#include "installer/startup/startup_texts.h"
 #include "installer/work_folder.h"
 
 using namespace corvalis;
 
 namespace {
 
-void Say(const char* text, const char* title, UINT icon) { MessageBoxA(nullptr, text, title, MB_OK | icon); }
-
-std::vector<std::string> FirstTwoParameters() {
-  std::vector<std::string> params;
-  for (int i = 1; i < __argc && i <= 2; ++i) params.push_back(__argv[i] ? __argv[i] : "");
-  return params;
+void Say(const std::string& text, const char* title, UINT icon) {
+  ShowMessageBox(nullptr, text, title, MB_OK | icon);
 }
 
 }  // namespace
@@ -36,42 +34,52 @@ std::vector<std::string> FirstTwoParameters() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictDllSearchPath();
   InstallSession& session = Session();
+  session.Options = ReadInstallerOptions(ParametersOf(GetCommandLineA()));
+  const InstallerOptions& options = session.Options;
+  SetRunMode(options.Mode);
   OperationsSettings operations;
   operations.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
   SetOperations(operations);
-  if (!IsBefore2000(operations.OsVersionCode)) {
-    if (!IsAdministrator()) {
-      Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
-      return 0;
-    }
-  } else if (IsUnsupported(operations.OsVersionCode)) {
+  const bool testsRights = !IsBefore2000(operations.OsVersionCode);
+  const bool administrator = !testsRights || IsAdministrator();
+  BeginRunLog(session, administrator);
+  if (!administrator) {
+    Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
+    AbortInstaller(kExitNotAdministrator);
+  }
+  if (!testsRights && IsUnsupported(operations.OsVersionCode)) {
     Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP);
-    return 0;
+    AbortInstaller(kExitFailure);
   }
 
   CreateStartupResources(instance);
   if (!ClaimInstanceMutex()) {
     Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING);
-    return 0;
+    AbortInstaller(kExitAnotherInstallation);
   }
 
-  CommandLineChoice choice = ParseCommandLine(FirstTwoParameters());
-  if (choice.action == StartAction::Export) {
-    ExportApplicationArchive(choice.exportFolder);
-    Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION);
-    return 0;
-  }
-  if (choice.action == StartAction::Usage) {
-    Say(kUsageText, kErrorTitle, MB_ICONINFORMATION);
-    return 0;
+  switch (options.Action) {
+    case StartAction::Export:
+      ExportApplicationArchive(options.ExportFolder);
+      Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION);
+      AbortInstaller(kExitSuccess);
+    case StartAction::Usage:
+      // Without the unattended switches the usage message is the one it always was.
+      Say(options.Problem.empty() ? std::string(kUsageText) : options.Problem + "\r\n\r\n" + kSwitchUsageText,
+          kErrorTitle, MB_ICONINFORMATION);
+      AbortInstaller(kExitInvalidCommandLine);
+    case StartAction::Help:
+      Say(kSwitchUsageText, kProductTitle, MB_ICONINFORMATION);
+      AbortInstaller(kExitSuccess);
+    case StartAction::Install:
+      break;
   }
 
   PreparePackage();
-  session.LanguageFile =
-      session.Languages.size() == 1 ? session.Languages.front().Path : ChooseLanguage(session.Languages);
+  session.LanguageFile = PickLanguage(session);
   if (session.LanguageFile.empty()) {
     Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP);
-    AbortInstaller();
+    AbortInstaller(kExitFailure);
   }
   RunSetup(session);
 }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "common/folder_tree.h"
+#include "common/run_log.h"
 #include "installer/install_session.h"
+#include "installer/startup/run_report.h"
 
 namespace corvalis {
 
@@ -11,9 +13,11 @@ void RemoveWorkFolder() {
   if (!Session().WorkFolder.empty()) DeleteFolderTree(Session().WorkFolder);
 }
 
-void AbortInstaller() {
+void AbortInstaller(int exitCode) {
   RemoveWorkFolder();
-  ExitProcess(0);
+  OpenDefaultRunLog(Session());
+  LogExitCode(exitCode);
+  ExitProcess(static_cast<UINT>(exitCode));
 }
 
 }  // namespace corvalis

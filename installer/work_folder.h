@@ -7,7 +7,8 @@ namespace corvalis {
 // Deletes WorkFolder with everything in it (read-only files too), if it is set.
 void RemoveWorkFolder();
 
-// RemoveWorkFolder, then ends the process with exit code 0.
-[[noreturn]] void AbortInstaller();
+// RemoveWorkFolder, then ends the process with exitCode (common/exit_codes.h), which the
+// log's last line names.
+[[noreturn]] void AbortInstaller(int exitCode);
 
 }  // namespace corvalis

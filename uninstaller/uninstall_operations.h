@@ -39,8 +39,15 @@ class UninstallOperations {
   // Opens program through the shell; an empty working folder is the program's own.
   virtual bool StartProgram(const std::string& program, const std::string& parameters,
                             const std::string& workingFolder, bool hidden) = 0;
-  // Starts the command processor that deletes the running program once it has ended.
-  virtual void SelfDelete() = 0;
+  // Starts program and waits until it has ended: its exit code, -1 when it didn't start.
+  virtual int StartAndWait(const std::string& program, const std::string& parameters) = 0;
+  // Moves a file to another name on the same volume (a running program's file may move).
+  virtual bool MoveFileTo(const std::string& source, const std::string& destination) = 0;
+  // Starts the command processor that deletes the running program once it has ended, and
+  // alsoDelete with it (when not empty).
+  virtual void SelfDelete(const std::string& alsoDelete) = 0;
+  // A line for the run's log (common/run_log.h).
+  virtual void Log(const std::string& text) = 0;
 
   // Removal. Registry roots are numbers of common/registry_roots.h.
   virtual void DeleteRegistryValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) = 0;

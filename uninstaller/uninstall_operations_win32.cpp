@@ -7,6 +7,9 @@
 #include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/ini_file.h"
+#include "common/message_box.h"
+#include "common/run_log.h"
+#include "common/run_mode.h"
 #include "common/operations_settings.h"
 #include "common/special_folders.h"
 #include "common/start_messages.h"
@@ -42,18 +45,19 @@ SystemUninstallOperations::SystemUninstallOperations(HICON icon)
 SystemUninstallOperations::~SystemUninstallOperations() { CloseProgressWindow(); }
 
 void SystemUninstallOperations::ShowError(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), kErrorTitle, MB_OK | MB_ICONERROR);
+  ShowMessageBox(nullptr, text, kErrorTitle, MB_OK | MB_ICONERROR);
 }
 
 bool SystemUninstallOperations::AskYesNo(const std::string& title, const std::string& text) {
-  return MessageBoxA(window_, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return ShowMessageBox(window_, text, title, MB_YESNO | MB_ICONQUESTION, IDNO) == IDYES;
 }
 
 void SystemUninstallOperations::ShowInformation(const std::string& title, const std::string& text) {
-  MessageBoxA(window_, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(window_, text, title, MB_OK | MB_ICONINFORMATION);
 }
 
 void SystemUninstallOperations::OpenProgressWindow(const std::string& buttonText, const std::string& text) {
+  if (CurrentRunMode() == RunMode::VerySilent) return;
   InitCommonControlClasses(ICC_PROGRESS_CLASS);
   RegisterWindowClass(kWindowClass, ProgressProc, icon_);
   window_ = CreateCentredWindow(kWindowClass, kProductTitle, WS_OVERLAPPED | WS_CAPTION, 0, 377, 118);
@@ -116,12 +120,34 @@ bool SystemUninstallOperations::StartProgram(const std::string& program, const s
   return ShellExecuteExA(&info) != 0;
 }
 
-void SystemUninstallOperations::SelfDelete() {
+int SystemUninstallOperations::StartAndWait(const std::string& program, const std::string& parameters) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+  info.lpVerb = "open";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&info) || !info.hProcess) return -1;
+  WaitForSingleObject(info.hProcess, INFINITE);
+  DWORD code = static_cast<DWORD>(-1);
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  return static_cast<int>(code);
+}
+
+bool SystemUninstallOperations::MoveFileTo(const std::string& source, const std::string& destination) {
+  return MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete) {
   char comspec[MAX_PATH + 1] = {};
   const DWORD length = GetEnvironmentVariableA("comspec", comspec, sizeof comspec);
   if (length == 0 || length > MAX_PATH) return;
-  StartProgram(comspec, SelfDeleteParameters(OwnPath()), std::string(), true);
+  StartProgram(comspec, SelfDeleteParameters(OwnPath(), alsoDelete), std::string(), true);
 }
+
+void SystemUninstallOperations::Log(const std::string& text) { LogLine(text); }
 
 void SystemUninstallOperations::DeleteRegistryValue(std::uint32_t root, const std::string& keyPath,
                                                     const std::string& valueName) {

@@ -29,7 +29,10 @@ class SystemUninstallOperations final : public UninstallOperations {
   bool ReadFile(const std::string& path, std::string* bytes) override;
   bool StartProgram(const std::string& program, const std::string& parameters, const std::string& workingFolder,
                     bool hidden) override;
-  void SelfDelete() override;
+  int StartAndWait(const std::string& program, const std::string& parameters) override;
+  bool MoveFileTo(const std::string& source, const std::string& destination) override;
+  void SelfDelete(const std::string& alsoDelete) override;
+  void Log(const std::string& text) override;
 
   void DeleteRegistryValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) override;
   void DeleteRegistryKey(std::uint32_t root, const std::string& keyPath) override;

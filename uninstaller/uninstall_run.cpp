@@ -1,6 +1,7 @@
 #include "uninstaller/uninstall_run.h"
 
 #include "common/ansi_text.h"
+#include "common/exit_codes.h"
 #include "common/registry_roots.h"
 #include "common/task_line.h"
 #include "common/task_types.h"
@@ -31,7 +32,8 @@ void RunUninstallationTasks(UninstallSession& session, UninstallOperations& ops)
       const std::string parameters = Field(task.Line, 5);
       if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), false);
       if (Field(task.Line, 3) == "1") session.RunAfterRemoval.push_back({program, parameters});
-    } else if (type == TaskType::LaunchBrowser) {
+    } else if (type == TaskType::LaunchBrowser && session.Mode == RunMode::Interactive) {
+      // Nobody would read the page a silent run opened.
       ops.StartProgram("iexplore.exe", Field(task.Line, 2), std::string(), false);
     }
   }
@@ -78,7 +80,7 @@ void Undo(UninstallSession& session, UninstallOperations& ops, const std::string
 
 }  // namespace
 
-void StartFromTempCopy(UninstallOperations& ops) {
+int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& options) {
   const std::string programPath = ops.OwnPath();
   const std::string installedDataPath = DataFilePathFor(programPath);
   const std::string tempFolder = ops.TempFolder();
@@ -92,11 +94,18 @@ void StartFromTempCopy(UninstallOperations& ops) {
     copyDataPath = DataFilePathFor(copyPath);
     nameFree = !ops.PathExists(copyPath) && !ops.PathExists(copyDataPath);
   }
-  if (nameFree) {
-    copied = ops.CopyNewFile(programPath, copyPath) && ops.CopyNewFile(installedDataPath, copyDataPath) &&
-             ops.StartProgram(copyPath, SecondStageParameters(installedDataPath, programPath), std::string(), false);
+  const std::string parameters = SecondStageParameters(installedDataPath, programPath) + SecondStageSwitches(options);
+  int exitCode = kExitSuccess;
+  if (nameFree && ops.CopyNewFile(programPath, copyPath) && ops.CopyNewFile(installedDataPath, copyDataPath)) {
+    ops.Log("stage 2: " + copyPath + " " + parameters);
+    if (options.Mode == RunMode::Interactive) {
+      copied = ops.StartProgram(copyPath, parameters, std::string(), false);
+    } else {
+      exitCode = ops.StartAndWait(copyPath, parameters);
+      copied = exitCode >= 0;
+    }
   }
-  if (copied) return;
+  if (copied) return exitCode;
   // Both names were free before the copies, so whatever stands there now is ours,
   // empty or not.
   if (nameFree) {
@@ -104,29 +113,35 @@ void StartFromTempCopy(UninstallOperations& ops) {
     ops.RemoveFile(copyDataPath);
   }
   ops.ShowError(kCopyFailedText);
+  return kExitFailure;
 }
 
-void RunUninstallation(UninstallOperations& ops, const std::string& installedDataPath,
-                       const std::string& installedProgramPath) {
+int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& options) {
   const std::string dataPath = DataFilePathFor(ops.OwnPath());
   std::string bytes;
   if (!ops.ReadFile(dataPath, &bytes)) {
     ops.ShowError(std::string(kScriptMissingText) + "\r\n\r\n(" + dataPath + ")");
-    return;
+    return kExitFailure;
   }
   const UninstallData data = ParseUninstallData(bytes);
   UninstallSession session = SessionFromData(data);
-  if (ops.AskYesNo(Text(session, 0), Text(session, 1))) {
+  session.Mode = options.Mode;
+  ops.Log("uninstalling " + session.AppName + " from " + session.InstallPath);
+  int exitCode = kExitCancelled;
+  // A silent run was asked for by whoever started it: that is its confirmation.
+  if (session.Mode != RunMode::Interactive || ops.AskYesNo(Text(session, 0), Text(session, 1))) {
     session.KeptExtensions = ParseKeptExtensions(data.SkipExtString);
-    session.FilesToDelete.push_back(installedDataPath);
-    session.FilesToDelete.push_back(installedProgramPath);
-    RemoveInstallation(session, ops);
+    session.InstalledProgramPath = options.InstalledProgramPath;
+    session.FilesToDelete.push_back(options.InstalledDataPath);
+    session.FilesToDelete.push_back(options.InstalledProgramPath);
+    exitCode = RemoveInstallation(session, ops);
   }
   ops.RemoveFile(dataPath);
-  ops.SelfDelete();
+  ops.SelfDelete(session.MovedProgramPath);
+  return exitCode;
 }
 
-void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
+int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   Progress progress(ops, static_cast<int>(session.UninstallTasks.size() + session.InstallRecords.size() +
                                           session.FilesToDelete.size()) + 2);
   ops.OpenProgressWindow(Text(session, 2), Text(session, 3));
@@ -137,6 +152,7 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   }
   for (const TaskEntry& record : session.InstallRecords) {
     progress.Step();
+    ops.Log("undo " + record.Name + ": " + record.Line);
     Undo(session, ops, record.Line);
   }
 
@@ -151,8 +167,18 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
     progress.Step();
     const std::string extension = FileExtension(path);
     if (IsKeptExtension(session.KeptExtensions, extension)) continue;
-    if (ToLowerAnsi(extension) == "exe") ops.KillProcesses(FileNamePart(path));
+    // Not the installed uninstaller: that one is stage 1, waiting for this stage in a silent run.
+    if (ToLowerAnsi(extension) == "exe" && path != session.InstalledProgramPath) {
+      ops.KillProcesses(FileNamePart(path));
+    }
+    ops.Log("delete " + path);
     ops.RemoveFile(path);
+    // Stage 1 may still run from the installed program, waiting for this stage: its file
+    // can't go, but it can leave the installation and go with this copy.
+    if (path == session.InstalledProgramPath && ops.PathExists(path)) {
+      const std::string moved = ops.OwnPath() + ".stage1";
+      if (ops.MoveFileTo(path, moved)) session.MovedProgramPath = moved;
+    }
   }
 
   ops.SetCurrentFolder(FolderPart(ops.OwnPath()));
@@ -170,11 +196,17 @@ void RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   ops.CloseProgressWindow();
   if (!session.AppName.empty()) ops.DeleteRegistryKey(kRootLocalMachine, kUninstallEntryKey + session.AppName);
   ops.NotifyAssociationsChanged();
-  if (session.RebootRequired == 1) {
-    if (ops.AskYesNo(Text(session, 4), Text(session, 5))) ops.RestartComputer();
-  } else {
-    ops.ShowInformation(Text(session, 6), Text(session, 7));
+  if (session.RebootRequired != 1) {
+    if (session.Mode == RunMode::Interactive) ops.ShowInformation(Text(session, 6), Text(session, 7));
+    return kExitSuccess;
   }
+  // A silent run never restarts by itself: the restart is left to whoever started it.
+  if (session.Mode == RunMode::Interactive && ops.AskYesNo(Text(session, 4), Text(session, 5))) {
+    ops.RestartComputer();
+    return kExitRestartStarted;
+  }
+  ops.Log("restart needed; left to the user");
+  return kExitRestartNeeded;
 }
 
 void ListSubfolders(UninstallSession& session, UninstallOperations& ops, const std::string& folder) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/ansi_text.h"
+#include "common/command_line.h"
 
 namespace corvalis {
 namespace {
@@ -132,10 +133,50 @@ std::string SecondStageParameters(const std::string& installedDataPath, const st
   return "\"" + installedDataPath + "\" \"" + installedProgramPath + "\"";
 }
 
-std::string SelfDeleteParameters(const std::string& programPath) {
-  const std::string quoted = "\"" + programPath + "\"";
-  return "/c for /l %i in (1,1," + std::to_string(kSelfDeleteTries) + ") do (if exist " + quoted +
-         " (del /f /q " + quoted + " & " + kSelfDeletePause + "))";
+std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete) {
+  auto retriedDelete = [](const std::string& path) {
+    const std::string quoted = "\"" + path + "\"";
+    return "for /l %i in (1,1," + std::to_string(kSelfDeleteTries) + ") do (if exist " + quoted + " (del /f /q " +
+           quoted + " & " + kSelfDeletePause + "))";
+  };
+  // One after the other: the second file is stage 1's, which ends after this stage.
+  return "/c " + retriedDelete(programPath) + (alsoDelete.empty() ? "" : " & " + retriedDelete(alsoDelete));
+}
+
+UninstallerOptions ReadUninstallerOptions(const std::string& parameters) {
+  UninstallerOptions options;
+  std::vector<std::string> paths;
+  for (const std::string& parameter : SplitParameters(parameters)) {
+    CommandSwitch parsed;
+    if (!ReadSwitch(parameter, &parsed)) {
+      paths.push_back(parameter);
+      continue;
+    }
+    const bool plain = !parsed.HasValue;
+    if ((parsed.Name == "VERYSILENT" || parsed.Name == "S") && plain) {
+      options.Mode = RunMode::VerySilent;
+    } else if (parsed.Name == "SILENT" && plain) {
+      if (options.Mode == RunMode::Interactive) options.Mode = RunMode::Silent;
+    } else if (parsed.Name == "LOG") {
+      options.Log = true;
+      options.LogPath = TrimBlanks(parsed.Value);
+    } else if (options.Problem.empty()) {
+      options.Problem = "unknown parameter \"" + parameter + "\"";
+    }
+  }
+  if (options.Mode != RunMode::Interactive) options.Log = true;
+  if (!paths.empty()) options.InstalledDataPath = paths[0];
+  if (paths.size() > 1) options.InstalledProgramPath = paths[1];
+  if (paths.size() > 2 && options.Problem.empty()) options.Problem = "unknown parameter \"" + paths[2] + "\"";
+  return options;
+}
+
+std::string SecondStageSwitches(const UninstallerOptions& options) {
+  std::string switches;
+  if (options.Mode == RunMode::VerySilent) switches += " /VERYSILENT";
+  if (options.Mode == RunMode::Silent) switches += " /SILENT";
+  if (options.Log && !options.LogPath.empty()) switches += " /LOG=\"" + options.LogPath + "\"";
+  return switches;
 }
 
 }  // namespace corvalis

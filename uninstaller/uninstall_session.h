@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/run_mode.h"
 #include "common/task_line.h"
 #include "common/uninstall_data.h"
 
@@ -25,7 +26,24 @@ struct ProgramStart {
   std::string Parameters;
 };
 
+// The uninstaller's command line: the two paths stage 1 gives stage 2, and the unattended
+// switches /VERYSILENT (/S), /SILENT and /LOG[="file"].
+struct UninstallerOptions {
+  std::string InstalledDataPath;     // empty: stage 1
+  std::string InstalledProgramPath;
+  RunMode Mode = RunMode::Interactive;
+  bool Log = false;      // /LOG, or a silent run
+  std::string LogPath;   // empty: the default log path
+  std::string Problem;   // what is wrong with the command line; empty when nothing is
+};
+
+// params: the parameters after the program's name.
+UninstallerOptions ReadUninstallerOptions(const std::string& parameters);
+// The switches stage 1 hands on to stage 2 (" /VERYSILENT /LOG=\"...\"" and so on).
+std::string SecondStageSwitches(const UninstallerOptions& options);
+
 struct UninstallSession {
+  RunMode Mode = RunMode::Interactive;
   std::string AppName;
   std::string InstallPath;  // ends in "\"
   int RebootRequired = 0;
@@ -36,6 +54,8 @@ struct UninstallSession {
   std::vector<std::string> FilesToDelete;
   std::vector<FolderEntry> FoldersToRemove;
   std::vector<ProgramStart> RunAfterRemoval;
+  std::string InstalledProgramPath;  // the uninstaller in the installation (stage 1's file)
+  std::string MovedProgramPath;      // where that file went when it couldn't be deleted
 };
 
 // The session as the data file gives it; KeptExtensions are built after the confirmation.
@@ -67,8 +87,9 @@ int ProgressPosition(int step, int total);
 std::string TempCopyPath(const std::string& tempFolder, std::uint32_t number);
 // Stage 2's parameters: both paths quoted, one space between.
 std::string SecondStageParameters(const std::string& installedDataPath, const std::string& installedProgramPath);
-// The command processor's parameters that delete program once it has ended: the delete is
-// retried, a second apart, while the file is still there (a running program's file can't go).
-std::string SelfDeleteParameters(const std::string& programPath);
+// The command processor's parameters that delete program (and alsoDelete, when not empty)
+// once it has ended: each delete is retried, a second apart, while the file is still there
+// (a running program's file can't go).
+std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete = std::string());
 
 }  // namespace corvalis

@@ -3,6 +3,11 @@
 #include <windows.h>
 
 #include "common/control_ids.h"
+#include "common/exit_codes.h"
+#include "common/message_box.h"
+#include "common/run_log.h"
+#include "common/run_mode.h"
+#include "common/start_messages.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
@@ -67,8 +72,8 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
 
   if (languages.empty()) {
     if (dialog) DestroyWindow(dialog);
-    MessageBoxA(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
-    AbortInstaller();
+    ShowMessageBox(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
+    AbortInstaller(kExitFailure);
   }
   if (!dialog) return std::string();
 
@@ -97,7 +102,7 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
       choice = Choice::None;
       if (ConfirmCancelBeforeLanguage(dialog)) {
         DestroyWindow(dialog);
-        AbortInstaller();
+        AbortInstaller(kExitCancelled);
       }
     } else if (choice == Choice::Ok) {
       break;
@@ -106,6 +111,34 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
 
   const std::string path = FindLanguagePath(languages, SelectedComboText(list));
   DestroyWindow(dialog);
+  return path;
+}
+
+std::string PickLanguage(const InstallSession& session) {
+  const std::vector<LanguageEntry>& languages = session.Languages;
+  std::string path;
+  const std::string& wanted = session.Options.Language;
+  if (!wanted.empty()) {
+    path = FindLanguagePath(languages, wanted);
+    if (path.empty()) {
+      ShowMessageBox(nullptr, kNoSuchLanguageText + wanted, kErrorTitle, MB_OK | MB_ICONSTOP);
+      AbortInstaller(kExitInvalidCommandLine);
+    }
+  } else if (languages.size() == 1) {
+    path = languages.front().Path;
+  } else if (IsSilentRun()) {
+    const int preselected = PreselectedLanguageIndex(languages);
+    if (preselected < 0) {
+      ShowMessageBox(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
+      AbortInstaller(kExitFailure);
+    }
+    path = languages[static_cast<std::size_t>(preselected)].Path;
+  } else {
+    path = ChooseLanguage(languages);
+  }
+  for (const LanguageEntry& entry : languages) {
+    if (entry.Path == path) LogLine("language: " + entry.Language);
+  }
   return path;
 }
 

@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/exit_codes.h"
+#include "common/message_box.h"
 #include "common/operations_settings.h"
+#include "common/run_mode.h"
 #include "common/special_folders.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/requirements.h"
@@ -39,13 +42,14 @@ void CheckRequirements(const InstallSession& session) {
 
   const std::string version = RequiredFrameworkVersion(script.DotNet);
   if (version.empty() || IsFrameworkInstalled(version)) return;
-  MessageBoxA(nullptr, FrameworkMissingMessage(session.StubTexts[kTextFrameworkMissing], version).c_str(),
-              session.StubTexts[kTextErrorTitle].c_str(), MB_OK | MB_ICONSTOP);
+  ShowMessageBox(nullptr, FrameworkMissingMessage(session.StubTexts[kTextFrameworkMissing], version),
+                 session.StubTexts[kTextErrorTitle], MB_OK | MB_ICONSTOP);
+  // Nobody would read the page a silent run opened.
   const std::string address = DependencyAddressToOpen(script.RunIfDepNotFound);
-  if (!address.empty()) {
+  if (!address.empty() && !IsSilentRun()) {
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
-  AbortInstaller();
+  AbortInstaller(kExitFailure);
 }
 
 }  // namespace corvalis

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/ini_file.h"
+#include "common/message_box.h"
 #include "common/start_messages.h"
 #include "common/special_folders.h"
 #include "common/whole_file.h"
@@ -14,18 +15,18 @@
 
 namespace corvalis {
 
-void FailWithMessage(const InstallSession& session, const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), session.StubTexts[kTextErrorTitle].c_str(), MB_OK | MB_ICONSTOP);
-  AbortInstaller();
+void FailWithMessage(const InstallSession& session, const std::string& text, int exitCode) {
+  ShowMessageBox(nullptr, text, session.StubTexts[kTextErrorTitle], MB_OK | MB_ICONSTOP);
+  AbortInstaller(exitCode);
 }
 
 void LoadLanguage(InstallSession& session, const std::string& path) {
   IniDocument language;
   if (!LoadIniFile(path, &language)) {
     // No language is loaded yet, so this one is fixed English.
-    MessageBoxA(nullptr, "Could not read the localization file from the temporary directory!", kErrorTitle,
-                MB_OK | MB_ICONSTOP);
-    AbortInstaller();
+    ShowMessageBox(nullptr, "Could not read the localization file from the temporary directory!", kErrorTitle,
+                   MB_OK | MB_ICONSTOP);
+    AbortInstaller(kExitFailure);
   }
   ReadLanguageTexts(language, &session.StubTexts, &session.UninstallTexts);
 }

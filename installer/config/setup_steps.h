@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/exit_codes.h"
 #include "installer/install_session.h"
 
 namespace corvalis {
@@ -29,7 +30,9 @@ void CheckRequirements(const InstallSession& session);
 // ("1.0", "1.1", "2.0", "3.0" or "3.5").
 bool IsFrameworkInstalled(const std::string& version);
 
-// Shows text under the session's error title with the stop icon and ends the installer.
-[[noreturn]] void FailWithMessage(const InstallSession& session, const std::string& text);
+// Shows text under the session's error title with the stop icon and ends the installer
+// with exitCode.
+[[noreturn]] void FailWithMessage(const InstallSession& session, const std::string& text,
+                                  int exitCode = kExitFailure);
 
 }  // namespace corvalis

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "common/message_box.h"
 #include "common/system_dlls.h"
 #include "common/ansi_text.h"
 
@@ -103,7 +104,7 @@ std::string QueryHttpInfo(HINTERNET request, DWORD level) {
 }
 
 int DownloadFile(const std::string& savePath, const std::string& url, DownloadProgressFn progress) {
-  MessageBoxA(nullptr, url.c_str(), savePath.c_str(), MB_OK);
+  ShowMessageBox(nullptr, url, savePath, MB_OK);
 
   std::unique_ptr<char[]> piece(new (std::nothrow) char[kDownloadPieceBytes]);
   if (!piece) return 0;

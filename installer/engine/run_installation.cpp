@@ -22,6 +22,7 @@ void CreateProgramGroup(InstallSession& session, InstallationFrontEnd& frontEnd,
   const ScriptSettings& script = session.ScriptSettings;
   operations.ShowStatus(kGroupStatus);
   session.StartMenuGroupPath = WithTrailingBackslash(frontEnd.GroupField());
+  operations.Log("program group: " + session.StartMenuGroupPath);
   operations.CreateFolder(session.StartMenuGroupPath);
   // Recorded even when the folder was there already: the uninstaller removes it only
   // once it is empty.
@@ -94,6 +95,7 @@ int RunInstallation(InstallSession& session, InstallationFrontEnd& frontEnd, Tas
   const int k = FreeUninstallerNumber(session.InstallPath, frontEnd);
   session.UninstallerPath = UninstallerFile(session.InstallPath, k, ".exe");
   session.UninstallDataPath = UninstallerFile(session.InstallPath, k, ".dat");
+  operations.Log("destination: " + session.InstallPath + ", uninstaller " + session.UninstallerPath);
   operations.ShowStatus(kPreparingStatus);
 
   if (session.ScriptSettings.AutoCreateStartMenu == 1) CreateProgramGroup(session, frontEnd, operations);

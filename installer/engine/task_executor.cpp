@@ -234,6 +234,7 @@ int ExecuteTask(InstallSession& session, const TaskEntry& task, TaskOperations& 
   if (!task.Line.empty()) {
     const PathContext context = operations.ExpansionContext(session);
     const std::string line = ExpandAll(task.Line, context);
+    operations.Log("task " + task.Name + ": " + line);
     const TaskTypeInfo* type = FindTaskType(TaskList::Install, Field(line, 1));
     for (const TaskRunner& runner : kRunners) {
       if (!type || runner.type != type->Type) continue;

@@ -18,6 +18,8 @@ class TaskOperations {
   virtual PathContext ExpansionContext(const InstallSession& session) = 0;
   // The progress page's action text.
   virtual void ShowStatus(const std::string& text) = 0;
+  // A line for the run's log (common/run_log.h).
+  virtual void Log(const std::string& text) = 0;
   virtual void Pause(unsigned milliseconds) = 0;
 
   // Registry; root is a number of common/registry_roots.h, and 0 fails.
@@ -64,6 +66,7 @@ class TaskOperations {
   virtual int DownloadFile(const std::string& savePath, const std::string& url) = 0;
   virtual int InstallFont(const std::string& fontName, const std::string& fontFile) = 0;
   virtual int KillProcessesByName(const std::string& name) = 0;
+  // Asks the system to restart, unless the run leaves a restart to the user.
   virtual int RestartComputer(int force) = 0;
 
  protected:

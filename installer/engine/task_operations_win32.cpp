@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "common/folder_tree.h"
+#include "common/run_log.h"
 #include "common/system_operations.h"
 #include "installer/engine/http_download.h"
 #include "installer/engine/session_paths.h"
@@ -15,8 +16,11 @@ PathContext SystemTaskOperations::ExpansionContext(const InstallSession& session
 }
 
 void SystemTaskOperations::ShowStatus(const std::string& text) {
+  LogLine("status: " + text);
   if (statusLine_) statusLine_(text);
 }
+
+void SystemTaskOperations::Log(const std::string& text) { LogLine(text); }
 
 void SystemTaskOperations::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
@@ -126,6 +130,17 @@ int SystemTaskOperations::InstallFont(const std::string& fontName, const std::st
 
 int SystemTaskOperations::KillProcessesByName(const std::string& name) { return corvalis::KillProcessesByName(name); }
 
-int SystemTaskOperations::RestartComputer(int force) { return corvalis::RestartComputer(force); }
+int SystemTaskOperations::RestartComputer(int force) {
+  if (!restartAllowed_) {
+    LogLine("restart needed; left to the user");
+    restartNeeded_ = true;
+    return 0;
+  }
+  // A restart the system refused is still needed.
+  restartStarted_ = ShutdownWindows(force ? EWX_REBOOT | EWX_FORCE : EWX_REBOOT) == 0;
+  restartNeeded_ = !restartStarted_;
+  LogLine(restartStarted_ ? "restart started" : "restart refused by the system; still needed");
+  return 0;
+}
 
 }  // namespace corvalis

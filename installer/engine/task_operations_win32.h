@@ -17,8 +17,15 @@ class SystemTaskOperations final : public TaskOperations {
   explicit SystemTaskOperations(DownloadProgressFn downloadProgress = nullptr, StatusLineFn statusLine = nullptr)
       : downloadProgress_(downloadProgress), statusLine_(statusLine) {}
 
+  // A run that leaves restarts to its user (/NORESTART, silent runs) only notes them.
+  void SetRestartAllowed(bool allowed) { restartAllowed_ = allowed; }
+  // A restart was asked for and left to the user; one was started.
+  bool RestartNeeded() const { return restartNeeded_; }
+  bool RestartStarted() const { return restartStarted_; }
+
   PathContext ExpansionContext(const InstallSession& session) override;
   void ShowStatus(const std::string& text) override;
+  void Log(const std::string& text) override;
   void Pause(unsigned milliseconds) override;
   int SetRegistryValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
                        const std::string& value, int type) override;
@@ -53,6 +60,9 @@ class SystemTaskOperations final : public TaskOperations {
  private:
   DownloadProgressFn downloadProgress_;
   StatusLineFn statusLine_;
+  bool restartAllowed_ = true;
+  bool restartNeeded_ = false;
+  bool restartStarted_ = false;
 };
 
 }  // namespace corvalis

@@ -7,6 +7,7 @@ namespace corvalis {
 namespace {
 
 constexpr char kNoTelephone[] = "n/a";
+const std::string kOne = "1";
 
 std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context) {
   std::vector<TaskEntry> expanded;
@@ -40,35 +41,65 @@ std::string UninstallEntryIcon(const InstallSession& session, const PathContext&
   return std::string();
 }
 
-int RegisterUninstallEntry(TaskOperations& operations, const std::string& displayName,
-                           const std::string& publisher, const std::string& website,
-                           const std::string& contact, const std::string& telephone,
-                           const std::string& icon, const std::string& uninstallCommand) {
-  if (displayName.empty()) return 0;
-  const std::string key = kUninstallEntryKey + displayName;
+UninstallEntry SessionUninstallEntry(const InstallSession& session, const std::string& icon,
+                                     const std::string& installDate) {
+  const ScriptSettings& script = session.ScriptSettings;
+  UninstallEntry entry;
+  entry.DisplayName = script.AppName;
+  entry.Icon = icon;
+  entry.Publisher = script.CompanyName;
+  entry.Website = script.Website;
+  entry.Contact = script.Email;
+  entry.Telephone = kNoTelephone;
+  // Unquoted, a path with spaces would let "C:\Program.exe" run in its place.
+  entry.UninstallCommand = "\"" + session.UninstallerPath + "\"";
+  entry.QuietUninstallCommand = entry.UninstallCommand + " /VERYSILENT";
+  entry.DisplayVersion = script.Version;
+  entry.InstallLocation = session.InstallPath;
+  entry.InstallDate = installDate;
+  entry.EstimatedSizeKiB = (session.RequiredSpace + 1023) / 1024;
+  return entry;
+}
+
+int RegisterUninstallEntry(TaskOperations& operations, const UninstallEntry& entry) {
+  if (entry.DisplayName.empty()) return 0;
+  const std::string key = kUninstallEntryKey + entry.DisplayName;
   if (!operations.CreateRegistryKey(kRootLocalMachine, key)) return 0;
-  const std::pair<const char*, const std::string*> values[] = {
-      {"DisplayName", &displayName}, {"DisplayIcon", &icon},      {"Publisher", &publisher},
-      {"URLInfoAbout", &website},    {"HelpLink", &website},      {"Contact", &contact},
-      {"HelpTelephone", &telephone}, {"UninstallString", &uninstallCommand}};
-  for (const auto& value : values) {
-    operations.SetRegistryValue(kRootLocalMachine, key, value.first, *value.second, kRegistryText);
-  }
+  constexpr std::uint64_t kLargestNumber = 0xFFFFFFFFu;
+  const std::string size = std::to_string(entry.EstimatedSizeKiB < kLargestNumber ? entry.EstimatedSizeKiB : kLargestNumber);
+  const struct {
+    const char* name;
+    const std::string& value;
+    int type;
+  } values[] = {
+      {"DisplayName", entry.DisplayName, kRegistryText},
+      {"DisplayIcon", entry.Icon, kRegistryText},
+      {"Publisher", entry.Publisher, kRegistryText},
+      {"URLInfoAbout", entry.Website, kRegistryText},
+      {"HelpLink", entry.Website, kRegistryText},
+      {"Contact", entry.Contact, kRegistryText},
+      {"HelpTelephone", entry.Telephone, kRegistryText},
+      {"UninstallString", entry.UninstallCommand, kRegistryText},
+      {"QuietUninstallString", entry.QuietUninstallCommand, kRegistryText},
+      {"DisplayVersion", entry.DisplayVersion, kRegistryText},
+      {"InstallLocation", entry.InstallLocation, kRegistryText},
+      {"EstimatedSize", size, kRegistryNumber},
+      {"InstallDate", entry.InstallDate, kRegistryText},
+      {"NoModify", kOne, kRegistryNumber},
+      {"NoRepair", kOne, kRegistryNumber},
+  };
+  for (const auto& value : values) operations.SetRegistryValue(kRootLocalMachine, key, value.name, value.value, value.type);
   return 1;
 }
 
 int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
-                       const std::string& uninstallerImage) {
+                       const std::string& uninstallerImage, const std::string& installDate) {
   if (!uninstallerImage.empty()) operations.WriteWholeFile(session.UninstallerPath, uninstallerImage);
   const PathContext context = operations.ExpansionContext(session);
   operations.WriteWholeFile(session.UninstallDataPath,
                             FormatUninstallData(SessionUninstallData(session, context)));
   const std::string icon = UninstallEntryIcon(session, context);
-  if (!icon.empty()) {
-    const ScriptSettings& script = session.ScriptSettings;
-    RegisterUninstallEntry(operations, script.AppName, script.CompanyName, script.Website, script.Email,
-                           kNoTelephone, icon, session.UninstallerPath);
-  }
+  if (!icon.empty()) RegisterUninstallEntry(operations, SessionUninstallEntry(session, icon, installDate));
   return 1;
 }
 

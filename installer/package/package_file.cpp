@@ -1,5 +1,6 @@
 #include "installer/package/package_file.h"
 
+#include "common/exit_codes.h"
 #include "common/special_folders.h"
 #include "installer/package/certificate_table.h"
 #include "installer/package/messages.h"
@@ -12,9 +13,9 @@ namespace corvalis {
 
 namespace {
 
-[[noreturn]] void Fail(HWND owner, const char* text) {
+[[noreturn]] void Fail(HWND owner, const char* text, int exitCode = kExitFailure) {
   ShowPackageError(owner, text);
-  AbortInstaller();
+  AbortInstaller(exitCode);
 }
 
 std::string OwnModulePath() {
@@ -61,7 +62,7 @@ PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
   const bool queryOk = FreeSpaceOfDrive(TemporaryFolder(), &available);
   std::uint64_t needed = package.trailer.programBytes;
   if (countInfoArchive) needed += package.trailer.infoBytes;
-  if (!HasRoomFor(queryOk, available, needed)) Fail(owner, kNoFreeSpaceText);
+  if (!HasRoomFor(queryOk, available, needed)) Fail(owner, kNoFreeSpaceText, kExitNoDiskSpace);
   return package;
 }
 
@@ -71,7 +72,7 @@ HANDLE CreateOutputFile(const std::string& path) {
 
 void FailTemporaryFile(HWND owner, const std::string& path) {
   ShowPackageError(owner, (std::string(kCannotCreateTempFileText) + path).c_str());
-  AbortInstaller();
+  AbortInstaller(kExitFailure);
 }
 
 }  // namespace corvalis

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "common/ansi_text.h"
+#include "common/exit_codes.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
 #include "installer/install_session.h"
@@ -38,27 +39,25 @@ FolderAttempt TryCreateFolder(const std::string& folder) {
 }
 
 // The progress callback of the big copy: on a confirmed Cancel both files are closed and
-// the installer ends through end().
-CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HANDLE target, void (*end)()) {
-  return [window, source, target, end](int percent) {
+// the run ends.
+CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HANDLE target) {
+  return [window, source, target](int percent) {
     if (!StepProgressWindow(window, percent) || !ConfirmCancelBeforeLanguage(window.window)) return;
     CloseHandle(source);
     CloseHandle(target);
-    end();
+    AbortInstaller(kExitCancelled);
   };
 }
 
-[[noreturn]] void EndWithoutWorkFolder() { ExitProcess(0); }
-
 // Copies `bytes` of the package from `offset` into a new file at path; a file that can't
-// be made ends the run with its message. cancelEnd: how a confirmed Cancel ends the run,
-// nullptr for a copy that offers no Cancel.
+// be made ends the run with its message. cancellable: the window's Cancel may end the run
+// during the copy.
 void CopyArchiveOut(const ProgressWindow& progress, const PackageFile& package, std::int64_t offset,
-                    std::uint32_t bytes, const std::string& path, void (*cancelEnd)()) {
+                    std::uint32_t bytes, const std::string& path, bool cancellable) {
   HANDLE target = CreateOutputFile(path);
   if (target == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, path);
   CopyFileRange(package.file, target, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(bytes),
-                cancelEnd ? CancellableProgress(progress, package.file, target, cancelEnd) : CopyProgress());
+                cancellable ? CancellableProgress(progress, package.file, target) : CopyProgress());
   CloseHandle(target);
 }
 
@@ -79,9 +78,9 @@ void PreparePackage() {
   session.ProgramArchiveTemp = PickTempFileName(workFolder, random, PathExists, session.InfoArchiveTemp);
 
   CopyArchiveOut(progress, package, InfoArchiveOffset(package.trailer, package.packageEnd), package.trailer.infoBytes,
-                 session.InfoArchiveTemp, nullptr);
+                 session.InfoArchiveTemp, false);
   CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
-                 package.trailer.programBytes, session.ProgramArchiveTemp, AbortInstaller);
+                 package.trailer.programBytes, session.ProgramArchiveTemp, true);
   CloseHandle(package.file);
 
   const std::string information = workFolder + kInformationFolder;
@@ -110,7 +109,7 @@ int ExportApplicationArchive(const std::string& folder) {
   PackageFile package = OpenOwnPackage(progress.window, false);
   session.ProgramArchiveTemp = target + "ProgramData.zip";
   CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
-                 package.trailer.programBytes, session.ProgramArchiveTemp, EndWithoutWorkFolder);
+                 package.trailer.programBytes, session.ProgramArchiveTemp, true);
   CloseHandle(package.file);
   CloseProgressWindow(&progress);
   return 1;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "common/control_ids.h"
+#include "common/message_box.h"
+#include "common/run_mode.h"
 #include "common/window_toolkit.h"
 #include "installer/package/messages.h"
 #include "installer/startup/startup_resources.h"
@@ -39,22 +41,27 @@ HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clie
 
 ProgressWindow OpenPreparationWindow() {
   ProgressWindow progress;
+  if (CurrentRunMode() == RunMode::VerySilent) return progress;
   progress.window = MakeCentredWindow(kPreparingTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 377, 118);
   AddIcon(progress.window, static_cast<HICON>(StartupImage(0)), 5, 10, kIdNone);
   AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15, kIdNone);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      295, 85, 75, 25, kIdCancel);
   progress.progressBar = AddProgressBar(progress.window, 8, 90, 275, 15, kIdProgressBar, 100);
+  // A silent run asks nothing, so it can't be cancelled.
+  if (IsSilentRun()) EnableWindow(progress.cancelButton, FALSE);
   ShowNow(progress.window);
   return progress;
 }
 
 ProgressWindow OpenExportWindow() {
   ProgressWindow progress;
+  if (CurrentRunMode() == RunMode::VerySilent) return progress;
   progress.window = MakeCentredWindow(kExportTitle, WS_OVERLAPPED | WS_CAPTION, 348, 58);
   progress.progressBar = AddProgressBar(progress.window, 5, 5, 335, 15, kIdProgressBar, 100);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      245, 30, 95, 20, kIdCancel);
+  if (IsSilentRun()) EnableWindow(progress.cancelButton, FALSE);
   ShowNow(progress.window);
   return progress;
 }
@@ -70,7 +77,7 @@ bool StepProgressWindow(const ProgressWindow& progress, int percent) {
 }
 
 void ShowPackageError(HWND owner, const char* text) {
-  MessageBoxA(owner, text, kErrorTitle, MB_OK | MB_ICONSTOP);
+  ShowMessageBox(owner, text, kErrorTitle, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace corvalis

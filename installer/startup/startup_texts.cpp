@@ -1,9 +1,11 @@
 #include "installer/startup/startup_texts.h"
 
+#include "common/message_box.h"
+
 namespace corvalis {
 
 bool ConfirmCancelBeforeLanguage(HWND owner) {
-  return MessageBoxA(owner, kConfirmCancelText, kConfirmCancelTitle, MB_YESNO | MB_ICONSTOP) == IDYES;
+  return ShowMessageBox(owner, kConfirmCancelText, kConfirmCancelTitle, MB_YESNO | MB_ICONSTOP, IDNO) == IDYES;
 }
 
 }  // namespace corvalis

@@ -20,11 +20,21 @@ constexpr const char* kAnotherInstanceText =
 constexpr const char* kUsageText =
     "If you want to unpack the contained files to check them before installation, the syntax is:\r\n"
     "Installer.exe -u [PathToStoreUnpackedFiles]";
+// The unattended switches, for /HELP and for a command line that gets them wrong.
+constexpr const char* kSwitchUsageText =
+    "Installer.exe [/VERYSILENT | /SILENT] [/DIR=\"folder\"] [/GROUP=\"name\" | /NOICONS] [/LANG=language]\r\n"
+    "    [/LOG[=\"file\"]] [/NORESTART | /FORCERESTART]\r\n"
+    "Installer.exe -u [PathToStoreUnpackedFiles]\r\n"
+    "Exit codes: 0 success, 3010 restart needed, 1641 restart started, 1602 cancelled, 1618 another "
+    "installation is running, 87 invalid command line, 112 not enough disk space, 740 not an administrator, "
+    "1603 any other failure.";
 constexpr const char* kExportDoneTitle = "Success";
 constexpr const char* kExportDoneText =
     "The file was written. You can unpack them with any ZIP compatible archiver.";
 constexpr const char* kNoLanguageChosenText =
     "This installer is corrupted. Please obtain another copy and retry installation.";
+
+constexpr const char* kNoSuchLanguageText = "This installer has no language of that name: ";
 
 constexpr const char* kConfirmCancelTitle = "Please confirm";
 constexpr const char* kConfirmCancelText =

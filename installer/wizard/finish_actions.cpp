@@ -63,4 +63,13 @@ FinishPlan PlanFinish(const std::vector<FinishAction>& actions, const std::vecto
   return plan;
 }
 
+std::vector<bool> UnattendedTicks(const std::vector<FinishAction>& actions, bool forceRestart) {
+  std::vector<bool> ticked;
+  for (const FinishAction& action : actions) {
+    const TaskType type = TaskTypeOf(action.Line);
+    ticked.push_back(type == TaskType::Restart ? forceRestart : type != TaskType::Run);
+  }
+  return ticked;
+}
+
 }  // namespace corvalis

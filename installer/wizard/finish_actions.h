@@ -33,4 +33,9 @@ struct FinishPlan {
 };
 FinishPlan PlanFinish(const std::vector<FinishAction>& actions, const std::vector<bool>& ticked);
 
+// The ticks of a run without questions: links and shortcuts as the page ticks them, no
+// program started (a deployment service runs as the system account), the restart only
+// when it is forced.
+std::vector<bool> UnattendedTicks(const std::vector<FinishAction>& actions, bool forceRestart);
+
 }  // namespace corvalis

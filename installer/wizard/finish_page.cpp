@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "common/control_ids.h"
+#include "common/exit_codes.h"
+#include "common/run_log.h"
 #include "common/system_operations.h"
 #include "installer/engine/session_paths.h"
 #include "installer/engine/task_executor.h"
@@ -20,45 +22,60 @@ bool ItemTicked(HWND checklist, int item) {
   return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
+void AddChecklistItem(HWND checklist, const FinishItem& item) {
+  LVITEMA row = {};
+  row.mask = LVIF_TEXT;
+  row.iItem = item.Action.Item;
+  row.pszText = const_cast<char*>(item.Text.c_str());
+  SendMessageA(checklist, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+  LVITEMA ticked = {};
+  ticked.stateMask = LVIS_STATEIMAGEMASK;
+  ticked.state = INDEXTOSTATEIMAGEMASK(2);
+  SendMessageA(checklist, LVM_SETITEMSTATE, static_cast<WPARAM>(item.Action.Item), reinterpret_cast<LPARAM>(&ticked));
+}
+
 }  // namespace
 
-void BuildFinishActions(InstallSession& session, WizardView& view) {
+void BuildFinishActions(InstallSession& session, WizardView* view) {
   const PathContext context = SessionPathContext(session);
   for (TaskEntry& task : session.ScriptSettings.InstTasks) task.Line = ExpandProgramInfo(task.Line, context);
-  HWND checklist = view.Control(kIdFinishActions);
+  HWND checklist = view ? view->Control(kIdFinishActions) : nullptr;
   for (const FinishItem& item :
        FinishItemsFor(session.ScriptSettings.InstTasks, session.StubTexts, session.ScriptSettings.RebootRequired)) {
-    LVITEMA row = {};
-    row.mask = LVIF_TEXT;
-    row.iItem = item.Action.Item;
-    row.pszText = const_cast<char*>(item.Text.c_str());
-    SendMessageA(checklist, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
-    LVITEMA ticked = {};
-    ticked.stateMask = LVIS_STATEIMAGEMASK;
-    ticked.state = INDEXTOSTATEIMAGEMASK(2);
-    SendMessageA(checklist, LVM_SETITEMSTATE, static_cast<WPARAM>(item.Action.Item), reinterpret_cast<LPARAM>(&ticked));
+    if (checklist) AddChecklistItem(checklist, item);
     session.FinishActions.push_back(item.Action);
   }
-  ShowWindow(checklist, session.FinishActions.empty() ? SW_HIDE : SW_SHOWNA);
+  if (checklist) ShowWindow(checklist, session.FinishActions.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void Finish(InstallSession& session, WizardView& view, const std::string& uninstallerImage) {
-  RemoveWorkFolder();
-  NotifyAssociationsChanged();
   HWND checklist = view.Control(kIdFinishActions);
   std::vector<bool> ticked;
   for (const FinishAction& action : session.FinishActions) ticked.push_back(ItemTicked(checklist, action.Item));
+  CompleteInstallation(session, &view, ticked, uninstallerImage);
+}
+
+void CompleteInstallation(InstallSession& session, WizardView* view, const std::vector<bool>& ticked,
+                          const std::string& uninstallerImage) {
+  RemoveWorkFolder();
+  NotifyAssociationsChanged();
+  for (std::size_t i = 0; i < session.FinishActions.size() && i < ticked.size(); ++i) {
+    LogLine("finish action " + session.FinishActions[i].Name + (ticked[i] ? ": done" : ": left out"));
+  }
   const FinishPlan plan = PlanFinish(session.FinishActions, ticked);
-  TaskOperations& operations = InstallationOperations(view);
+  SystemTaskOperations& operations = InstallationOperations(session, view);
   for (const FinishAction& action : plan.BeforeUninstallData) {
     ExecuteTask(session, {action.Name, action.Line}, operations);
   }
-  WriteUninstallData(session, operations, uninstallerImage);
+  WriteUninstallData(session, operations, uninstallerImage, DateStamp(CurrentLogTime()));
   NotifyAssociationsChanged();
   for (const FinishAction& action : plan.AfterUninstallData) {
     ExecuteTask(session, {action.Name, action.Line}, operations);
   }
-  ExitProcess(0);
+  // A restart the package asks for and nobody started is still needed.
+  const bool restartNeeded =
+      operations.RestartNeeded() || (session.ScriptSettings.RebootRequired == 1 && !operations.RestartStarted());
+  AbortInstaller(SuccessExitCode(restartNeeded, operations.RestartStarted()));
 }
 
 }  // namespace corvalis

@@ -7,11 +7,12 @@
 
 #include "common/ansi_text.h"
 #include "common/control_ids.h"
+#include "common/exit_codes.h"
+#include "common/run_log.h"
 #include "common/system_operations.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
 #include "installer/engine/run_installation.h"
-#include "installer/engine/task_operations_win32.h"
 #include "installer/package/extract_archive.h"
 #include "installer/wizard/wizard_pages.h"
 #include "installer/work_folder.h"
@@ -25,11 +26,11 @@ namespace {
 constexpr DWORD kUnpackRedrawMs = 50;
 
 // The download and status hooks are plain functions: they reach the wizard through this,
-// set while the installation runs.
+// set while the installation runs; null when it runs without a window.
 WizardView* runningView = nullptr;
 
-void SetProgressBar(const WizardView& view, int percent) {
-  SendMessageA(view.Control(kIdInstallProgress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+void SetProgressBar(int percent) {
+  if (runningView) SendMessageA(runningView->Control(kIdInstallProgress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
 void ShowStatusLine(const std::string& text) {
@@ -60,13 +61,15 @@ void RollbackInstalledFiles(const InstallSession& session, const std::string& fo
 
 [[noreturn]] void EndCancelledInstallation(const InstallSession& session) {
   RollbackInstalledFiles(session, session.InstallPath);
-  AbortInstaller();
+  AbortInstaller(kExitCancelled);
 }
 
 // Cancel asks, and Yes undoes the unpacking and ends the installer. Inside the unpacking
 // the archive is still open and the work folder that holds it couldn't go, so that end
 // waits until ExtractArchive has closed it. Returns true when the unpacking is to stop.
-bool HandleCancel(WizardView& view, bool unpacking) {
+bool HandleCancel(bool unpacking) {
+  if (!runningView) return false;
+  WizardView& view = *runningView;
   if (!TakeCancelClick(view.window, view.Control(kIdWizardCancel), &view.cancelNotified)) return false;
   if (!ConfirmCancel(view)) return false;
   if (!unpacking) EndCancelledInstallation(view.session);
@@ -75,25 +78,32 @@ bool HandleCancel(WizardView& view, bool unpacking) {
 }
 
 int OnDownloadProgress(const std::string&, float percent) {
-  if (!runningView) return 0;
-  SetProgressBar(*runningView, static_cast<int>(std::lround(percent)));
-  HandleCancel(*runningView, false);
+  SetProgressBar(static_cast<int>(std::lround(percent)));
+  HandleCancel(false);
   return 0;
 }
 
-class WizardFrontEnd final : public InstallationFrontEnd {
+// The run's front end: the wizard's progress page, or nothing at all; the destination
+// and group from the wizard's fields, or as a silent run chose them.
+class ProgressFrontEnd final : public InstallationFrontEnd {
  public:
-  explicit WizardFrontEnd(WizardView& view) : view_(view) {}
+  ProgressFrontEnd(WizardView* view, const std::string* destination, const std::string* group)
+      : view_(view), destination_(destination), group_(group) {}
 
   void ShowProgressPage() override {
-    ShowPage(view_, kPageProgress);
-    EnableWindow(view_.Control(kIdWizardNext), FALSE);
-    EnableWindow(view_.Control(kIdWizardPrevious), FALSE);
+    if (!view_) return;
+    ShowPage(*view_, kPageProgress);
+    EnableWindow(view_->Control(kIdWizardNext), FALSE);
+    EnableWindow(view_->Control(kIdWizardPrevious), FALSE);
   }
-  std::string DestinationField() override { return ControlText(view_.Control(kIdDestinationPath)); }
-  std::string GroupField() override { return ControlText(view_.Control(kIdGroupPath)); }
-  void SetProgress(int percent) override { SetProgressBar(view_, percent); }
-  void DisableCancel() override { EnableWindow(view_.Control(kIdWizardCancel), FALSE); }
+  std::string DestinationField() override {
+    return destination_ ? *destination_ : ControlText(view_->Control(kIdDestinationPath));
+  }
+  std::string GroupField() override { return group_ ? *group_ : ControlText(view_->Control(kIdGroupPath)); }
+  void SetProgress(int percent) override { SetProgressBar(percent); }
+  void DisableCancel() override {
+    if (view_) EnableWindow(view_->Control(kIdWizardCancel), FALSE);
+  }
   bool PathExists(const std::string& path) override { return corvalis::PathExists(path); }
   void UnpackProgramArchive(InstallSession& session) override {
     // Known before anything is unpacked: a cancel removes only these folders.
@@ -107,15 +117,16 @@ class WizardFrontEnd final : public InstallationFrontEnd {
     SetExtractProgressHook([&](const std::string& name, float percent) {
       if (!name.empty()) {
         session.InstalledFiles.push_back(session.InstallPath + name);
+        LogLine("unpacked " + session.InstallPath + name);
         const DWORD now = GetTickCount();
         if (!redrawn || now - lastRedraw >= kUnpackRedrawMs || percent >= 100.0f) {
-          SetProgressBar(view_, static_cast<int>(std::lround(percent)));
+          SetProgressBar(static_cast<int>(std::lround(percent)));
           ShowStatusLine(session.StubTexts[kTextUnpackingStatus] + " " + FileNamePart(name));
           lastRedraw = now;
           redrawn = true;
         }
       }
-      cancelled = HandleCancel(view_, true) || cancelled;
+      cancelled = HandleCancel(true) || cancelled;
     });
     ExtractArchive(session.ProgramArchiveTemp, "*.*", session.InstallPath, 1);
     SetExtractProgressHook(nullptr);
@@ -124,20 +135,30 @@ class WizardFrontEnd final : public InstallationFrontEnd {
   }
 
  private:
-  WizardView& view_;
+  WizardView* view_;
+  const std::string* destination_;
+  const std::string* group_;
 };
 
 }  // namespace
 
-TaskOperations& InstallationOperations(WizardView& view) {
-  runningView = &view;
+SystemTaskOperations& InstallationOperations(const InstallSession& session, WizardView* view) {
+  runningView = view;
   static SystemTaskOperations operations(OnDownloadProgress, ShowStatusLine);
+  operations.SetRestartAllowed(!session.Options.NoRestart);
   return operations;
 }
 
 void StartInstallation(InstallSession& session, WizardView& view) {
-  WizardFrontEnd frontEnd(view);
-  RunInstallation(session, frontEnd, InstallationOperations(view));
+  ProgressFrontEnd frontEnd(&view, nullptr, nullptr);
+  RunInstallation(session, frontEnd, InstallationOperations(session, &view));
+}
+
+void RunUnattendedInstallation(InstallSession& session, WizardView* view, const std::string& destination,
+                               const std::string& group) {
+  if (view) EnableWindow(view->Control(kIdWizardCancel), FALSE);
+  ProgressFrontEnd frontEnd(view, &destination, &group);
+  RunInstallation(session, frontEnd, InstallationOperations(session, view));
 }
 
 }  // namespace corvalis

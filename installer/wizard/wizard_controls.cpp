@@ -6,6 +6,7 @@
 
 #include "common/ansi_text.h"
 #include "common/control_ids.h"
+#include "common/run_mode.h"
 #include "common/whole_file.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
@@ -136,10 +137,12 @@ void PrepareChecklist(HWND checklist) {
 void LoadWizardContent(WizardView& view) {
   InstallSession& session = view.session;
   const ScriptSettings& script = session.ScriptSettings;
-  if (script.RequireReadme == "1") {
+  // A silent run shows neither page: its licence counts as accepted.
+  const bool showsTexts = !IsSilentRun();
+  if (showsTexts && script.RequireReadme == "1") {
     LoadPageText(session, session.ReadMePath, &session.ReadMeText, kTextReadMeNoMemory, kTextReadMeUnreadable);
   }
-  if (script.RequireLicense == "1") {
+  if (showsTexts && script.RequireLicense == "1") {
     LoadPageText(session, session.LicensePath, &session.LicenseText, kTextLicenseNoMemory,
                  kTextLicenseUnreadable);
   }

@@ -99,6 +99,21 @@ int CALLBACK BrowseStarts(HWND dialog, UINT message, LPARAM, LPARAM startFolder)
 void FillPages(WizardView& view) {
   FillDestination(view);
   FillGroupChoice(view);
+  // What the command line chose stands in the fields, for the user to see and change.
+  const InstallerOptions& options = view.session.Options;
+  if (!options.Destination.empty()) {
+    SetWindowTextA(view.Control(kIdDestinationPath), options.Destination.c_str());
+    FillSpaceLines(view, options.Destination);
+  }
+  if (!options.Group.empty()) {
+    const std::string group =
+        UnattendedGroupPath(view.programsFolder, options.Group, view.session.ScriptSettings.AppName);
+    SetWindowTextA(view.Control(kIdGroupPath), group.c_str());
+  }
+  if (options.NoGroup && IsWindowVisible(view.Control(kIdNoGroup))) {
+    SendMessageA(view.Control(kIdNoGroup), BM_SETCHECK, BST_CHECKED, 0);
+    OnNoGroup(view);
+  }
 }
 
 void ShowPage(WizardView& view, int page) {

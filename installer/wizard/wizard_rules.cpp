@@ -109,4 +109,10 @@ std::string GroupPathForItem(const std::string& programsFolder, const std::strin
   return programsFolder + item + "\\" + appName + "\\";
 }
 
+std::string UnattendedGroupPath(const std::string& programsFolder, const std::string& group,
+                                const std::string& appName) {
+  if (group.empty()) return GroupPathForItem(programsFolder, "", appName);
+  return WithTrailingBackslash(IsFullPath(group) ? group : programsFolder + group);
+}
+
 }  // namespace corvalis

@@ -68,4 +68,9 @@ std::string BrowsedDestination(const std::string& answer);
 std::string GroupPathForItem(const std::string& programsFolder, const std::string& item,
                              const std::string& appName);
 
+// The group folder of a run without questions: /GROUP's name below programsFolder (or as
+// given when it is a full path), the wizard's first choice without one; ends in "\".
+std::string UnattendedGroupPath(const std::string& programsFolder, const std::string& group,
+                                const std::string& appName);
+
 }  // namespace corvalis

@@ -1,5 +1,6 @@
 #include "installer/wizard/wizard_view.h"
 
+#include "common/message_box.h"
 #include "installer/config/language_texts.h"
 
 namespace corvalis {
@@ -15,8 +16,8 @@ HWND WizardView::Control(int id) const {
 
 bool ConfirmCancel(const WizardView& view) {
   const StubTextTable& texts = view.session.StubTexts;
-  return MessageBoxA(view.window, texts[kTextConfirmCancel].c_str(), texts[kTextConfirmTitle].c_str(),
-                     MB_YESNO | MB_ICONSTOP) == IDYES;
+  return ShowMessageBox(view.window, texts[kTextConfirmCancel], texts[kTextConfirmTitle], MB_YESNO | MB_ICONSTOP,
+                        IDNO) == IDYES;
 }
 
 }  // namespace corvalis

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include "common/control_ids.h"
+#include "common/exit_codes.h"
+#include "common/message_box.h"
 #include "common/folder_tree.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
@@ -43,8 +45,8 @@ void OnNext(WizardView& view) {
       ShowPage(view, step.Page);
       return;
     case NextAction::WarnEmptyDestination:
-      MessageBoxA(view.window, session.StubTexts[kTextChoosePath].c_str(), session.StubTexts[kTextWarningTitle].c_str(),
-                  MB_OK | MB_ICONSTOP);
+      ShowMessageBox(view.window, session.StubTexts[kTextChoosePath], session.StubTexts[kTextWarningTitle],
+                     MB_OK | MB_ICONSTOP);
       return;
     case NextAction::StartInstallation:
       StartInstallation(session, view);
@@ -72,7 +74,7 @@ void OnCommand(WizardView& view, int id, int code) {
       if (view.session.CurrentPage == kPageProgress) {
         view.cancelNotified = true;
       } else if (ConfirmCancel(view)) {
-        AbortInstaller();
+        AbortInstaller(kExitCancelled);
       }
       break;
     case kIdWizardFinish:
@@ -193,10 +195,10 @@ WizardView& BuildWizard(InstallSession& session, UninstallerImageFn uninstallerI
   DeleteFolderTree(session.WorkFolder + kInformationFolder);
 
   // No text exists for a window that can't be made; the installer just ends.
-  if (!CreateWizardWindow(view)) AbortInstaller();
+  if (!CreateWizardWindow(view)) AbortInstaller(kExitFailure);
   BuildControls(view);
   FillPages(view);
-  BuildFinishActions(session, view);
+  BuildFinishActions(session, &view);
   return view;
 }
 
@@ -207,7 +209,7 @@ void RunWizard(WizardView& view) {
   MSG message;
   for (;;) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got == 0 || got == -1) AbortInstaller();
+    if (got == 0 || got == -1) AbortInstaller(kExitFailure);
     if (!IsDialogMessageA(view.window, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);

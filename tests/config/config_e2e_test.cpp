@@ -130,7 +130,7 @@ TEST(ConfigEndToEnd, DialogOffersLanguagesAndCancelAsks) {
   confirm = winrobot::WaitForMessageBox(run.Pid(), "Please confirm", kStepMs);
   ASSERT_NE(confirm, nullptr) << winrobot::LastError();
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
-  ASSERT_TRUE(run.WaitEnd());
+  ASSERT_TRUE(run.WaitEnd(kStepMs, 1602));
   EXPECT_FALSE(Exists(run.WorkFolder()));
 }
 

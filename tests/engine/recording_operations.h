@@ -26,6 +26,7 @@ class RecordingOperations final : public TaskOperations {
  public:
   std::vector<std::string> calls;
   std::vector<std::string> statusLines;
+  std::vector<std::string> logLines;
   std::set<std::string> failing;  // operation names that return 0
   int osVersionCode = 60;
   unsigned paused = 0;
@@ -40,6 +41,7 @@ class RecordingOperations final : public TaskOperations {
     return context;
   }
   void ShowStatus(const std::string& text) override { statusLines.push_back(text); }
+  void Log(const std::string& text) override { logLines.push_back(text); }
   void Pause(unsigned milliseconds) override { paused += milliseconds; }
 
   int SetRegistryValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,

@@ -17,6 +17,7 @@ namespace {
 
 using testing::Exists;
 using testing::KeyExists;
+using testing::ReadNumber;
 using testing::ReadText;
 using testing::RemoveTree;
 using testing::ReadWholeFile;
@@ -67,7 +68,7 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
   session.InstallPath = root;
   session.UninstallDataPath = root + "Uninst0.dat";
   session.ScriptSettings.AppName = "Sample";
-  EXPECT_EQ(WriteUninstallData(session, operations, ""), 1);
+  EXPECT_EQ(WriteUninstallData(session, operations, "", "20261207"), 1);
   const std::string data = ReadWholeFile(session.UninstallDataPath);
   EXPECT_EQ(data.rfind("[uConfig]\r\nAppName = Sample\r\n", 0), 0u) << data;
   EXPECT_NE(data.find("[InstTasks]\r\nT = CREATEFOLDER"), std::string::npos);
@@ -97,11 +98,16 @@ TEST(TaskFilesTest, RegistryTasksAndUninstallEntry) {
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key));
 
   const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
-  ASSERT_EQ(RegisterUninstallEntry(operations, name, "Maker", "http://127.0.0.1/", "a@b", "n/a", "u.exe,0",
-                                   "C:\\App\\Uninst0.exe"),
-            1);
+  UninstallEntry values;
+  values.DisplayName = name;
+  values.Website = "http://127.0.0.1/";
+  values.UninstallCommand = "\"C:\\My App\\Uninst0.exe\"";
+  values.EstimatedSizeKiB = 1234;
+  ASSERT_EQ(RegisterUninstallEntry(operations, values), 1);
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, entry, "HelpLink"), "http://127.0.0.1/");
-  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, entry, "UninstallString"), "C:\\App\\Uninst0.exe");
+  EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, entry, "UninstallString"), "\"C:\\My App\\Uninst0.exe\"");
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, entry, "EstimatedSize"), 1234);
+  EXPECT_EQ(ReadNumber(HKEY_LOCAL_MACHINE, entry, "NoRepair"), 1);
   RemoveTree(HKEY_LOCAL_MACHINE, entry);
 }
 

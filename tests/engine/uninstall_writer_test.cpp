@@ -36,9 +36,11 @@ TEST(UninstallWriterTest, DataFileAndEntryOfAFinishedInstallation) {
   InstallSession session = FinishedSession();
   session.ScriptSettings.IconExtUninst = 1;
   RecordingOperations operations;
-  EXPECT_EQ(WriteUninstallData(session, operations, std::string("MZ\0\x90", 4)), 1);
+  session.ScriptSettings.Version = "2.1";
+  session.RequiredSpace = 2049;
+  EXPECT_EQ(WriteUninstallData(session, operations, std::string("MZ\0\x90", 4), "20261207"), 1);
 
-  ASSERT_EQ(operations.calls.size(), 11u);
+  ASSERT_EQ(operations.calls.size(), 18u);
   EXPECT_EQ(operations.calls[0], std::string("WriteWholeFile C:\\Program Files\\Sample\\Uninst1.exe|MZ\0\x90", 55));
   operations.calls.erase(operations.calls.begin());
   EXPECT_EQ(operations.calls[0],
@@ -64,17 +66,22 @@ TEST(UninstallWriterTest, DataFileAndEntryOfAFinishedInstallation) {
 
   const std::string key = "80000002|Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample";
   EXPECT_EQ(operations.calls[1], "CreateRegistryKey " + key);
-  const char* const values[] = {"DisplayName|Sample",
-                                "DisplayIcon|C:\\Program Files\\Sample\\Uninst1.exe,0",
-                                "Publisher|Maker",
-                                "URLInfoAbout|http://maker.example/",
-                                "HelpLink|http://maker.example/",
-                                "Contact|help@maker.example",
-                                "HelpTelephone|n/a",
-                                "UninstallString|C:\\Program Files\\Sample\\Uninst1.exe"};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(operations.calls[2 + i], "SetRegistryValue " + key + "|" + values[i] + "|1");
-  }
+  const char* const values[] = {"DisplayName|Sample|1",
+                                "DisplayIcon|C:\\Program Files\\Sample\\Uninst1.exe,0|1",
+                                "Publisher|Maker|1",
+                                "URLInfoAbout|http://maker.example/|1",
+                                "HelpLink|http://maker.example/|1",
+                                "Contact|help@maker.example|1",
+                                "HelpTelephone|n/a|1",
+                                "UninstallString|\"C:\\Program Files\\Sample\\Uninst1.exe\"|1",
+                                "QuietUninstallString|\"C:\\Program Files\\Sample\\Uninst1.exe\" /VERYSILENT|1",
+                                "DisplayVersion|2.1|1",
+                                "InstallLocation|C:\\Program Files\\Sample\\|1",
+                                "EstimatedSize|3|4",
+                                "InstallDate|20261207|1",
+                                "NoModify|1|4",
+                                "NoRepair|1|4"};
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(operations.calls[2 + i], "SetRegistryValue " + key + "|" + values[i]);
 }
 
 TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
@@ -94,8 +101,8 @@ TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
     session.ScriptSettings.IconExtPath = "<DefaultInstallPath>\\app.ico";
     session.ScriptSettings.IconExtIndex = 3;
     RecordingOperations operations;
-    WriteUninstallData(session, operations, "");
-    EXPECT_EQ(operations.calls.size(), c.icon[0] ? 10u : 1u) << c.uninst << c.custom;
+    WriteUninstallData(session, operations, "", "20261207");
+    EXPECT_EQ(operations.calls.size(), c.icon[0] ? 17u : 1u) << c.uninst << c.custom;
     if (c.icon[0] && operations.calls.size() > 3) {
       EXPECT_NE(operations.calls[3].find(c.icon), std::string::npos) << operations.calls[3];
     }
@@ -105,11 +112,14 @@ TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
 TEST(UninstallWriterTest, EntryNeedsItsKeyAndAName) {
   RecordingOperations operations;
   operations.failing.insert("CreateRegistryKey");
-  EXPECT_EQ(RegisterUninstallEntry(operations, "Sample", "", "", "", "n/a", "i,0", "u.exe"), 0);
+  UninstallEntry entry;
+  entry.DisplayName = "Sample";
+  EXPECT_EQ(RegisterUninstallEntry(operations, entry), 0);
   EXPECT_EQ(operations.calls.size(), 1u) << "no values without the key";
 
   RecordingOperations unnamed;
-  EXPECT_EQ(RegisterUninstallEntry(unnamed, "", "", "", "", "n/a", "i,0", "u.exe"), 0);
+  entry.DisplayName.clear();
+  EXPECT_EQ(RegisterUninstallEntry(unnamed, entry), 0);
   EXPECT_TRUE(unnamed.calls.empty()) << "values would land on the list's own key";
 }
 

@@ -52,8 +52,9 @@ std::string ApplicationArchive(const std::string& package) {
 }
 
 // Runs the program, expects one message box with this title and text, answers it and
-// expects the program to end with exit code 0.
-void ExpectOnlyMessage(const std::string& commandLine, const std::string& title, const std::string& text) {
+// expects the program to end with that exit code.
+void ExpectOnlyMessage(const std::string& commandLine, const std::string& title, const std::string& text,
+                       DWORD expectedCode) {
   SCOPED_TRACE(commandLine);
   winrobot::ProcessGuard run;
   ASSERT_TRUE(winrobot::StartProcess(commandLine, &run.process)) << winrobot::LastError();
@@ -63,7 +64,7 @@ void ExpectOnlyMessage(const std::string& commandLine, const std::string& title,
   ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
   DWORD exitCode = 1;
   ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(exitCode, expectedCode);
 }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
@@ -143,11 +144,11 @@ TEST(InstallerPackage, SignedPackageStartsAndExports) {
     ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes"));
     DWORD exitCode = 1;
     ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(exitCode, 1602u);
   }
 
   ExpectOnlyMessage(Quoted(setup) + " -u " + Quoted(scratch.path + "export"), "Success",
-                    "The file was written. You can unpack them with any ZIP compatible archiver.");
+                    "The file was written. You can unpack them with any ZIP compatible archiver.", 0);
   const std::string archive = ApplicationArchive(CopyPackage(scratch, "Setup.exe", "Unsigned.exe"));
   ASSERT_FALSE(archive.empty());
   EXPECT_TRUE(ReadBytes(scratch.path + "export\\ProgramData.zip") == archive);
@@ -160,8 +161,8 @@ TEST(InstallerPackage, SignedPackageStartsAndExports) {
     EXPECT_TRUE(WriteFileText(scratch.path + name, changed));
     return Quoted(scratch.path + name);
   };
-  ExpectOnlyMessage(withDirectory("Elsewhere.exe", table.offset - 8, table.bytes), "Error", kIncomplete);
-  ExpectOnlyMessage(withDirectory("PastTheEnd.exe", table.offset, table.bytes + 8), "Error", kIncomplete);
+  ExpectOnlyMessage(withDirectory("Elsewhere.exe", table.offset - 8, table.bytes), "Error", kIncomplete, 1603);
+  ExpectOnlyMessage(withDirectory("PastTheEnd.exe", table.offset, table.bytes + 8), "Error", kIncomplete, 1603);
 }
 
 TEST(InstallerPackage, BrokenTrailersGiveTheirMessages) {
@@ -174,12 +175,12 @@ TEST(InstallerPackage, BrokenTrailersGiveTheirMessages) {
   std::string zeroProgram =
       CopyPackage(scratch, "Setup.exe", "ZeroProgram.exe", [](std::string* b) { b->replace(b->size() - 7, 4, 4, '\0'); });
 
-  ExpectOnlyMessage(Quoted(noMarker), "Error", kIncomplete);
-  ExpectOnlyMessage(Quoted(lineBreak), "Error", kIncomplete);
-  ExpectOnlyMessage(Quoted(zeroLengths), "Error", kCorrupted);
-  ExpectOnlyMessage(Quoted(zeroProgram), "Error", kCorrupted);
+  ExpectOnlyMessage(Quoted(noMarker), "Error", kIncomplete, 1603);
+  ExpectOnlyMessage(Quoted(lineBreak), "Error", kIncomplete, 1603);
+  ExpectOnlyMessage(Quoted(zeroLengths), "Error", kCorrupted, 1603);
+  ExpectOnlyMessage(Quoted(zeroProgram), "Error", kCorrupted, 1603);
   // The same checks guard the export.
-  ExpectOnlyMessage(Quoted(lineBreak) + " -u " + Quoted(scratch.path + "export"), "Error", kIncomplete);
+  ExpectOnlyMessage(Quoted(lineBreak) + " -u " + Quoted(scratch.path + "export"), "Error", kIncomplete, 1603);
   EXPECT_FALSE(Exists(scratch.path + "export\\ProgramData.zip"));
   // Failures before the work folder exists leave nothing behind.
   EXPECT_EQ(WorkFolders(), before);
@@ -191,8 +192,8 @@ TEST(InstallerPackage, UsageMessageForTwoParametersWithoutMinusU) {
   const std::string usage =
       "If you want to unpack the contained files to check them before installation, the syntax is:\r\n"
       "Installer.exe -u [PathToStoreUnpackedFiles]";
-  ExpectOnlyMessage(Quoted(setup) + " /x y", "Error", usage);
-  ExpectOnlyMessage(Quoted(setup) + " -U y", "Error", usage);
+  ExpectOnlyMessage(Quoted(setup) + " /x y", "Error", usage, 87);
+  ExpectOnlyMessage(Quoted(setup) + " -U y", "Error", usage, 87);
 }
 
 TEST(InstallerPackage, ExportWritesTheApplicationArchiveUnchanged) {
@@ -200,7 +201,7 @@ TEST(InstallerPackage, ExportWritesTheApplicationArchiveUnchanged) {
   std::string setup = CopyPackage(scratch, "Setup.exe", "Setup.exe");
   const std::string folder = scratch.path + "checked\\nested";  // missing, without "\"
   const std::string done = "The file was written. You can unpack them with any ZIP compatible archiver.";
-  ExpectOnlyMessage(Quoted(setup) + " -u " + Quoted(folder), "Success", done);
+  ExpectOnlyMessage(Quoted(setup) + " -u " + Quoted(folder), "Success", done, 0);
 
   std::string exported = ReadBytes(folder + "\\ProgramData.zip");
   std::string archive = ApplicationArchive(setup);
@@ -210,7 +211,7 @@ TEST(InstallerPackage, ExportWritesTheApplicationArchiveUnchanged) {
   EXPECT_EQ(exported.compare(0, 2, "PK"), 0);
 
   // A blank folder writes nothing and still reports success.
-  ExpectOnlyMessage(Quoted(setup) + " -u \"  \"", "Success", done);
+  ExpectOnlyMessage(Quoted(setup) + " -u \"  \"", "Success", done, 0);
 }
 
 TEST(InstallerPackage, SecondInstanceGetsTheMutexWarningAndTheFirstGoesOn) {
@@ -224,14 +225,15 @@ TEST(InstallerPackage, SecondInstanceGetsTheMutexWarningAndTheFirstGoesOn) {
   ExpectOnlyMessage(Quoted(setup),
                     "Corvalis Install Platform",
                     "Another installation driven by TQS is in progress. Please finish the active installation and "
-                    "run this installer again.");
+                    "run this installer again.",
+                    1618);
 
   EXPECT_TRUE(IsWindowVisible(firstBox));
   DWORD exitCode = 1;
   EXPECT_FALSE(winrobot::WaitProcess(first.process, 0, &exitCode));  // still running
   ASSERT_TRUE(winrobot::AnswerMessageBox(firstBox, "OK"));
   ASSERT_TRUE(winrobot::WaitProcess(first.process, kWaitMs, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(exitCode, 87u);
 }
 
 TEST(InstallerPackage, CancelWhileCopyingRemovesTheWorkFolder) {
@@ -259,7 +261,7 @@ TEST(InstallerPackage, CancelWhileCopyingRemovesTheWorkFolder) {
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes"));
   DWORD exitCode = 1;
   ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(exitCode, 1602u);
   for (const std::string& folder : created) EXPECT_FALSE(Exists(folder)) << folder;
 }
 
@@ -276,7 +278,7 @@ TEST(InstallerPackage, CancelDuringExportEndsWithoutSuccess) {
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes"));
   DWORD exitCode = 1;
   ASSERT_TRUE(winrobot::WaitProcess(run.process, kWaitMs, &exitCode));  // no "Success" box waits
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(exitCode, 1602u);
 }
 
 TEST(InstallerPackage, OldWindowsGetsTheCompatibilityMessage) {
@@ -287,11 +289,13 @@ TEST(InstallerPackage, OldWindowsGetsTheCompatibilityMessage) {
   ASSERT_TRUE(winrobot::SetWineVersion("PkgWindows98.exe", "win98"));
   ExpectOnlyMessage(Quoted(old), "Compatibility problem",
                     "We are sorry, Corvalis Packwright was designed for WinNT and later operating systems. Please "
-                    "upgrade your PC!");
+                    "upgrade your PC!",
+                    1603);
   // Windows 98 passes without the administrator test and reaches the command line.
   ExpectOnlyMessage(Quoted(nine8) + " /x y", "Error",
                     "If you want to unpack the contained files to check them before installation, the syntax is:\r\n"
-                    "Installer.exe -u [PathToStoreUnpackedFiles]");
+                    "Installer.exe -u [PathToStoreUnpackedFiles]",
+                    87);
   winrobot::SetWineVersion("PkgOldWindows.exe", "");
   winrobot::SetWineVersion("PkgWindows98.exe", "");
 }

@@ -6,7 +6,6 @@
 #include <deque>
 #include <set>
 
-#include "installer/startup/command_line.h"
 #include "installer/package/entry_names.h"
 #include "common/os_version.h"
 #include "installer/package/package_checks.h"
@@ -170,22 +169,6 @@ TEST(UniqueNames, TempFilesSkipExistingNamesAndEachOther) {
   EXPECT_EQ(info, "W\\3.tmp");
   std::string program = PickTempFileName("W\\", random, exists, info);
   EXPECT_EQ(program, "W\\99999999.tmp");  // 100000003 wraps to 3, the info archive's name
-}
-
-TEST(CommandLine, OnlyTheFirstTwoParametersCount) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(ParseCommandLine(V{}).action, StartAction::Install);
-  EXPECT_EQ(ParseCommandLine(V{"-u"}).action, StartAction::Install);
-  EXPECT_EQ(ParseCommandLine(V{"-u", ""}).action, StartAction::Install);
-  EXPECT_EQ(ParseCommandLine(V{"", "x"}).action, StartAction::Install);
-  EXPECT_EQ(ParseCommandLine(V{"anything"}).action, StartAction::Install);
-  CommandLineChoice exportChoice = ParseCommandLine(V{"-u", "C:\\out", "ignored"});
-  EXPECT_EQ(exportChoice.action, StartAction::Export);
-  EXPECT_EQ(exportChoice.exportFolder, "C:\\out");
-  EXPECT_EQ(ParseCommandLine(V{"-u", " "}).action, StartAction::Export);  // blank is the export's concern
-  EXPECT_EQ(ParseCommandLine(V{"/x", "y"}).action, StartAction::Usage);
-  EXPECT_EQ(ParseCommandLine(V{"-U", "y"}).action, StartAction::Usage);  // case-sensitive
-  EXPECT_EQ(ParseCommandLine(V{"-u ", "y"}).action, StartAction::Usage);
 }
 
 TEST(EntryNames, WildcardMatching) {

@@ -53,9 +53,13 @@ std::string InstallerRun::WorkFolder() {
   return workFolder_;
 }
 
-bool InstallerRun::WaitEnd(int timeoutMs) {
-  DWORD exitCode = 0;
-  return winrobot::WaitProcess(guard_.process, timeoutMs, &exitCode) && exitCode == 0;
+::testing::AssertionResult InstallerRun::WaitEnd(int timeoutMs, DWORD exitCode) {
+  DWORD code = 0;
+  if (!winrobot::WaitProcess(guard_.process, timeoutMs, &code)) {
+    return ::testing::AssertionFailure() << "the installer did not end";
+  }
+  if (code != exitCode) return ::testing::AssertionFailure() << "exit code " << code << " instead of " << exitCode;
+  return ::testing::AssertionSuccess();
 }
 
 bool InstallerRun::Running() {
@@ -63,13 +67,13 @@ bool InstallerRun::Running() {
   return !winrobot::WaitProcess(guard_.process, 0, &exitCode);
 }
 
-void InstallerRun::ExpectEndsWithMessage(const std::string& title, const std::string& text) {
+void InstallerRun::ExpectEndsWithMessage(const std::string& title, const std::string& text, DWORD exitCode) {
   HWND box = winrobot::WaitForMessageBox(Pid(), title, kStartMs);
   ASSERT_NE(box, nullptr) << "no \"" << title << "\" box: " << winrobot::LastError();
   EXPECT_EQ(winrobot::MessageBoxText(box), text);
   const std::string folder = WorkFolder();
   ASSERT_TRUE(winrobot::AnswerMessageBox(box, "OK")) << winrobot::LastError();
-  ASSERT_TRUE(WaitEnd()) << "the installer did not end";
+  ASSERT_TRUE(WaitEnd(kStepMs, exitCode));
   EXPECT_FALSE(folder.empty());
   EXPECT_FALSE(Exists(folder)) << "work folder left behind: " << folder;
 }

@@ -39,12 +39,13 @@ class InstallerRun {
   DWORD Pid() const { return guard_.process.pid; }
   // The work folder this run created (found once it exists).
   std::string WorkFolder();
-  bool WaitEnd(int timeoutMs = kStepMs);
+  // The run ends within timeoutMs with that exit code (common/exit_codes.h).
+  ::testing::AssertionResult WaitEnd(int timeoutMs = kStepMs, DWORD exitCode = 0);
   bool Running();
 
   // The error box the run must end with: its text, then OK, then the end of the
   // process with its work folder removed.
-  void ExpectEndsWithMessage(const std::string& title, const std::string& text);
+  void ExpectEndsWithMessage(const std::string& title, const std::string& text, DWORD exitCode = 1603);
   // Passing the checks leads to the wizard; the run must have made its work folder,
   // and neither an error box nor (unless one was chosen) the language dialog may show
   // up on the way.

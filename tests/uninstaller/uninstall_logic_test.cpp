@@ -32,6 +32,7 @@ class FakeOps final : public UninstallOperations {
   bool restartAnswer = false;
   std::string failCopyTo;
   std::vector<std::uint32_t> numbers = {42};
+  int waitResult = 0;
 
   void AddFile(const std::string& path, std::uint64_t bytes = 10) {
     files[path] = bytes;
@@ -91,7 +92,22 @@ class FakeOps final : public UninstallOperations {
     calls.push_back("Start " + program + "|" + parameters + "|" + folder + (hidden ? "|hidden" : ""));
     return true;
   }
-  void SelfDelete() override { calls.push_back("SelfDelete"); }
+  int StartAndWait(const std::string& program, const std::string& parameters) override {
+    calls.push_back("Wait " + program + "|" + parameters);
+    return waitResult;
+  }
+  bool MoveFileTo(const std::string& source, const std::string& destination) override {
+    calls.push_back("Move " + source + "|" + destination);
+    if (!files.count(source)) return false;
+    files[destination] = files[source];
+    files.erase(source);
+    readOnly.erase(source);
+    return true;
+  }
+  void SelfDelete(const std::string& alsoDelete) override {
+    calls.push_back(alsoDelete.empty() ? "SelfDelete" : "SelfDelete " + alsoDelete);
+  }
+  void Log(const std::string&) override {}
   void DeleteRegistryValue(std::uint32_t root, const std::string& key, const std::string& name) override {
     calls.push_back("DeleteValue " + std::to_string(root & 0xF) + "|" + key + "|" + name);
   }
@@ -167,7 +183,13 @@ void Prepare(FakeOps* ops, const UninstallData& data) {
   ops->AddFile("C:\\App\\Uninst0.dat");
 }
 
-void Uninstall(FakeOps* ops) { RunUninstallation(*ops, "C:\\App\\Uninst0.dat", "C:\\App\\Uninst0.exe"); }
+int Uninstall(FakeOps* ops, RunMode mode = RunMode::Interactive) {
+  UninstallerOptions options;
+  options.InstalledDataPath = "C:\\App\\Uninst0.dat";
+  options.InstalledProgramPath = "C:\\App\\Uninst0.exe";
+  options.Mode = mode;
+  return RunUninstallation(*ops, options);
+}
 
 TEST(UninstallRules, NamesPathsAndExtensions) {
   struct NameCase {
@@ -249,7 +271,7 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
   ops.folders.insert("C:\\App\\Empty\\Deeper\\");
   ops.folders.insert("C:\\App\\Empty\\");
 
-  Uninstall(&ops);
+  EXPECT_EQ(Uninstall(&ops), 0);
 
   const std::vector<std::string> undo = {
       "Ask T0|Remove Sample?",
@@ -264,7 +286,6 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
       "Kill app.exe",
       "RemoveFile C:\\App\\app.exe",
       "RemoveFile C:\\App\\Docs\\read.txt",
-      "Kill Uninst0.exe",
       "RemoveFile C:\\App\\Uninst0.exe",
       "RemoveFile C:\\Menu\\Sample\\Run.lnk",
       "RemoveFile C:\\Other\\copy.txt",
@@ -287,6 +308,7 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
   EXPECT_EQ(ops.CountOf("DeleteKey"), 2) << "the HKCR record is skipped";
   EXPECT_EQ(ops.CountOf("Unregister"), 1) << "a server file that is gone is not unregistered";
   EXPECT_FALSE(ops.Called("RemoveFile C:\\App\\settings.INI"));
+  EXPECT_FALSE(ops.Called("Kill Uninst0.exe")) << "the installed uninstaller is stage 1, never ended";
   EXPECT_FALSE(ops.Called("RemoveFile C:\\App\\Logs\\run.log"));
 
   // Kept files keep the install folder and their own folders; emptied folders went,
@@ -349,7 +371,7 @@ TEST(UninstallRun, NoAtTheConfirmationOnlyCleansUpTheCopy) {
   UninstallData data = BaseData();
   data.Files = {"C:\\App\\a.txt"};
   Prepare(&ops, data);
-  Uninstall(&ops);
+  EXPECT_EQ(Uninstall(&ops), 1602);
   EXPECT_EQ(ops.calls, (std::vector<std::string>{"Ask T0|Remove Sample?", "RemoveFile C:\\Temp\\42.dat",
                                                   "SelfDelete"}));
 }
@@ -362,7 +384,7 @@ TEST(UninstallRun, RestartQuestionReplacesTheSuccessMessage) {
     data.RebootRequired = 1;
     data.AppName = "";
     Prepare(&ops, data);
-    Uninstall(&ops);
+    EXPECT_EQ(Uninstall(&ops), yes ? 1641 : 3010);
     EXPECT_TRUE(ops.Called("Ask T4|T5"));
     EXPECT_EQ(ops.Called("Restart"), yes);
     EXPECT_EQ(ops.CountOf("Info"), 0);
@@ -373,7 +395,7 @@ TEST(UninstallRun, RestartQuestionReplacesTheSuccessMessage) {
 
 TEST(UninstallRun, MissingDataFileIsReported) {
   FakeOps ops;
-  Uninstall(&ops);
+  EXPECT_EQ(Uninstall(&ops), 1603);
   EXPECT_EQ(ops.calls, (std::vector<std::string>{"Error The uninstallation script is missing!\r\n\r\n(C:\\Temp\\42.dat)"}));
 }
 
@@ -384,12 +406,23 @@ TEST(UninstallStart, CopiesBothFilesUnderAFreeNameAndStartsTheCopy) {
   ops.AddFile("C:\\exeter\\Uninst0.dat");
   ops.AddFile("C:\\Temp\\7.dat");  // 7 is taken by a data file alone
   ops.numbers = {7, 42};
-  StartFromTempCopy(ops);
+  EXPECT_EQ(StartFromTempCopy(ops, UninstallerOptions()), 0);
   EXPECT_EQ(ops.calls, (std::vector<std::string>{
                            "Copy C:\\exeter\\Uninst0.exe|C:\\Temp\\42.exe",
                            "Copy C:\\exeter\\Uninst0.dat|C:\\Temp\\42.dat",
                            "Start C:\\Temp\\42.exe|\"C:\\exeter\\Uninst0.dat\" \"C:\\exeter\\Uninst0.exe\"|",
                        }));
+
+  // A silent run hands its switches on and waits for the copy's result.
+  FakeOps silent;
+  silent.ownPath = "C:\\App\\Uninst0.exe";
+  silent.AddFile(silent.ownPath);
+  silent.AddFile("C:\\App\\Uninst0.dat");
+  silent.waitResult = 3010;
+  const UninstallerOptions options = ReadUninstallerOptions("/S /LOG=\"C:\\logs\\u.log\"");
+  EXPECT_EQ(StartFromTempCopy(silent, options), 3010);
+  EXPECT_EQ(silent.calls.back(),
+            "Wait C:\\Temp\\42.exe|\"C:\\App\\Uninst0.dat\" \"C:\\App\\Uninst0.exe\" /VERYSILENT /LOG=\"C:\\logs\\u.log\"");
 }
 
 TEST(UninstallStart, FailedCopyLeavesNothingBehind) {
@@ -401,12 +434,35 @@ TEST(UninstallStart, FailedCopyLeavesNothingBehind) {
     if (c != kDataMissing) ops.AddFile("C:\\App\\Uninst0.dat");
     if (c == kPartialCopy) ops.failCopyTo = kCopyData;
     if (c == kEveryNameTaken) ops.AddFile("C:\\Temp\\42.dat", 3);
-    StartFromTempCopy(ops);
+    EXPECT_EQ(StartFromTempCopy(ops, UninstallerOptions()), 1603);
     EXPECT_EQ(ops.Has(kCopyData), c == kEveryNameTaken) << c << ": a partial copy of 0 bytes goes too";
     EXPECT_FALSE(ops.Has(kCopy)) << c;
     EXPECT_EQ(ops.calls.back(), std::string("Error ") + kCopyFailedText) << c;
     EXPECT_EQ(ops.CountOf("Start"), 0) << c;
   }
+}
+
+// Silent: nothing asked or shown, no browser, the restart left to the caller, and stage
+// 1's file, still running, moved out of the installation so that the folder can go.
+TEST(UninstallRun, SilentRunAsksNothingAndTakesStageOneAlong) {
+  FakeOps ops;
+  UninstallData data = BaseData();
+  data.RebootRequired = 1;
+  data.UninstTasks = {{"Browser", "LAUNCHBROWSER\xB6http://127.0.0.1/bye"}};
+  data.Files = {"C:\\App\\a.txt"};
+  Prepare(&ops, data);
+  ops.AddFile("C:\\App\\a.txt");
+  ops.readOnly.insert("C:\\App\\Uninst0.exe");  // running: it won't go
+  EXPECT_EQ(Uninstall(&ops, RunMode::VerySilent), 3010);
+  for (const char* prefix : {"Ask", "Info", "Start", "Restart", "Kill"}) EXPECT_EQ(ops.CountOf(prefix), 0) << prefix;
+  EXPECT_TRUE(ops.Called("Move C:\\App\\Uninst0.exe|C:\\Temp\\42.exe.stage1"));
+  EXPECT_FALSE(ops.Has(kRoot)) << "the install folder went";
+  EXPECT_EQ(ops.calls.back(), "SelfDelete C:\\Temp\\42.exe.stage1");
+
+  const UninstallerOptions wrong = ReadUninstallerOptions("\"C:\\A\\Uninst0.dat\" \"C:\\A\\Uninst0.exe\" /x");
+  EXPECT_EQ(wrong.InstalledProgramPath, "C:\\A\\Uninst0.exe");
+  EXPECT_EQ(wrong.Problem, "unknown parameter \"/x\"");
+  EXPECT_TRUE(ReadUninstallerOptions("/SILENT").Log) << "silent runs always log";
 }
 
 }  // namespace

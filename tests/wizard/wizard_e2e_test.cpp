@@ -270,7 +270,7 @@ TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {
   HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
   ASSERT_NE(confirm, nullptr) << winrobot::LastError();
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
-  ASSERT_TRUE(run.WaitEnd());
+  ASSERT_TRUE(run.WaitEnd(kStepMs, 1602)) << "cancelled by the user";
   ExpectNothingInstalled(folder);
 }
 

@@ -1,0 +1,56 @@
+#include "installer/startup/run_report.h"
+
+#include <windows.h>
+
+#include "common/ansi_text.h"
+#include "common/operations_settings.h"
+#include "common/os_version.h"
+#include "common/special_folders.h"
+
+namespace corvalis {
+
+namespace {
+
+std::string OwnPath() {
+  char path[MAX_PATH * 2] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  return std::string(path, length < sizeof path ? length : 0);
+}
+
+const char* ModeName(RunMode mode) {
+  switch (mode) {
+    case RunMode::Interactive: return "interactive";
+    case RunMode::Silent: return "silent";
+    case RunMode::VerySilent: return "very silent";
+  }
+  return "";
+}
+
+}  // namespace
+
+void BeginRunLog(InstallSession& session, bool administrator) {
+  session.StartedAt = CurrentLogTime();
+  if (!session.Options.Log) return;
+  StartRunLog();
+  if (!session.Options.LogPath.empty()) OpenRunLog(session.Options.LogPath, false);
+  const OsVersionData os = QueryOsVersion();
+  LogLine("installer " + OwnPath() + " (Corvalis Install Platform)");
+  LogLine("command line: " + std::string(GetCommandLineA()));
+  LogLine("Windows " + std::to_string(os.major) + "." + std::to_string(os.minor) + ", platform " +
+          std::to_string(os.platformId) + ", version code " + std::to_string(Operations().OsVersionCode) +
+          (administrator ? ", administrator" : ", not administrator"));
+  LogLine(std::string("run: ") + ModeName(session.Options.Mode));
+}
+
+void OpenDefaultRunLog(const InstallSession& session) {
+  if (!RunLogStarted() || RunLogIsOpen()) return;
+  std::string name = session.ScriptSettings.AppName;
+  if (name.empty()) {
+    name = FileNamePart(OwnPath());
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+  }
+  OpenRunLog(DefaultLogPath(TemporaryFolder(), name, "Setup", session.StartedAt), false);
+}
+
+}  // namespace corvalis
