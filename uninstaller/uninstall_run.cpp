@@ -24,13 +24,16 @@ class Progress {
 
 const std::string& Text(const UninstallSession& session, int key) { return session.UninstallTexts[key]; }
 
+// A run with no window at all starts the uninstallation's programs hidden too.
+bool HidesPrograms(const UninstallSession& session) { return session.Mode == RunMode::VerySilent; }
+
 void RunUninstallationTasks(UninstallSession& session, UninstallOperations& ops) {
   for (const TaskEntry& task : session.UninstallTasks) {
     const TaskType type = TaskTypeOf(task.Line, TaskList::Uninstall);
     if (type == TaskType::Run) {
       const std::string program = Field(task.Line, 4);
       const std::string parameters = Field(task.Line, 5);
-      if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), false);
+      if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), HidesPrograms(session));
       if (Field(task.Line, 3) == "1") session.RunAfterRemoval.push_back({program, parameters});
     } else if (type == TaskType::LaunchBrowser && session.Mode == RunMode::Interactive) {
       // Nobody would read the page a silent run opened.
@@ -191,7 +194,7 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   }
 
   for (const ProgramStart& start : session.RunAfterRemoval) {
-    ops.StartProgram(start.Program, start.Parameters, FolderPart(start.Program), false);
+    ops.StartProgram(start.Program, start.Parameters, FolderPart(start.Program), HidesPrograms(session));
   }
   ops.CloseProgressWindow();
   if (!session.AppName.empty()) ops.DeleteRegistryKey(kRootLocalMachine, kUninstallEntryKey + session.AppName);

@@ -46,12 +46,6 @@ RunMode ModeOf(const std::vector<std::string>& params) {
   return mode;
 }
 
-InstallerOptions Refused(InstallerOptions options, const std::string& problem) {
-  options.Action = StartAction::Usage;
-  options.Problem = problem;
-  return options;
-}
-
 // The command line as the first installers had it: two parameters at most count.
 InstallerOptions ReadPlainParameters(const std::vector<std::string>& params) {
   InstallerOptions options;
@@ -85,20 +79,33 @@ InstallerOptions ReadInstallerOptions(const std::string& parameters) {
   options.NoRestart = options.Log;
   std::vector<std::string> switches = params;
   if (nsisFolder) switches.push_back("/D=" + trailingFolder);
+  // Every switch is read, so that the log and the mode stand even when one is wrong; the
+  // first problem is the one reported.
+  auto refuse = [&options](const std::string& problem) {
+    if (options.Problem.empty()) options.Problem = problem;
+  };
   for (const std::string& param : switches) {
     const KnownSwitch* known = Known(param, &parsed);
-    if (!known) return Refused(options, "unknown parameter \"" + param + "\"");
+    if (!known) {
+      refuse("unknown parameter \"" + param + "\"");
+      continue;
+    }
     if (known->Argument == Takes::Nothing && parsed.HasValue) {
-      return Refused(options, "/" + parsed.Name + " takes no value");
+      refuse("/" + parsed.Name + " takes no value");
+      continue;
     }
     if (known->Argument == Takes::Value && (!parsed.HasValue || TrimBlanks(parsed.Value).empty())) {
-      return Refused(options, "/" + parsed.Name + " needs a value: /" + parsed.Name + "=...");
+      refuse("/" + parsed.Name + " needs a value: /" + parsed.Name + "=...");
+      continue;
     }
     const std::string& name = parsed.Name;
     const std::string value = TrimBlanks(parsed.Value);
     if (name == "DIR" || name == "D") {
-      if (!IsFullPath(value)) return Refused(options, "/" + name + " is not a full path: \"" + value + "\"");
-      options.Destination = WithTrailingBackslash(value);
+      if (IsFullPath(value)) {
+        options.Destination = WithTrailingBackslash(value);
+      } else {
+        refuse("/" + name + " is not a full path: \"" + value + "\"");
+      }
     } else if (name == "GROUP") {
       options.Group = value;
     } else if (name == "NOICONS") {
@@ -117,6 +124,7 @@ InstallerOptions ReadInstallerOptions(const std::string& parameters) {
     }
     // The modes are read already; SUPPRESSMSGBOXES: the silent modes suppress every box.
   }
+  if (!options.Problem.empty()) options.Action = StartAction::Usage;
   if (options.ForceRestart) options.NoRestart = false;
   return options;
 }

@@ -30,14 +30,8 @@ using namespace corvalis::testing;
 
 const char kConfirmTitle[] = "Please confirm";
 
-std::string Folder(int csidl) {
-  char path[MAX_PATH] = "";
-  SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-  return std::string(path) + "\\";
-}
-
-std::string ProgramFiles() { return Folder(CSIDL_PROGRAM_FILES); }
-std::string Desktop() { return Folder(CSIDL_DESKTOPDIRECTORY); }
+std::string ProgramFiles() { return ShellFolder(CSIDL_PROGRAM_FILES); }
+std::string Desktop() { return ShellFolder(CSIDL_DESKTOPDIRECTORY); }
 
 std::string WithoutTrailing(std::string path) {
   if (!path.empty() && path.back() == '\\') path.pop_back();
@@ -91,9 +85,8 @@ std::string Joined(const std::vector<ChecklistItem>& items) {
   return text;
 }
 
-TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
-  const char* httpRoot = std::getenv("CORVALIS_HTTP_ROOT");
-  if (!httpRoot) GTEST_SKIP() << "runs under http_test_server.py (install_e2e_every_task)";
+// The every-task package's traces on the system, and their removal.
+struct EveryTaskSystem {
   const Installed installed{"Corvalis Every Task"};
   const std::string app = installed.folder();
   const std::string group = installed.group();
@@ -101,7 +94,19 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   const std::string serverKey = "Software\\CorvalisEngineTests\\Servers";
   const std::string ranNow = TempPath() + "corvalis_every_task_run.txt";
   const std::string ranAtFinish = TempPath() + "corvalis_every_task_finish.txt";
-  auto cleanUp = [&] {
+  const std::string payload = "every task payload\r\n" + std::string(3000, 'p');
+
+  // Nothing of an earlier run; the download ready on the loopback server.
+  ::testing::AssertionResult Prepare() const {
+    CleanUp();
+    const char* httpRoot = std::getenv("CORVALIS_HTTP_ROOT");
+    if (!httpRoot) return ::testing::AssertionFailure() << "no CORVALIS_HTTP_ROOT";
+    if (!WriteWholeFile(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload)) {
+      return ::testing::AssertionFailure() << "can't serve the download";
+    }
+    return ::testing::AssertionSuccess();
+  }
+  void CleanUp() const {
     RemoveService("CorvalisEveryTask");
     RemoveService("CorvalisEveryTaskGone");
     installed.Remove();
@@ -117,11 +122,17 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
       RegDeleteValueA(servers, (app + "every_task_server.dll").c_str());
       RegCloseKey(servers);
     }
-  };
-  cleanUp();
-  const std::string payload = "every task payload\r\n" + std::string(3000, 'p');
-  ASSERT_EQ(WriteWholeFile(winrobot::UnixToWindowsPath(httpRoot) + "\\every_task.bin", payload), 1);
+  }
+  // Everything the installation made: registry, files, links, association, services,
+  // server, the uninstall entry and the data file line by line.
+  void ExpectInstalled() const;
+};
 
+TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
+  if (!std::getenv("CORVALIS_HTTP_ROOT")) GTEST_SKIP() << "runs under http_test_server.py (install_e2e_every_task)";
+  const EveryTaskSystem system;
+  ASSERT_TRUE(system.Prepare());
+  const std::string& app = system.app;
   {
     InstallerRun run;
     HWND wizard = InstallToFinishPage(run, "every_task", true, {app + "every_task.bin"});
@@ -136,7 +147,55 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
     Click(wizard, kIdWizardFinish);
     ASSERT_TRUE(run.WaitEnd(kStartMs));
   }
+  system.ExpectInstalled();
+  EXPECT_TRUE(Exists(system.ranAtFinish));
+  system.CleanUp();
+}
 
+// The same package as a deployment tool installs it, and removes it again with the
+// uninstall entry's quiet command: no window either way, and the command ends only once
+// everything is gone.
+TEST(EveryTask, VerySilentInstallationAndQuietUninstallation) {
+  if (!std::getenv("CORVALIS_HTTP_ROOT")) GTEST_SKIP() << "runs under http_test_server.py (install_e2e_every_task)";
+  const EveryTaskSystem system;
+  ASSERT_TRUE(system.Prepare());
+  const std::string& app = system.app;
+  const std::string log = TempPath() + UniqueName("corv_every") + ".log";
+  {
+    WindowWatch watch;
+    InstallerRun run;
+    ASSERT_TRUE(run.Start("every_task", "", "/VERYSILENT /DIR=\"" + app + "\" /LOG=\"" + log + "\""));
+    ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
+    EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
+  }
+  system.ExpectInstalled();
+  EXPECT_FALSE(Exists(system.ranAtFinish)) << "a silent run starts no program of the finish page";
+  EXPECT_NE(ReadWholeFile(log).find("message \"" + app + "every_task.bin\": http://127.0.0.1/every_task.bin"),
+            std::string::npos)
+      << "the download's box goes to the log";
+
+  const std::string entry = kUninstallEntryKey + system.installed.appName;
+  const std::string quiet = ReadText(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString");
+  {
+    WindowWatch watch;
+    EXPECT_EQ(RunProgram("cmd /c " + quiet, 120000), 0);
+    EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
+  }
+  // The moved and the downloaded file are not in the uninstall data: they keep the folder.
+  for (const char* gone : {"Uninst0.exe", "Uninst0.dat", "Docs\\", "Made\\Guide copy.txt", "every_task_service.exe"}) {
+    EXPECT_FALSE(Exists(app + gone)) << gone;
+  }
+  EXPECT_FALSE(Exists(system.group));
+  EXPECT_FALSE(Exists(Desktop() + "Corvalis Every Task.lnk"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, system.key));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
+  EXPECT_FALSE(ServiceExists("CorvalisEveryTask"));
+  DeleteFileA(log.c_str());
+  system.CleanUp();
+}
+
+void EveryTaskSystem::ExpectInstalled() const {
   // Registry: the values written, the deleted value and key gone, the lower-case task ignored.
   EXPECT_EQ(ReadText(HKEY_CURRENT_USER, key, "Path"), app);
   EXPECT_EQ(ReadNumber(HKEY_CURRENT_USER, key, "Count"), 7);
@@ -156,7 +215,6 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   EXPECT_TRUE(ReadWholeFile(app + "Uninst0.exe") == ReadWholeFile(winrobot::DistFilePath("Uninstaller.exe")))
       << "the uninstaller is not written byte for byte";
   EXPECT_TRUE(Exists(ranNow));
-  EXPECT_TRUE(Exists(ranAtFinish));
 
   // Links, read back.
   const struct {
@@ -196,7 +254,7 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
 
   // The data file, line by line.
   const std::string p = "\xB6";
-  const std::string system = Folder(CSIDL_SYSTEM);
+  const std::string system = ShellFolder(CSIDL_SYSTEM);
   const std::vector<std::string> expected = {
       "[LocalizationUninstall]",
       "Key0 = Please confirm",
@@ -260,8 +318,6 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
   for (std::size_t i = 0; i < std::max(lines.size(), expected.size()); ++i) {
     EXPECT_EQ(i < lines.size() ? lines[i] : "<none>", i < expected.size() ? expected[i] : "<none>") << "line " << i + 1;
   }
-
-  cleanUp();
 }
 
 TEST(FinishPage, DeferredItemsRestartLastAndOnlyTickedOnesRun) {

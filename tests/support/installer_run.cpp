@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/special_folders.h"
+#include "installer/wizard/wizard_rules.h"
 
 namespace installer_e2e {
 
@@ -23,7 +25,8 @@ InstallerRun::~InstallerRun() {
   if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
 }
 
-::testing::AssertionResult InstallerRun::Start(const std::string& name, const std::string& wineVersion) {
+::testing::AssertionResult InstallerRun::Start(const std::string& name, const std::string& wineVersion,
+                                               const std::string& parameters) {
   const char* data = std::getenv("CORVALIS_TEST_DATA");
   if (!data) return ::testing::AssertionFailure() << "CORVALIS_TEST_DATA is not set";
   exeName_ = name + ".exe";
@@ -36,7 +39,7 @@ InstallerRun::~InstallerRun() {
     }
   }
   before_ = NumberedFolders();
-  if (!winrobot::StartProcess("\"" + path + "\"", &guard_.process)) {
+  if (!winrobot::StartProcess("\"" + path + "\"" + (parameters.empty() ? "" : " " + parameters), &guard_.process)) {
     return ::testing::AssertionFailure() << winrobot::LastError();
   }
   return ::testing::AssertionSuccess();
@@ -85,7 +88,60 @@ bool IsWizardTitle(const std::string& title) {
   return title.size() >= suffix.size() && title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+BOOL CALLBACK AddVisible(HWND window, LPARAM found) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+  return TRUE;
+}
+
+std::set<HWND> VisibleWindows() {
+  std::set<HWND> windows;
+  EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 }  // namespace
+
+WindowWatch::WindowWatch() : before_(VisibleWindows()) {
+  thread_ = std::thread([this] {
+    while (!stop_) {
+      Look();
+      Sleep(1);  // the installer needs the processor more than the watch
+    }
+  });
+}
+
+WindowWatch::~WindowWatch() { Stop(); }
+
+void WindowWatch::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void WindowWatch::Look() {
+  for (HWND window : VisibleWindows()) {
+    if (before_.count(window)) continue;
+    const std::string title = winrobot::WindowText(window);
+    char className[64] = "";
+    // A window that went while it was looked at leaves no class name: it's not counted.
+    if (!GetClassNameA(window, className, sizeof className)) continue;
+    titles_.insert(title.empty() ? std::string("class ") + className : title);
+    if (!IsWizardTitle(title)) continue;
+    for (int page = 0; page < corvalis::kWizardPageCount; ++page) {
+      HWND panel = GetDlgItem(window, corvalis::kIdWizardFirstPage + page);
+      if (panel && IsWindowVisible(panel)) pages_.insert(page);
+    }
+  }
+}
+
+std::set<std::string> WindowWatch::Titles() {
+  Stop();
+  return titles_;
+}
+
+std::set<int> WindowWatch::WizardPages() {
+  Stop();
+  return pages_;
+}
 
 HWND InstallerRun::FindWizard() {
   HWND window = winrobot::WaitForWindowOfProcess(Pid(), "", 0);

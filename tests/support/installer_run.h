@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/test_support.h"
@@ -34,8 +36,9 @@ class InstallerRun {
   InstallerRun& operator=(const InstallerRun&) = delete;
   ~InstallerRun();
 
-  // Starts the test package `name` (testdata/config/<name>.exe).
-  ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "");
+  // Starts the test package `name` (testdata/config/<name>.exe) with these parameters.
+  ::testing::AssertionResult Start(const std::string& name, const std::string& wineVersion = "",
+                                   const std::string& parameters = "");
   DWORD Pid() const { return guard_.process.pid; }
   // The work folder this run created (found once it exists).
   std::string WorkFolder();
@@ -61,6 +64,27 @@ class InstallerRun {
   std::string wineVersion_;
   std::set<std::string> before_;
   std::string workFolder_;
+};
+
+// Watches the screen from construction to Stop(): every top-level window that becomes
+// visible meanwhile, with its title, and the pages a wizard among them showed.
+class WindowWatch {
+ public:
+  WindowWatch();
+  ~WindowWatch();
+  WindowWatch(const WindowWatch&) = delete;
+  WindowWatch& operator=(const WindowWatch&) = delete;
+  void Stop();
+  std::set<std::string> Titles();       // of the windows that showed
+  std::set<int> WizardPages();          // the pages a wizard showed
+
+ private:
+  void Look();
+  std::set<HWND> before_;
+  std::set<std::string> titles_;
+  std::set<int> pages_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 }  // namespace installer_e2e

@@ -26,6 +26,12 @@ std::string TempPath() {
   return path;
 }
 
+std::string ShellFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+  return std::string(path) + "\\";
+}
+
 std::string HelperPath(const std::string& fileName) {
   return winrobot::UnixToWindowsPath(CORVALIS_HELPERS_DIR "/" + fileName);
 }

@@ -15,6 +15,8 @@ std::string UniqueName(const std::string& prefix);
 // The running test program's folder, where the helper programs are built; ends in "\".
 std::string ProgramFolder();
 std::string TempPath();
+// The shell's folder of that CSIDL, ending in "\".
+std::string ShellFolder(int csidl);
 // A helper program of tests/support/helpers by its file name ("sleeper.exe").
 std::string HelperPath(const std::string& fileName);
 

@@ -49,11 +49,7 @@ LRESULT Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-std::string AllUsersPrograms() {
-  char path[MAX_PATH] = "";
-  SHGetSpecialFolderPathA(nullptr, path, CSIDL_COMMON_PROGRAMS, FALSE);
-  return std::string(path) + "\\";
-}
+std::string AllUsersPrograms() { return corvalis::testing::ShellFolder(CSIDL_COMMON_PROGRAMS); }
 
 std::string Id(int id) { return "#" + std::to_string(id); }
 
