@@ -1,12 +1,10 @@
-// Start-up checks against the running system.
+// The single-instance guard: one installation at a time on the machine.
 #pragma once
-
-#include "common/os_version.h"
 
 namespace corvalis {
 
-// Creates the single-instance mutex and keeps it for the life of the process; false
-// when another installer already holds it.
+// Creates the single-instance mutex, in this session and globally, and keeps both for the
+// life of the process; false when another installer already holds either.
 bool ClaimInstanceMutex();
 
 }  // namespace corvalis

@@ -75,6 +75,16 @@ TEST(Unattended, EveryEndHasItsExitCodeAndItsLogAndNoWindow) {
     DeleteFileA(log.c_str());
   }
 
+  // An installation in another session (a deployment service's) holds the global name only.
+  {
+    const HANDLE global = CreateMutexA(nullptr, FALSE, "Global\\CorvalisInstaller");
+    ASSERT_NE(global, nullptr);
+    InstallerRun run;
+    ASSERT_TRUE(run.Start("wiz_bare", "", "/VERYSILENT"));
+    EXPECT_TRUE(run.WaitEnd(kStartMs, 1618));
+    CloseHandle(global);
+  }
+
   // Another installation holds the mutex, here one in its wizard.
   InstallerRun first;
   ASSERT_TRUE(first.Start("wiz_bare"));
