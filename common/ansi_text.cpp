@@ -1,5 +1,7 @@
 #include "common/ansi_text.h"
 
+#include <vector>
+
 #include <algorithm>
 
 namespace corvalis {
@@ -72,6 +74,49 @@ std::string SlashesToBackslashes(std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+namespace {
+
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+// The parts between slashes; an empty part stands for a doubled or a trailing slash.
+std::vector<std::string> PathParts(const std::string& path) {
+  std::vector<std::string> parts(1);
+  for (char c : path) {
+    if (IsSlash(c)) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool IsRemovableFolderTree(const std::string& path) {
+  std::vector<std::string> parts = PathParts(path);
+  if (parts.size() > 1 && parts.back().empty()) parts.pop_back();  // the closing "\"
+  std::size_t first;  // the first part below the root
+  if (parts.size() >= 3 && parts[0].empty() && parts[1].empty()) {
+    // "\\server\share\...": server and share make the root.
+    parts.erase(parts.begin(), parts.begin() + 2);
+    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return false;
+    first = 2;
+  } else {
+    const std::string& drive = parts[0];
+    const bool isDrive = drive.size() == 2 && drive[1] == ':' &&
+                         ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
+    if (!isDrive) return false;
+    first = 1;
+  }
+  if (parts.size() <= first) return false;
+  for (std::size_t i = first; i < parts.size(); ++i) {
+    const std::string part = TrimSpaces(parts[i]);
+    if (part.empty() || part == "." || part == "..") return false;
+  }
+  return true;
 }
 
 }  // namespace corvalis

@@ -41,6 +41,11 @@ std::string SlashesToBackslashes(std::string path);
 // A path that names its drive ("C:\...") or share ("\\server\..."): one that doesn't
 // depend on the current folder.
 bool IsFullPath(const std::string& path);
+// Whether a whole folder tree at path may be deleted: a full path below a drive root
+// ("C:\x\") or below a share ("\\server\share\x\"), with no "." or ".." part and no empty
+// part. An empty, relative or root path comes only from a damaged or hostile script or data
+// file, and deleting it would take the current folder or a whole drive.
+bool IsRemovableFolderTree(const std::string& path);
 // How deep a folder lies: the number of "\" in its path. Removing folders deepest first
 // empties each parent before its turn.
 int PathDepth(const std::string& path);

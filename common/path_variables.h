@@ -60,8 +60,9 @@ std::string VariableFolder(int code, const PathContext& context);
 std::string ExpandPathVariables(const std::string& text, const PathContext& context);
 std::string ExpandProgramInfo(const std::string& text, const PathContext& context);
 // The expansion task lines get: up to 24 rounds of both, then CollapseBackslashes. It
-// ends early at a round that changes nothing or that would make the text longer than
-// 32,767 characters (the text of the round before stands).
+// ends early at a round that changes nothing, and refuses a round that would make the
+// text longer than 32,767 characters, or longer than it already is when it came in
+// longer than that: the text of the round before stands.
 std::string ExpandAll(const std::string& text, const PathContext& context);
 // Whether `text` holds a path-variable or program token, in any letter case.
 bool HoldsExpansionToken(const std::string& text);

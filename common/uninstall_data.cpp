@@ -1,5 +1,8 @@
 #include "common/uninstall_data.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "common/ansi_text.h"
 #include "common/ini_file.h"
 
@@ -19,20 +22,30 @@ void SetKey(KeyList* keys, const std::string& name, const std::string& value) {
   keys->emplace_back(name, value);
 }
 
-bool HasKey(const KeyList& keys, const std::string& name) {
-  for (const auto& key : keys) {
-    if (EqualsNoCase(key.first, name)) return true;
-  }
-  return false;
-}
-
 // Task lists keep every entry: a name already taken gets the first free number appended
 // ("Reg", "Reg2", "Reg3"), since each of them stands for something to undo or to run.
-void AddTaskKey(KeyList* keys, const std::string& name, const std::string& value) {
-  std::string key = name;
-  for (int number = 2; HasKey(*keys, key); ++number) key = name + std::to_string(number);
-  keys->emplace_back(key, value);
-}
+// Keys are only ever added, so the search for a name goes on where it last stopped.
+class TaskKeys {
+ public:
+  void Add(const std::string& name, const std::string& value) {
+    const std::string lower = ToLowerAnsi(name);
+    std::string key = name;
+    if (taken_.count(lower)) {
+      int& number = nextNumber_[lower];
+      if (number < 2) number = 2;
+      while (taken_.count(lower + std::to_string(number))) ++number;
+      key = name + std::to_string(number);
+    }
+    taken_.insert(ToLowerAnsi(key));
+    keys_.emplace_back(key, value);
+  }
+  const KeyList& keys() const { return keys_; }
+
+ private:
+  KeyList keys_;
+  std::unordered_set<std::string> taken_;
+  std::unordered_map<std::string, int> nextNumber_;
+};
 
 void WriteGroup(std::string* out, const char* group, const KeyList& keys) {
   if (keys.empty()) return;
@@ -47,9 +60,9 @@ void AppendGroup(std::string* out, const char* group, const KeyList& pairs) {
 }
 
 void AppendTaskGroup(std::string* out, const char* group, const std::vector<TaskEntry>& tasks) {
-  KeyList keys;
-  for (const TaskEntry& task : tasks) AddTaskKey(&keys, task.Name, task.Line);
-  WriteGroup(out, group, keys);
+  TaskKeys keys;
+  for (const TaskEntry& task : tasks) keys.Add(task.Name, task.Line);
+  WriteGroup(out, group, keys.keys());
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   // A damaged or hostile data file must not turn the tree steps on the current folder or
   // a whole drive: then only what is listed goes.
   const std::string installPath = WithTrailingBackslash(session.InstallPath);
-  const bool removableTree = IsRemovableInstallPath(session.InstallPath);
+  const bool removableTree = IsRemovableFolderTree(session.InstallPath);
   if (removableTree) session.FoldersToRemove.push_back(MakeFolderEntry(installPath));
 
   for (const std::string& path : session.FilesToDelete) {

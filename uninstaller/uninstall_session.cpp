@@ -13,26 +13,11 @@ constexpr char kAppNamePlaceholder[] = "$APPNAME$";
 constexpr int kSelfDeleteTries = 30;
 constexpr char kSelfDeletePause[] = "ping -n 2 127.0.0.1 >nul";
 
-bool IsSlash(char c) { return c == '\\' || c == '/'; }
-
 std::string TextOf(const UninstallData& data, const std::string& key) {
   for (const auto& text : data.Texts) {
     if (EqualsNoCase(text.first, key)) return text.second;
   }
   return std::string();
-}
-
-// The parts between slashes; an empty part stands for a doubled or a trailing slash.
-std::vector<std::string> PathParts(const std::string& path) {
-  std::vector<std::string> parts(1);
-  for (char c : path) {
-    if (IsSlash(c)) {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
-  }
-  return parts;
 }
 
 }  // namespace
@@ -93,30 +78,6 @@ FolderEntry MakeFolderEntry(const std::string& folderPath) {
 void SortDeepestFirst(std::vector<FolderEntry>* folders) {
   std::stable_sort(folders->begin(), folders->end(),
                    [](const FolderEntry& a, const FolderEntry& b) { return a.Depth > b.Depth; });
-}
-
-bool IsRemovableInstallPath(const std::string& path) {
-  std::vector<std::string> parts = PathParts(path);
-  if (parts.size() > 1 && parts.back().empty()) parts.pop_back();  // the closing "\"
-  std::size_t first;  // the first part below the root
-  if (parts.size() >= 3 && parts[0].empty() && parts[1].empty()) {
-    // "\\server\share\...": server and share make the root.
-    parts.erase(parts.begin(), parts.begin() + 2);
-    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return false;
-    first = 2;
-  } else {
-    const std::string& drive = parts[0];
-    const bool isDrive = drive.size() == 2 && drive[1] == ':' &&
-                         ((drive[0] >= 'A' && drive[0] <= 'Z') || (drive[0] >= 'a' && drive[0] <= 'z'));
-    if (!isDrive) return false;
-    first = 1;
-  }
-  if (parts.size() <= first) return false;
-  for (std::size_t i = first; i < parts.size(); ++i) {
-    const std::string part = TrimSpaces(parts[i]);
-    if (part.empty() || part == "." || part == "..") return false;
-  }
-  return true;
 }
 
 int ProgressPosition(int step, int total) {

@@ -74,12 +74,6 @@ FolderEntry MakeFolderEntry(const std::string& folderPath);
 // Deepest first; entries of one depth keep their order.
 void SortDeepestFirst(std::vector<FolderEntry>* folders);
 
-// Whether a whole tree below path may be listed and deleted: an absolute folder below a
-// drive root ("C:\x\") or below a share ("\\server\share\x\"), with no "." or ".." part
-// and no empty part. An empty, relative or root path comes only from a damaged or
-// hostile data file, and the tree steps would then work on the current folder or a drive.
-bool IsRemovableInstallPath(const std::string& path);
-
 // The bar's position (0 .. kProgressRange) after `step` of `total` steps.
 int ProgressPosition(int step, int total);
 

@@ -123,8 +123,9 @@ void CreateFolderTask(const TaskRun& t) {
 
 void DeleteFolderTask(const TaskRun& t) {
   t.Status(kTextDeleteFolderStatus);
-  // An empty path would name the root of the current drive.
-  if (TrimBlanks(t.F(2)).empty()) return;
+  // A forced, recursive delete of a drive's root, a share or the current folder would take
+  // everything in it.
+  if (!IsRemovableFolderTree(t.F(2))) return;
   t.operations.RemoveFolder(WithTrailingBackslash(t.F(2)), t.F(3) == "1", t.F(4) == "1");
 }
 

@@ -104,6 +104,11 @@ TEST_F(PathVariablesTest, SelfMultiplyingValuesStopAtTheLimit) {
   // A text that has nothing left to expand comes back unchanged, however long.
   const std::string longText(40000, 'a');
   EXPECT_EQ(ExpandAll(longText, context), longText);
+  // One that came in longer may shrink, but never grow.
+  context.AppName = "X";
+  EXPECT_EQ(ExpandAll(longText + "<ProgramName>", context), longText + "X");
+  context.AppName = "Longer than its token";
+  EXPECT_EQ(ExpandAll(longText + "<ProgramName>", context), longText + "<ProgramName>");
 }
 
 TEST_F(PathVariablesTest, NestedValuesExpandInLaterRounds) {

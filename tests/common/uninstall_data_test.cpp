@@ -44,6 +44,20 @@ TEST(UninstallData, WrittenAsCrLfGroupsAndReadBack) {
   EXPECT_EQ(read.Files, data.Files);
 }
 
+// Thousands of records of one name (a long task list written by a tool) each keep their
+// own numbered key, in the order of the first free number, and quickly.
+TEST(UninstallData, ManyRecordsOfOneName) {
+  UninstallData data;
+  data.InstTasks = {{"Reg", "a"}, {"Reg2", "b"}, {"reg", "c"}, {"REG", "d"}};
+  for (int i = 0; i < 10000; ++i) data.InstTasks.push_back({"Name", "x"});
+  const UninstallData read = ParseUninstallData(FormatUninstallData(data));
+  ASSERT_EQ(read.InstTasks.size(), data.InstTasks.size());
+  EXPECT_EQ(read.InstTasks[2].Name, "reg3") << "Reg2 is taken by a name of its own";
+  EXPECT_EQ(read.InstTasks[3].Name, "REG4");
+  EXPECT_EQ(read.InstTasks[4].Name, "Name");
+  EXPECT_EQ(read.InstTasks.back().Name, "Name10000");
+}
+
 // Every record an installation task writes reads back as the kind it was written as, and
 // the uninstaller also knows the records the installer doesn't write itself.
 TEST(UninstallData, RecordsReadBackAsTheirKind) {

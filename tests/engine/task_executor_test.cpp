@@ -69,6 +69,8 @@ const Case kCases[] = {
     {"DELETEFOLDER|C:\\Old|1|0", "RemoveFolder C:\\Old\\|1|0", "K82", ""},
     {"DELETEFOLDER|C:\\Old\\|0|1", "RemoveFolder C:\\Old\\|0|1", "K82", ""},
     {"DELETEFOLDER| |1|1", "", "K82", ""},
+    {"DELETEFOLDER|C:\\|1|1", "", "K82", ""},
+    {"DELETEFOLDER|\\\\server\\share|1|1", "", "K82", ""},
     {"ASSOCIATEEXTENSION|txt|Text|C:\\P\\ed.exe|1", "AssociateExtension txt|Text|C:\\P\\ed.exe|C:\\P\\ed.exe,1", "K83",
      "ASSOCIATEEXTENSION|ed.exe|txt"},
     {"DISASSOCIATEEXTENSION|txt|ed.exe", "DisassociateExtension txt|ed.exe", "K84", ""},

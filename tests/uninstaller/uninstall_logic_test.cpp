@@ -203,17 +203,6 @@ TEST(UninstallRules, NamesPathsAndExtensions) {
   };
   for (const auto& c : names) EXPECT_EQ(DataFilePathFor(c.program), c.data) << c.program;
 
-  struct PathCase {
-    const char* path;
-    bool removable;
-  } paths[] = {
-      {"C:\\Program Files\\Sample\\", true}, {"d:\\x", true}, {"\\\\server\\share\\app\\", true},
-      {"", false}, {"App\\", false}, {"\\App\\", false}, {"C:\\", false}, {"C:", false}, {"C:App\\", false},
-      {"C:\\\\", false}, {"C:\\App\\..\\", false}, {"C:\\.\\", false}, {"\\\\server\\share\\", false},
-      {"C:\\a\\\\b\\", false},
-  };
-  for (const auto& c : paths) EXPECT_EQ(IsRemovableInstallPath(c.path), c.removable) << c.path;
-
   const std::vector<std::string> kept = ParseKeptExtensions(" INI, log,, ,Cfg ");
   EXPECT_EQ(kept, (std::vector<std::string>{"ini", "log", "cfg"}));
   EXPECT_TRUE(IsKeptExtension(kept, "Log"));
