@@ -114,6 +114,14 @@ int DownloadFile(const std::string& savePath, const std::string& url, DownloadPr
   NetHandle body(net, root.handle ? net->internetOpenUrl(root.handle, url.c_str(), nullptr, 0,
                                                          INTERNET_FLAG_RELOAD, 0)
                                   : nullptr);
+  // A server's error page is no download: a later RUN task would start it as the program.
+  DWORD status = 0;
+  DWORD statusBytes = sizeof status;
+  if (body.handle && net->httpQueryInfo(body.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                        &statusBytes, nullptr) &&
+      (status < 200 || status > 299)) {
+    return 0;
+  }
   const std::int64_t size = root.handle ? ProbeSize(*net, root.handle, url) : 0;
 
   HANDLE file = CreateFileA(savePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,

@@ -17,9 +17,10 @@ constexpr DWORD kDownloadPieceBytes = 4096;
 using DownloadProgressFn = int (*)(const std::string& savePath, float percent);
 
 // Shows the address in a message box, then fetches it into savePath piece by piece.
-// 1 when the body ended cleanly; 0 when the download couldn't start, the file couldn't
-// be created or written, the connection broke off, or the callback stopped it. The file
-// exists from the start of the transfer on and keeps what arrived.
+// 1 when the body ended cleanly; 0 when the download couldn't start, the server answered
+// with an error (the file is then left as it was: an error page is no download), the file
+// couldn't be created or written, the connection broke off, or the callback stopped it.
+// Otherwise the file exists from the start of the transfer on and keeps what arrived.
 int DownloadFile(const std::string& savePath, const std::string& url, DownloadProgressFn progress);
 
 // HttpQueryInfoA of that level into a 1024-byte buffer; empty when the query fails.

@@ -209,4 +209,24 @@ TEST_F(DownloadTest, FailuresReturnZeroAndKeepWhatArrived) {
   }
 }
 
+// Error pages are no download: nothing is written, and a file that was there stays. A
+// redirect to the file is followed.
+TEST_F(DownloadTest, ErrorAnswersSaveNothing) {
+  const std::string bytes = Serve("answered.bin", 5000, 7);
+  for (const char* url : {"http://127.0.0.1/gone.bin", "http://127.0.0.1/status500/answered.bin"}) {
+    SCOPED_TRACE(url);
+    const std::string save = destination_ + "error_page.bin";
+    DeleteFileA(save.c_str());
+    EXPECT_EQ(Download(save, url).result, 0);
+    EXPECT_EQ(GetFileAttributesA(save.c_str()), INVALID_FILE_ATTRIBUTES);
+    HANDLE earlier = CreateFileA(save.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(earlier);
+    EXPECT_EQ(Download(save, url).result, 0);
+    EXPECT_NE(GetFileAttributesA(save.c_str()), INVALID_FILE_ATTRIBUTES) << "an earlier file stays";
+  }
+  const std::string save = destination_ + "redirected.bin";
+  EXPECT_EQ(Download(save, "http://127.0.0.1/redirect/answered.bin").result, 1);
+  EXPECT_TRUE(ReadAll(save) == bytes);
+}
+
 }  // namespace

@@ -11,6 +11,8 @@ picks how:
     /slow/NAME          the body in pieces of 1000 bytes, 5 ms apart
     /cut/NAME           announces the whole file, sends half of it and hangs up
     /overlong/NAME      HEAD announces half the file's size; the body is all of it
+    /status500/NAME     answers 500 with an HTML error page (HEAD and GET)
+    /redirect/NAME      answers 302 to /NAME
     /                   the file "index.bin"
 With a command, runs it with CORVALIS_HTTP_ROOT set to the folder, stops the server
 afterwards and exits with the command's exit code; without one, serves until killed.
@@ -48,7 +50,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         """(mode, file path, size), or None after answering 404."""
         parts = self.path.lstrip("/").split("/", 1)
         mode, name = "plain", parts[-1] or "index.bin"
-        if len(parts) == 2 and parts[0] in ("chunked", "nohead", "slow", "cut", "overlong"):
+        if len(parts) == 2 and parts[0] in ("chunked", "nohead", "slow", "cut", "overlong", "status500", "redirect"):
             mode = parts[0]
         path = os.path.join(self.server.root, os.path.basename(name))
         if not os.path.isfile(path):
@@ -66,7 +68,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         target = self.target()
         if target is None:
             return
-        mode, _, size = target
+        mode, path, size = target
+        if self.answered_otherwise(mode, os.path.basename(path)):
+            return
         if mode == "nohead":
             self.head_only(404, 0)
         elif mode == "chunked":
@@ -76,11 +80,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.head_only(200, size)
 
+    def answered_otherwise(self, mode, name):
+        if mode == "status500":
+            self.send_error(500)
+            return True
+        if mode == "redirect":
+            self.send_response(302)
+            self.send_header("Location", "/" + name)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return True
+        return False
+
     def do_GET(self):
         target = self.target()
         if target is None:
             return
         mode, path, size = target
+        if self.answered_otherwise(mode, os.path.basename(path)):
+            return
         chunked = mode == "chunked"
         send = size // 2 if mode == "cut" else size
         self.send_response(200)
