@@ -1,6 +1,7 @@
 // The wizard driven through its pages under Wine, a few walks each through one
 // installer start. Screenshots of the pages land in the build tree.
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "common/folder_tree.h"
 #include "common/system_operations.h"
 #include "tests/support/installer_run.h"
+#include "tests/support/test_support.h"
 #include "tests/support/wizard_steps.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -23,6 +25,7 @@ namespace {
 
 using namespace corvalis;
 using namespace installer_e2e;
+using corvalis::testing::ShellFolder;
 
 const char kConfirmTitle[] = "Please confirm";
 const char kSampleTitle[] = "Corvalis Sample v.1.0 :: Setup";
@@ -253,6 +256,61 @@ TEST(WizardWalk, WithoutLicenceReadMeGroupOrWebsite) {
   ExpectDestinationPage(wizard, false);
   CancelAndStay(run, wizard);
   ExpectInstallationRuns(run, wizard);
+}
+
+// The folder browser of the destination page: its start folder taken with OK, another
+// folder chosen in its tree, and Cancel, which changes nothing.
+TEST(WizardWalk, BrowseForTheDestination) {
+  InstallerRun run;
+  HWND wizard = OpenWizard(run, "wiz_self_name");
+  ASSERT_NE(wizard, nullptr);
+  Click(wizard, kIdWizardNext);
+  ASSERT_TRUE(WaitForPage(wizard, kPageDestination));
+  // The browser is a dialog of the installer's own thread: the wizard is blocked meanwhile.
+  auto openBrowser = [&]() -> HWND {
+    EXPECT_TRUE(PostMessageA(Control(wizard, kIdDestinationBrowse), BM_CLICK, 0, 0));
+    HWND dialog = nullptr;
+    EXPECT_TRUE(Eventually([&] {
+      HWND window = winrobot::WaitForWindowOfProcess(run.Pid(), "", 0);
+      for (; window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        char name[32] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (pid == run.Pid() && IsWindowVisible(window) && std::string(name) == "#32770") dialog = window;
+      }
+      return dialog != nullptr;
+    })) << "no folder browser";
+    return dialog;
+  };
+  auto closeBrowser = [&](HWND dialog, const char* button) {
+    ASSERT_TRUE(winrobot::ClickButton(dialog, button)) << winrobot::LastError();
+    ASSERT_TRUE(winrobot::WaitForWindowGone(dialog, kStepMs));
+    WaitUntilAnswering(wizard);
+  };
+
+  HWND dialog = openBrowser();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_NE(winrobot::FindControl(dialog, "Browse for folder"), nullptr) << "the language file's title";
+  closeBrowser(dialog, "OK");
+  const std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+  EXPECT_EQ(Text(wizard, kIdDestinationPath), programFiles) << "the start folder";
+
+  dialog = openBrowser();
+  ASSERT_NE(dialog, nullptr);
+  HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+  ASSERT_NE(tree, nullptr);
+  const LRESULT selected = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+  const LRESULT parent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, selected);
+  ASSERT_NE(parent, 0);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, parent);
+  closeBrowser(dialog, "OK");
+  EXPECT_EQ(Text(wizard, kIdDestinationPath), programFiles.substr(0, 3)) << "the drive above Program Files";
+
+  dialog = openBrowser();
+  ASSERT_NE(dialog, nullptr);
+  closeBrowser(dialog, "Cancel");
+  EXPECT_EQ(Text(wizard, kIdDestinationPath), programFiles.substr(0, 3));
 }
 
 TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {
