@@ -109,6 +109,9 @@ struct InstallSession {
   // Folders (ending in "\") that the unpacking is about to create, InstallPath among them
   // when it didn't exist: the only folders a cancel may remove.
   std::vector<std::string> UnpackCreatedFolders;
+  // Files in use that the unpacking left to replace at the next restart (InstalledFiles
+  // names them too): (the file, the new content beside it).
+  std::vector<std::pair<std::string, std::string>> ReplacedAtRestart;
   std::vector<FinishAction> FinishActions;
 
   // Engine

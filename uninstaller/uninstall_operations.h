@@ -57,7 +57,11 @@ class UninstallOperations {
   virtual void RemoveService(const std::string& nameOrDisplayName) = 0;
   virtual void UnregisterServer(const std::string& path) = 0;
   virtual void KillProcesses(const std::string& fileName) = 0;
-  virtual void RemoveFile(const std::string& path) = 0;  // read-only files stay
+  // Gone (or never there), Kept (a read-only file stays), or InUse (it can't go now).
+  enum class Removal { Gone, Kept, InUse };
+  virtual Removal RemoveFile(const std::string& path) = 0;
+  // Has the file or (empty) folder deleted at the next restart; false when even that fails.
+  virtual bool DeleteAtRestart(const std::string& path) = 0;
   virtual void SetCurrentFolder(const std::string& folder) = 0;
   virtual FolderListing ReadFolder(const std::string& folder) = 0;
   // Attributes made normal, then removed when empty.

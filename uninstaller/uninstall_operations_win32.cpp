@@ -7,6 +7,7 @@
 #include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/ini_file.h"
+#include "common/long_paths.h"
 #include "common/message_box.h"
 #include "common/run_log.h"
 #include "common/run_mode.h"
@@ -94,7 +95,9 @@ std::uint32_t SystemUninstallOperations::RandomNumber(std::uint32_t maximum) {
   return (random_ >> 1) % (maximum + 1);
 }
 
-bool SystemUninstallOperations::PathExists(const std::string& path) { return corvalis::PathExists(path); }
+bool SystemUninstallOperations::PathExists(const std::string& path) {
+  return PathAttributes(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std::string& destination) {
   return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
@@ -137,7 +140,7 @@ int SystemUninstallOperations::StartAndWait(const std::string& program, const st
 }
 
 bool SystemUninstallOperations::MoveFileTo(const std::string& source, const std::string& destination) {
-  return MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  return MovePath(source, &destination, MOVEFILE_REPLACE_EXISTING);
 }
 
 void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete) {
@@ -175,7 +178,18 @@ void SystemUninstallOperations::UnregisterServer(const std::string& path) { Regi
 
 void SystemUninstallOperations::KillProcesses(const std::string& fileName) { KillProcessesByName(fileName); }
 
-void SystemUninstallOperations::RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
+UninstallOperations::Removal SystemUninstallOperations::RemoveFile(const std::string& path) {
+  if (DeletePath(path)) return Removal::Gone;
+  const DWORD attributes = PathAttributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return Removal::Gone;
+  // A folder entry of the list goes with the folders, once it is empty.
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Removal::Kept;
+  return (attributes & FILE_ATTRIBUTE_READONLY) ? Removal::Kept : Removal::InUse;
+}
+
+bool SystemUninstallOperations::DeleteAtRestart(const std::string& path) {
+  return MovePath(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
 
 void SystemUninstallOperations::SetCurrentFolder(const std::string& folder) {
   SetCurrentDirectoryA(folder.c_str());
@@ -183,26 +197,20 @@ void SystemUninstallOperations::SetCurrentFolder(const std::string& folder) {
 
 FolderListing SystemUninstallOperations::ReadFolder(const std::string& folder) {
   FolderListing listing;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return listing;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+  for (const FolderItem& item : ReadFolderItems(folder)) {
+    if (item.Attributes & FILE_ATTRIBUTE_DIRECTORY) {
       // A junction leads out of the installation: neither listed nor measured.
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) listing.Subfolders.push_back(name);
+      if (!(item.Attributes & FILE_ATTRIBUTE_REPARSE_POINT)) listing.Subfolders.push_back(item.Name);
     } else {
-      listing.FileBytes += (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+      listing.FileBytes += item.Bytes;
     }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  }
   return listing;
 }
 
 void SystemUninstallOperations::RemoveEmptyFolder(const std::string& folder) {
-  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(folder.c_str());
+  SetPathAttributes(folder, FILE_ATTRIBUTE_NORMAL);
+  RemoveFolderPath(folder);
 }
 
 void SystemUninstallOperations::DeleteFolderTree(const std::string& folder) { corvalis::DeleteFolderTree(folder); }

@@ -40,7 +40,8 @@ class SystemUninstallOperations final : public UninstallOperations {
   void RemoveService(const std::string& nameOrDisplayName) override;
   void UnregisterServer(const std::string& path) override;
   void KillProcesses(const std::string& fileName) override;
-  void RemoveFile(const std::string& path) override;
+  Removal RemoveFile(const std::string& path) override;
+  bool DeleteAtRestart(const std::string& path) override;
   void SetCurrentFolder(const std::string& folder) override;
   FolderListing ReadFolder(const std::string& folder) override;
   void RemoveEmptyFolder(const std::string& folder) override;

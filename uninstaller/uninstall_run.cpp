@@ -175,12 +175,15 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
       ops.KillProcesses(FileNamePart(path));
     }
     ops.Log("delete " + path);
-    ops.RemoveFile(path);
+    if (ops.RemoveFile(path) != UninstallOperations::Removal::InUse) continue;
     // Stage 1 may still run from the installed program, waiting for this stage: its file
     // can't go, but it can leave the installation and go with this copy.
-    if (path == session.InstalledProgramPath && ops.PathExists(path)) {
-      const std::string moved = ops.OwnPath() + ".stage1";
-      if (ops.MoveFileTo(path, moved)) session.MovedProgramPath = moved;
+    const std::string moved = ops.OwnPath() + ".stage1";
+    if (path == session.InstalledProgramPath && ops.MoveFileTo(path, moved)) {
+      session.MovedProgramPath = moved;
+    } else if (ops.DeleteAtRestart(path)) {
+      ops.Log("in use, deleted at the next restart: " + path);
+      session.DeletedAtRestart.push_back(path);
     }
   }
 
@@ -192,6 +195,13 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
     ops.DeleteFolderTree(installPath);
     ops.RemoveEmptyFolder(installPath);
   }
+  // The folders of a file left for the restart follow it then, deepest first; one that
+  // still holds anything else stays, as the system skips it.
+  if (!session.DeletedAtRestart.empty()) {
+    for (const FolderEntry& folder : session.FoldersToRemove) {
+      if (ops.PathExists(folder.FolderPath)) ops.DeleteAtRestart(folder.FolderPath);
+    }
+  }
 
   for (const ProgramStart& start : session.RunAfterRemoval) {
     ops.StartProgram(start.Program, start.Parameters, FolderPart(start.Program), HidesPrograms(session));
@@ -199,7 +209,7 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   ops.CloseProgressWindow();
   if (!session.AppName.empty()) ops.DeleteRegistryKey(kRootLocalMachine, kUninstallEntryKey + session.AppName);
   ops.NotifyAssociationsChanged();
-  if (session.RebootRequired != 1) {
+  if (session.RebootRequired != 1 && session.DeletedAtRestart.empty()) {
     if (session.Mode == RunMode::Interactive) ops.ShowInformation(Text(session, 6), Text(session, 7));
     return kExitSuccess;
   }

@@ -56,6 +56,7 @@ struct UninstallSession {
   std::vector<ProgramStart> RunAfterRemoval;
   std::string InstalledProgramPath;  // the uninstaller in the installation (stage 1's file)
   std::string MovedProgramPath;      // where that file went when it couldn't be deleted
+  std::vector<std::string> DeletedAtRestart;  // files in use, left for the next restart
 };
 
 // The session as the data file gives it; KeptExtensions are built after the confirmation.

@@ -1,7 +1,6 @@
 #include "installer/package/extract_archive.h"
 
 #include <windows.h>
-#include <imagehlp.h>
 #include <minizip/unzip.h>
 
 #include <memory>
@@ -11,6 +10,7 @@
 #include "installer/package/entry_names.h"
 #include "installer/package/package_layout.h"
 #include "common/ansi_text.h"
+#include "common/long_paths.h"
 
 namespace corvalis {
 
@@ -21,7 +21,44 @@ ExtractProgressHook& Hook() {
   return hook;
 }
 
+ExtractFailureHook& FailureHook() {
+  static ExtractFailureHook hook;
+  return hook;
+}
+
+std::vector<Replacement>& Replaced() {
+  static std::vector<Replacement> replaced;
+  return replaced;
+}
+
 bool stopRequested = false;
+
+// A free name beside path for the content that is to replace it at the next restart: on
+// the same volume, as such a replacement has to be.
+std::string NameBeside(const std::string& path) {
+  for (int n = 0;; ++n) {
+    const std::string candidate = path + "." + std::to_string(n) + ".new";
+    if (PathAttributes(candidate) == INVALID_FILE_ATTRIBUTES) return candidate;
+  }
+}
+
+// The file for an entry at path, asking the failure hook when it can't be created. The
+// path the content goes to lands in *writtenTo (beside path for a replacement at restart);
+// INVALID_HANDLE_VALUE when the entry is not written.
+HANDLE CreateEntryFile(const std::string& path, std::string* writtenTo) {
+  for (;;) {
+    *writtenTo = path;
+    HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    const WriteFailure choice = FailureHook() ? FailureHook()(path, error) : WriteFailure::Skip;
+    if (choice == WriteFailure::Retry) continue;
+    if (choice == WriteFailure::Stop) stopRequested = true;
+    if (choice != WriteFailure::ReplaceAtRestart) return INVALID_HANDLE_VALUE;
+    *writtenTo = NameBeside(path);
+    return OpenPath(*writtenTo, GENERIC_WRITE, 0, CREATE_NEW);
+  }
+}
 
 void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
@@ -51,6 +88,10 @@ void StampDate(HANDLE file, unsigned long dosDate) {
 }  // namespace
 
 void SetExtractProgressHook(ExtractProgressHook hook) { Hook() = std::move(hook); }
+
+void SetExtractFailureHook(ExtractFailureHook hook) { FailureHook() = std::move(hook); }
+
+const std::vector<Replacement>& ReplacedAtRestart() { return Replaced(); }
 
 void StopExtractArchive() { stopRequested = true; }
 
@@ -90,6 +131,7 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
   bool destinationMade = false;
   unsigned long gone = 0;
   stopRequested = false;
+  Replaced().clear();
 
   for (int more = unzGoToFirstFile(zip); more == UNZ_OK && !stopRequested; more = unzGoToNextFile(zip)) {
     ++gone;
@@ -116,36 +158,41 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       continue;
     }
     if (!piece || unzOpenCurrentFile(zip) != UNZ_OK) {
-      Report(name, percent);
+      Report(std::string(), percent);
       continue;
     }
     if (!destinationMade) {
-      MakeSureDirectoryPathExists(destination.c_str());
+      CreateFolderPath(destination);
       destinationMade = true;
     }
     const std::string path = destination + target.relativePath;
     if (target.kind == EntryKind::Folder) {
-      MakeSureDirectoryPathExists(path.c_str());
+      CreateFolderPath(path);
       unzCloseCurrentFile(zip);
       Report(name, percent);
       continue;
     }
     const std::string folder = FolderPart(target.relativePath);
-    if (!folder.empty()) MakeSureDirectoryPathExists((destination + folder).c_str());
+    if (!folder.empty()) CreateFolderPath(destination + folder);
     // A read-only, hidden or system file of an earlier installation would refuse to be
     // replaced and silently keep its old content.
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL);
+    std::string writtenTo;
+    HANDLE file = CreateEntryFile(path, &writtenTo);
     if (file == INVALID_HANDLE_VALUE) {
       unzCloseCurrentFile(zip);
-      Report(name, percent);
+      Report(std::string(), percent);
       continue;
     }
     bool whole = WriteCurrentEntry(zip, file, piece.get());
     if (unzCloseCurrentFile(zip) != UNZ_OK) whole = false;  // includes a CRC mismatch
     if (whole) StampDate(file, info.dosDate);
     CloseHandle(file);
-    if (whole) SetFileAttributesA(path.c_str(), info.external_fa);
+    if (whole) SetPathAttributes(writtenTo, info.external_fa);
+    if (writtenTo != path) {
+      MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+      Replaced().push_back({path, writtenTo});
+    }
     Report(name, percent);
   }
   unzClose(zip);

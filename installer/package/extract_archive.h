@@ -9,12 +9,29 @@ namespace corvalis {
 
 // name: the entry's name as converted (ANSI, "\" separators); percent: entries gone
 // through so far / entry count * 100. After the last entry: "" and 100. An entry that was
-// skipped because its name would leave the destination is reported with an empty name,
-// so that nobody records (and later deletes) a path outside the destination.
+// skipped because its name would leave the destination, or a file that couldn't be
+// written, is reported with an empty name: nobody records a path outside the destination,
+// or a file that isn't there.
 using ExtractProgressHook = std::function<void(const std::string& name, float percent)>;
 
 // Installs the hook for every later ExtractArchive call; an empty hook removes it.
 void SetExtractProgressHook(ExtractProgressHook hook);
+
+// What to do about a file of the archive that can't be created (path, and the system's
+// error code): skip it, try again, stop the unpacking (as StopExtractArchive), or write
+// it beside the file that is in the way and have it replace that one at the next restart.
+enum class WriteFailure { Skip, Retry, Stop, ReplaceAtRestart };
+using ExtractFailureHook = std::function<WriteFailure(const std::string& path, unsigned long error)>;
+// Installs the failure hook for every later ExtractArchive call; without one a file that
+// can't be created is skipped.
+void SetExtractFailureHook(ExtractFailureHook hook);
+// A file the last ExtractArchive left to replace at the next restart: Target is in the
+// way (in use), NewContent beside it holds what is to take its place.
+struct Replacement {
+  std::string Target;
+  std::string NewContent;
+};
+const std::vector<Replacement>& ReplacedAtRestart();
 
 // For the hook: the running ExtractArchive stops after the current entry, closes the
 // archive (so that it can be deleted) and returns without the final report.
@@ -23,6 +40,7 @@ void StopExtractArchive();
 // Unpacks into destinationFolder every entry of archivePath whose file name matches the
 // wildcard pattern ("" = "*.*"). keepPaths 1 recreates the archive's folders, 0 puts
 // every file straight into the destination. An archive that can't be opened is ignored.
+// Paths of any length are written (common/long_paths.h).
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths);
 

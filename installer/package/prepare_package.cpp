@@ -1,12 +1,12 @@
 #include "installer/package/prepare_package.h"
 
 #include <windows.h>
-#include <imagehlp.h>
 
 #include <memory>
 #include <random>
 
 #include "common/ansi_text.h"
+#include "common/long_paths.h"
 #include "common/exit_codes.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
@@ -102,7 +102,7 @@ int ExportApplicationArchive(const std::string& folder) {
   std::string target = TrimSpaces(folder);
   if (target.empty()) return 0;
   target = WithTrailingBackslash(target);
-  MakeSureDirectoryPathExists(target.c_str());
+  CreateFolderPath(target);
 
   InstallSession& session = Session();
   ProgressWindow progress = OpenExportWindow();

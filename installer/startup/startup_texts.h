@@ -36,6 +36,12 @@ constexpr const char* kNoLanguageChosenText =
 
 constexpr const char* kNoSuchLanguageText = "This installer has no language of that name: ";
 
+// A file of the installation that can't be written (the language files have no text for
+// it): its path stands between the two.
+constexpr const char* kFileNotWrittenText = "This file could not be written:\r\n";
+constexpr const char* kFileNotWrittenAdvice =
+    "It may be in use by a program. Close that program and press 'Retry', or 'Cancel' to stop the installation.";
+
 constexpr const char* kConfirmCancelTitle = "Please confirm";
 constexpr const char* kConfirmCancelText =
     "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "

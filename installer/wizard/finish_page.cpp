@@ -72,9 +72,11 @@ void CompleteInstallation(InstallSession& session, WizardView* view, const std::
   for (const FinishAction& action : plan.AfterUninstallData) {
     ExecuteTask(session, {action.Name, action.Line}, operations);
   }
-  // A restart the package asks for and nobody started is still needed.
-  const bool restartNeeded =
-      operations.RestartNeeded() || (session.ScriptSettings.RebootRequired == 1 && !operations.RestartStarted());
+  // A restart the package asks for, or that replaces a file in use, and that nobody started
+  // is still needed; /FORCERESTART does it now.
+  const bool restartNeeded = operations.RestartNeeded() || !session.ReplacedAtRestart.empty() ||
+                             (session.ScriptSettings.RebootRequired == 1 && !operations.RestartStarted());
+  if (restartNeeded && !operations.RestartStarted() && session.Options.ForceRestart) operations.RestartComputer(0);
   AbortInstaller(SuccessExitCode(restartNeeded, operations.RestartStarted()));
 }
 

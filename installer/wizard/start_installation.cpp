@@ -4,16 +4,21 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <set>
 
 #include "common/ansi_text.h"
 #include "common/control_ids.h"
 #include "common/exit_codes.h"
+#include "common/long_paths.h"
+#include "common/message_box.h"
+#include "common/run_mode.h"
 #include "common/run_log.h"
 #include "common/system_operations.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
 #include "installer/engine/run_installation.h"
 #include "installer/package/extract_archive.h"
+#include "installer/startup/startup_texts.h"
 #include "installer/wizard/wizard_pages.h"
 #include "installer/work_folder.h"
 
@@ -41,27 +46,60 @@ void ShowStatusLine(const std::string& text) {
 }
 
 // Deletes the unpacked files, then the folders the unpacking created below and at
-// `folder`, deepest first, each only when empty.
+// `folder`, deepest first, each only when empty. A file in use that was to be replaced at
+// the next restart stays as it was; only its new content goes.
 void RollbackInstalledFiles(const InstallSession& session, const std::string& folder) {
+  std::set<std::string> inUse;
+  for (const auto& replaced : session.ReplacedAtRestart) {
+    inUse.insert(replaced.first);
+    DeletePath(replaced.second);
+  }
   for (const std::string& file : session.InstalledFiles) {
     // Folder entries are reported too; a folder's attributes are not ours to change.
-    const DWORD attributes = GetFileAttributesA(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(file.c_str());
+    const DWORD attributes = PathAttributes(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || inUse.count(file)) continue;
+    SetPathAttributes(file, FILE_ATTRIBUTE_NORMAL);
+    DeletePath(file);
   }
   // Only folders the unpacking made: one that was there before stays even when empty,
   // and one that holds anyone else's file stays because it isn't empty.
   for (const std::string& created : DeepestFirst(session.UnpackCreatedFolders)) {
     if (created.size() < folder.size() || !EqualsNoCase(created.substr(0, folder.size()), folder)) continue;
-    SetFileAttributesA(created.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(created.c_str());
+    SetPathAttributes(created, FILE_ATTRIBUTE_NORMAL);
+    RemoveFolderPath(created);
   }
 }
 
-[[noreturn]] void EndCancelledInstallation(const InstallSession& session) {
+[[noreturn]] void EndRolledBack(const InstallSession& session, int exitCode) {
   RollbackInstalledFiles(session, session.InstallPath);
-  AbortInstaller(kExitCancelled);
+  AbortInstaller(exitCode);
+}
+
+[[noreturn]] void EndCancelledInstallation(const InstallSession& session) { EndRolledBack(session, kExitCancelled); }
+
+bool IsInUse(unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// A file of the archive that can't be written. The user may close what holds it and try
+// again, or cancel; a silent run replaces a file in use at the next restart and gives up
+// on anything else.
+WriteFailure OnWriteFailure(const InstallSession& session, const std::string& path, unsigned long error,
+                            bool* cancelled, bool* failed) {
+  if (IsSilentRun()) {
+    if (IsInUse(error)) {
+      LogLine("in use, replaced at the next restart: " + path);
+      return WriteFailure::ReplaceAtRestart;
+    }
+    LogLine("can't write " + path + " (error " + std::to_string(error) + ")");
+    *failed = true;
+    return WriteFailure::Stop;
+  }
+  const std::string text = std::string(kFileNotWrittenText) + path + "\r\n\r\n" + kFileNotWrittenAdvice;
+  HWND owner = runningView ? runningView->window : nullptr;
+  if (ShowMessageBox(owner, text, session.StubTexts[kTextErrorTitle], MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY) {
+    return WriteFailure::Retry;
+  }
+  *cancelled = true;
+  return WriteFailure::Stop;
 }
 
 // Cancel asks, and Yes undoes the unpacking and ends the installer. Inside the unpacking
@@ -112,6 +150,7 @@ class ProgressFrontEnd final : public InstallationFrontEnd {
       if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
     }
     bool cancelled = false;
+    bool failed = false;
     DWORD lastRedraw = 0;
     bool redrawn = false;
     SetExtractProgressHook([&](const std::string& name, float percent) {
@@ -128,9 +167,17 @@ class ProgressFrontEnd final : public InstallationFrontEnd {
       }
       cancelled = HandleCancel(true) || cancelled;
     });
+    SetExtractFailureHook([&](const std::string& path, unsigned long error) {
+      return OnWriteFailure(session, path, error, &cancelled, &failed);
+    });
     ExtractArchive(session.ProgramArchiveTemp, "*.*", session.InstallPath, 1);
     SetExtractProgressHook(nullptr);
+    SetExtractFailureHook(nullptr);
+    for (const Replacement& replaced : ReplacedAtRestart()) {
+      session.ReplacedAtRestart.push_back({replaced.Target, replaced.NewContent});
+    }
     if (cancelled) EndCancelledInstallation(session);
+    if (failed) EndRolledBack(session, kExitFailure);
     DeleteFileA(session.ProgramArchiveTemp.c_str());
   }
 

@@ -133,6 +133,12 @@ PACKAGES = {
                         ("Later", "RUN" + P + "1" + P + "1" + P + "0" + P + "<System>cmd.exe" + P +
                          "/c echo ran>\"<DefaultInstallPath>ran.txt\"" + P + "the command")],
                      "UninstTasks": []}),
+    # The sample's files and one more, six folders of 55 characters deep: a path far beyond
+    # what the ANSI calls take once it is below the install folder.
+    "inst_deep": ({"AppName": "Corvalis Deep", "DefaultPath": "<ProgramFiles>Corvalis Deep\\",
+                   "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                  {ENGLISH: (ENGLISH, None)}, {},
+                  {"app": "deep", "InstTasks": [], "UninstTasks": []}),
     # Thousands of small files in a few folders, so that a cancel catches the unpacking.
     "inst_cancel": ({"AppName": "Corvalis Cancel", "DefaultPath": "<ProgramFiles>Corvalis Cancel\\",
                      "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
@@ -187,6 +193,12 @@ def make_app(kind, folder, args):
             if not source:
                 sys.exit("make_test_packages: every_task needs --test-service and --test-server")
             shutil.copyfile(source, os.path.join(folder, name))
+    elif kind == "deep":
+        shutil.copytree(os.path.join(args.sample, "app"), folder)
+        deep = os.path.join(folder, *[("%d" % level) * 55 for level in range(1, 7)])
+        os.makedirs(deep)
+        with open(os.path.join(deep, "deep.txt"), "w") as f:
+            f.write("six folders down\n")
     elif kind == "many":
         for sub in range(6):
             os.makedirs(os.path.join(folder, "Part%d" % sub, "Inner"))

@@ -27,6 +27,7 @@ class FakeOps final : public UninstallOperations {
   std::map<std::string, std::uint64_t> files;
   std::set<std::string> folders;
   std::set<std::string> readOnly;
+  std::set<std::string> inUse;
   std::string ownPath = kCopy;
   bool answerYes = true;
   bool restartAnswer = false;
@@ -101,7 +102,7 @@ class FakeOps final : public UninstallOperations {
     if (!files.count(source)) return false;
     files[destination] = files[source];
     files.erase(source);
-    readOnly.erase(source);
+    inUse.erase(source);
     return true;
   }
   void SelfDelete(const std::string& alsoDelete) override {
@@ -120,9 +121,16 @@ class FakeOps final : public UninstallOperations {
   void RemoveService(const std::string& name) override { calls.push_back("RemoveService " + name); }
   void UnregisterServer(const std::string& path) override { calls.push_back("Unregister " + path); }
   void KillProcesses(const std::string& name) override { calls.push_back("Kill " + name); }
-  void RemoveFile(const std::string& path) override {
+  Removal RemoveFile(const std::string& path) override {
     calls.push_back("RemoveFile " + path);
-    if (!readOnly.count(path)) files.erase(path);
+    if (readOnly.count(path)) return Removal::Kept;
+    if (inUse.count(path)) return Removal::InUse;
+    files.erase(path);
+    return Removal::Gone;
+  }
+  bool DeleteAtRestart(const std::string& path) override {
+    calls.push_back("DeleteAtRestart " + path);
+    return true;
   }
   void SetCurrentFolder(const std::string& folder) override { calls.push_back("Cd " + folder); }
   FolderListing ReadFolder(const std::string& folder) override {
@@ -382,6 +390,24 @@ TEST(UninstallRun, RestartQuestionReplacesTheSuccessMessage) {
   }
 }
 
+// A file in use goes at the next restart, with its folders; then the restart question
+// stands in for the success message, as when the package asks for a restart.
+TEST(UninstallRun, FileInUseGoesAtTheNextRestart) {
+  FakeOps ops;
+  UninstallData data = BaseData();
+  data.Files = {"C:\\App\\Docs\\manual.txt", "C:\\App\\b.txt"};
+  Prepare(&ops, data);
+  ops.AddFile("C:\\App\\Docs\\manual.txt");
+  ops.AddFile("C:\\App\\b.txt");
+  ops.inUse.insert("C:\\App\\Docs\\manual.txt");
+  EXPECT_EQ(Uninstall(&ops), 3010);
+  EXPECT_FALSE(ops.Has("C:\\App\\b.txt"));
+  EXPECT_LT(ops.IndexOf("DeleteAtRestart C:\\App\\Docs\\manual.txt"), ops.IndexOf("DeleteAtRestart C:\\App\\Docs\\"));
+  EXPECT_LT(ops.IndexOf("DeleteAtRestart C:\\App\\Docs\\"), ops.IndexOf("DeleteAtRestart C:\\App\\"));
+  EXPECT_TRUE(ops.Called("Ask T4|T5"));
+  EXPECT_EQ(ops.CountOf("Info"), 0);
+}
+
 TEST(UninstallRun, MissingDataFileIsReported) {
   FakeOps ops;
   EXPECT_EQ(Uninstall(&ops), 1603);
@@ -441,7 +467,7 @@ TEST(UninstallRun, SilentRunAsksNothingAndTakesStageOneAlong) {
   data.Files = {"C:\\App\\a.txt"};
   Prepare(&ops, data);
   ops.AddFile("C:\\App\\a.txt");
-  ops.readOnly.insert("C:\\App\\Uninst0.exe");  // running: it won't go
+  ops.inUse.insert("C:\\App\\Uninst0.exe");  // running: it won't go
   EXPECT_EQ(Uninstall(&ops, RunMode::VerySilent), 3010);
   for (const char* prefix : {"Ask", "Info", "Start", "Restart", "Kill"}) EXPECT_EQ(ops.CountOf(prefix), 0) << prefix;
   EXPECT_TRUE(ops.Called("Move C:\\App\\Uninst0.exe|C:\\Temp\\42.exe.stage1"));
