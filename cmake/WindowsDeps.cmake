@@ -1,16 +1,20 @@
-# Third-party code for the target: zlib from Debian's mingw package, minizip compiled
-# here from Debian's zlib sources, GoogleTest from Debian's googletest sources.
-
-find_library(ZLIB_STATIC NAMES libz.a z REQUIRED)
-find_path(ZLIB_INCLUDE zlib.h REQUIRED)
-add_library(zlib_static INTERFACE)
-target_link_libraries(zlib_static INTERFACE "${ZLIB_STATIC}")
-target_include_directories(zlib_static INTERFACE "${ZLIB_INCLUDE}")
+# Third-party code for the target: zlib and minizip compiled here from Debian's zlib
+# source package, GoogleTest from Debian's googletest sources.
 
 set(MINIZIP_SOURCE_DIR "" CACHE PATH "contrib/minizip of Debian's zlib source package")
 if(NOT EXISTS "${MINIZIP_SOURCE_DIR}/unzip.c")
   message(FATAL_ERROR "MINIZIP_SOURCE_DIR must point at zlib's contrib/minizip (scripts/build sets it)")
 endif()
+
+# Built with the tree's own options (-Os, no unwind tables, a section per function), zlib
+# takes half the room of the prebuilt library in the installer.
+get_filename_component(ZLIB_SOURCE_DIR "${MINIZIP_SOURCE_DIR}/../.." ABSOLUTE)
+add_library(zlib_static STATIC)
+foreach(source adler32 compress crc32 deflate inffast inflate inftrees trees uncompr zutil)
+  target_sources(zlib_static PRIVATE "${ZLIB_SOURCE_DIR}/${source}.c")
+endforeach()
+target_include_directories(zlib_static SYSTEM PUBLIC "${ZLIB_SOURCE_DIR}")
+target_compile_options(zlib_static PRIVATE -w)
 add_library(minizip STATIC
   "${MINIZIP_SOURCE_DIR}/ioapi.c"
   "${MINIZIP_SOURCE_DIR}/unzip.c"

@@ -24,6 +24,10 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && ToLowerAnsi(a) == ToLowerAnsi(b);
 }
 
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 bool ContainsNoCase(const std::string& text, const std::string& token) {
   return ToLowerAnsi(text).find(ToLowerAnsi(token)) != std::string::npos;
 }

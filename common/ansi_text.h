@@ -17,6 +17,7 @@ std::string ToLowerAnsi(std::string text);
 // Equality after ToLowerAnsi: how names of groups, keys and files are compared.
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool ContainsNoCase(const std::string& text, const std::string& token);
+bool EndsWithNoCase(const std::string& text, const std::string& suffix);
 // Every occurrence of `token`, matched after ToLowerAnsi, replaced by `value`. The result
 // stops growing once it is longer than `maxLength`, so a caller can refuse a text that
 // would explode without building it.

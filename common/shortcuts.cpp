@@ -8,16 +8,11 @@
 namespace corvalis {
 namespace {
 
-bool EndsWithNoCase(const std::string& text, const char* suffix) {
-  const std::string tail(suffix);
-  if (text.size() < tail.size()) return false;
-  for (std::size_t i = 0; i < tail.size(); ++i) {
-    char c = text[text.size() - tail.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != tail[i]) return false;
-  }
-  return true;
-}
+// The shell link's class and interfaces. Spelled here rather than linked from the uuid
+// library, whose one object of every known identifier would add 40 KB to each program.
+constexpr GUID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr GUID kShellLinkInterface = {0x000214EE, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr GUID kPersistFileInterface = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 }  // namespace
 
@@ -35,7 +30,7 @@ int CreateShellLink(const std::string& target, const std::string& linkPath,
 
   int result = 0;
   IShellLinkA* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  if (SUCCEEDED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkInterface,
                                  reinterpret_cast<void**>(&link))) &&
       link) {
     link->SetPath(target.c_str());
@@ -46,7 +41,7 @@ int CreateShellLink(const std::string& target, const std::string& linkPath,
     link->SetHotkey(hotKey);
     link->SetIconLocation(icon.c_str(), iconIndex);
     IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+    if (SUCCEEDED(link->QueryInterface(kPersistFileInterface, reinterpret_cast<void**>(&file))) &&
         file) {
       wchar_t widePath[MAX_PATH + 1] = {};
       MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);

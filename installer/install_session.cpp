@@ -3,8 +3,10 @@
 namespace corvalis {
 
 InstallSession& Session() {
-  static InstallSession session;
-  return session;
+  // Never destroyed: the installer ends through ExitProcess, and the destructors of all its
+  // fields would only add to the size of a program every user downloads.
+  static InstallSession* session = new InstallSession();
+  return *session;
 }
 
 }  // namespace corvalis

@@ -2,7 +2,6 @@
 #pragma once
 
 #define IDI_PROGRAM 100
-#define IDB_SEPARATOR 101
 #define IDI_DESTINATION 102
 #define IDI_START_MENU 103
 #define IDR_UNINSTALLER 110

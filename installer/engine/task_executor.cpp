@@ -37,11 +37,6 @@ struct TaskRun {
   bool OnNt() const { return IsNtFamily(context.OsVersionCode); }
 };
 
-bool EndsWithNoCase(const std::string& text, const char* suffix) {
-  const std::size_t length = std::strlen(suffix);
-  return text.size() >= length && ToLowerAnsi(text.substr(text.size() - length)) == suffix;
-}
-
 void Run(const TaskRun& t) {
   if (t.Number(4) != 1 || t.F(5).empty()) return;
   t.Status(kTextRunningStatus);

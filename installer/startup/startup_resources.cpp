@@ -6,6 +6,9 @@ namespace corvalis {
 
 namespace {
 
+constexpr int kSeparatorWidth = 495;
+constexpr int kSeparatorHeight = 2;
+
 HFONT fonts[kStartupFontCount] = {};
 HANDLE images[kStartupImageCount] = {};
 
@@ -32,7 +35,10 @@ void CreateStartupResources(HINSTANCE instance) {
   fonts[3] = MakeTahoma(10, FW_BOLD, DEFAULT_QUALITY, pixelsPerInch);
 
   images[0] = LoadIcon32(instance, IDI_PROGRAM);
-  images[1] = LoadImageA(instance, MAKEINTRESOURCEA(IDB_SEPARATOR), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+  // The wizard draws its separator line onto this one; it needs no pixels of its own.
+  screen = GetDC(nullptr);
+  images[1] = screen ? CreateCompatibleBitmap(screen, kSeparatorWidth, kSeparatorHeight) : nullptr;
+  if (screen) ReleaseDC(nullptr, screen);
   images[2] = LoadIcon32(instance, IDI_DESTINATION);
   images[3] = LoadIcon32(instance, IDI_START_MENU);
 }

@@ -1,6 +1,5 @@
 #include "installer/wizard/wizard_rules.h"
 
-#include <cstdio>
 
 #include "common/ansi_text.h"
 
@@ -75,14 +74,22 @@ std::string SizeText(std::uint64_t bytes) {
   // below k.
   int unit = 0;
   while (unit < 6 && (bytes >> (10 * (unit + 1))) != 0) ++unit;
-  char text[64];
-  if (unit == 0) {
-    std::snprintf(text, sizeof text, "%llu %s", static_cast<unsigned long long>(bytes), kUnits[0]);
-  } else {
-    const double scaled = static_cast<double>(bytes) / static_cast<double>(std::uint64_t{1} << (10 * unit));
-    std::snprintf(text, sizeof text, "%.1f %s", scaled, kUnits[unit]);
+  if (unit == 0) return std::to_string(bytes) + " " + kUnits[0];
+  // One decimal, rounded as printf rounds (a tie goes to the even digit), in integers: the
+  // C runtime's floating-point formatting would double the installer's code.
+  const int shift = 10 * unit;
+  const std::uint64_t mask = (std::uint64_t{1} << shift) - 1;
+  std::uint64_t whole = bytes >> shift;
+  const std::uint64_t scaledRest = (bytes & mask) * 10;
+  std::uint64_t tenth = scaledRest >> shift;
+  const std::uint64_t left = scaledRest & mask;
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  if (left > half || (left == half && tenth % 2 == 1)) ++tenth;
+  if (tenth == 10) {
+    ++whole;
+    tenth = 0;
   }
-  return text;
+  return std::to_string(whole) + "." + std::to_string(tenth) + " " + kUnits[unit];
 }
 
 std::string SpaceLine(const std::string& label, std::uint64_t bytes) {

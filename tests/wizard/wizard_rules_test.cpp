@@ -17,6 +17,8 @@ TEST(WizardRules, SizeTexts) {
   } cases[] = {
       {0, "0 Byte"},           {1023, "1023 Byte"},
       {kib, "1.0 KB"},         {1536, "1.5 KB"},
+      {1280, "1.2 KB"},        {1331, "1.3 KB"},  // 1.25 is a tie and goes to the even digit
+      {kib * kib - 1, "1024.0 KB"},
       {kib * kib * kib, "1.0 GB"}, {kib * kib * kib * kib * kib * kib, "1.0 EB"},
       {~std::uint64_t{0}, "16.0 EB"},
   };
