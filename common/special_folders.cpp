@@ -24,15 +24,47 @@ class Win32FolderSource final : public FolderSource {
 
 bool VersionBuildBitsSet() { return ((GetVersion() >> 16) & 0xFF) != 0; }
 
+std::string AnsiSystemPath(const wchar_t* path) {
+  char ansi[MAX_PATH * 2] = {};
+  BOOL lost = FALSE;
+  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, ansi, sizeof ansi, nullptr, &lost) > 0 && !lost) {
+    return ansi;
+  }
+  wchar_t shortPath[MAX_PATH * 2] = {};
+  const DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH * 2);
+  if (length == 0 || length >= MAX_PATH * 2) return std::string();
+  lost = FALSE;
+  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, shortPath, -1, ansi, sizeof ansi, nullptr, &lost) <= 0 ||
+      lost) {
+    return std::string();  // no short names on that volume
+  }
+  return ansi;
+}
+
+// Windows 9x has the wide calls only as stubs that fail: there the ANSI call answers.
+std::string OwnProgramPath() {
+  wchar_t path[MAX_PATH * 2] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+  if (length > 0 && length < MAX_PATH * 2) return AnsiSystemPath(path);
+  char ansi[MAX_PATH * 2] = {};
+  const DWORD ansiLength = GetModuleFileNameA(nullptr, ansi, sizeof ansi);
+  return ansiLength > 0 && ansiLength < sizeof ansi ? ansi : std::string();
+}
+
 std::string SpecialFolder(int csidl) {
   LPITEMIDLIST items = nullptr;
   if (SHGetSpecialFolderLocation(nullptr, csidl, &items) != S_OK || !items) return std::string();
-  char buffer[270] = {};
-  const BOOL ok = SHGetPathFromIDListA(items, buffer);
+  wchar_t buffer[MAX_PATH + 10] = {};
+  char ansi[MAX_PATH + 10] = {};
+  std::string path;
+  if (SHGetPathFromIDListW(items, buffer)) {
+    path = AnsiSystemPath(buffer);
+  } else if (SHGetPathFromIDListA(items, ansi)) {
+    path = ansi;
+  }
   CoTaskMemFree(items);
-  if (!ok) return std::string();
-  std::string path = buffer;
-  if (!path.empty() && path.back() != '\\') path += '\\';
+  if (path.empty()) return std::string();
+  if (path.back() != '\\') path += '\\';
   return TrimSpaces(path);
 }
 
@@ -67,27 +99,31 @@ std::string PureBasicFolder() {
 }
 
 std::string TemporaryFolder() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(sizeof path, path);
-  return WithTrailingBackslash(std::string(path, length < sizeof path ? length : 0));
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+  if (length > 0 && length <= MAX_PATH) return WithTrailingBackslash(AnsiSystemPath(path));
+  char ansi[MAX_PATH + 1] = {};
+  const DWORD ansiLength = GetTempPathA(sizeof ansi, ansi);
+  return WithTrailingBackslash(ansiLength > 0 && ansiLength < sizeof ansi ? ansi : "");
 }
 
 std::string TempFolder() {
-  std::string path = TemporaryFolder();
+  const std::string path = TemporaryFolder();
   if (path == "\\") return std::string();
-
   // Not exported by the oldest kernels, so looked up rather than linked.
-  using GetLongPathNameFn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+  using GetLongPathNameFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   auto getLong = kernel ? reinterpret_cast<GetLongPathNameFn>(
-                              reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameA")))
+                              reinterpret_cast<void*>(GetProcAddress(kernel, "GetLongPathNameW")))
                         : nullptr;
-  if (getLong) {
-    char longPath[MAX_PATH + 1] = {};
-    const DWORD longLength = getLong(path.c_str(), longPath, MAX_PATH);
-    if (longLength > 0 && longLength <= MAX_PATH) path = longPath;
-  }
-  return WithTrailingBackslash(path);
+  wchar_t wide[MAX_PATH + 1] = {};
+  wchar_t longPath[MAX_PATH + 1] = {};
+  if (!getLong || !GetTempPathW(MAX_PATH + 1, wide)) return path;
+  const DWORD length = getLong(wide, longPath, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) return path;
+  // A long form without an ANSI name gives way to the short one it came from.
+  const std::string folder = AnsiSystemPath(longPath);
+  return folder.empty() ? path : WithTrailingBackslash(folder);
 }
 
 bool FreeSpaceOfDrive(const std::string& path, std::uint64_t* bytes) {

@@ -82,11 +82,7 @@ void SystemUninstallOperations::CloseProgressWindow() {
   bar_ = nullptr;
 }
 
-std::string SystemUninstallOperations::OwnPath() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
+std::string SystemUninstallOperations::OwnPath() { return OwnProgramPath(); }
 
 std::string SystemUninstallOperations::TempFolder() { return corvalis::TempFolder(); }
 

@@ -18,12 +18,6 @@ namespace {
   AbortInstaller(exitCode);
 }
 
-std::string OwnModulePath() {
-  char path[MAX_PATH * 2] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-  return std::string(path, length);
-}
-
 class HandleReader : public ByteReader {
  public:
   explicit HandleReader(HANDLE file) : file_(file) {}
@@ -43,7 +37,7 @@ class HandleReader : public ByteReader {
 
 PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
   PackageFile package;
-  package.file = CreateFileA(OwnModulePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  package.file = CreateFileA(OwnProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (package.file == INVALID_HANDLE_VALUE) Fail(owner, kCannotReadPackageText);
 

@@ -11,12 +11,6 @@ namespace corvalis {
 
 namespace {
 
-std::string OwnPath() {
-  char path[MAX_PATH * 2] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return std::string(path, length < sizeof path ? length : 0);
-}
-
 const char* ModeName(RunMode mode) {
   switch (mode) {
     case RunMode::Interactive: return "interactive";
@@ -34,7 +28,7 @@ void BeginRunLog(InstallSession& session, bool administrator) {
   StartRunLog();
   if (!session.Options.LogPath.empty()) OpenRunLog(session.Options.LogPath, false);
   const OsVersionData os = QueryOsVersion();
-  LogLine("installer " + OwnPath() + " (Corvalis Install Platform)");
+  LogLine("installer " + OwnProgramPath() + " (Corvalis Install Platform)");
   LogLine("command line: " + std::string(GetCommandLineA()));
   LogLine("Windows " + std::to_string(os.major) + "." + std::to_string(os.minor) + ", platform " +
           std::to_string(os.platformId) + ", version code " + std::to_string(Operations().OsVersionCode) +
@@ -46,7 +40,7 @@ void OpenDefaultRunLog(const InstallSession& session) {
   if (!RunLogStarted() || RunLogIsOpen()) return;
   std::string name = session.ScriptSettings.AppName;
   if (name.empty()) {
-    name = FileNamePart(OwnPath());
+    name = FileNamePart(OwnProgramPath());
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
   }

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/control_ids.h"
+#include "common/special_folders.h"
 #include "common/window_toolkit.h"
 #include "installer/config/language_texts.h"
 #include "installer/engine/session_paths.h"
@@ -158,11 +159,11 @@ void OnBrowse(WizardView& view) {
   info.lParam = reinterpret_cast<LPARAM>(start.c_str());
   LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
   if (!chosen) return;
-  char path[MAX_PATH] = "";
-  const BOOL converted = SHGetPathFromIDListA(chosen, path);
+  wchar_t path[MAX_PATH] = L"";
+  const BOOL converted = SHGetPathFromIDListW(chosen, path);
   CoTaskMemFree(chosen);
   if (!converted) return;
-  const std::string folder = BrowsedDestination(path);
+  const std::string folder = BrowsedDestination(AnsiSystemPath(path));
   if (folder.empty()) return;
   SetWindowTextA(view.Control(kIdDestinationPath), folder.c_str());
   FillSpaceLines(view, folder);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/folder_tree.h"
 #include "common/long_paths.h"
@@ -177,6 +178,90 @@ TEST(FileFailures, HeldFileDuringTheUninstallation) {
   EXPECT_NE(pending.find(guide), std::string::npos);
   EXPECT_NE(pending.find(App() + "Docs"), std::string::npos) << "its folder follows it";
   held.Release();
+  RemoveInstallation();
+}
+
+// A user whose folders have names outside the ANSI code page ("Łukasz" on a Western
+// European system): the temporary folder and the destination's parent are used by their
+// short names, and the package installs and uninstalls.
+class ForeignTemp {
+ public:
+  ForeignTemp() {
+    CreateDirectoryW(kUser, nullptr);
+    CreateDirectoryW(kTemp, nullptr);
+    CreateDirectoryW(kApps, nullptr);
+    Empty();
+    for (const wchar_t* name : {L"TEMP", L"TMP"}) {
+      wchar_t old[MAX_PATH] = {};
+      saved_.push_back(GetEnvironmentVariableW(name, old, MAX_PATH) ? old : L"");
+      SetEnvironmentVariableW(name, kTemp);
+    }
+  }
+  ~ForeignTemp() {
+    SetEnvironmentVariableW(L"TEMP", saved_[0].c_str());
+    SetEnvironmentVariableW(L"TMP", saved_[1].c_str());
+    Empty();
+  }
+  // The logs of earlier runs go.
+  static void Empty() {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(kTemp) + L"\\*.log").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      DeleteFileW((std::wstring(kTemp) + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  // The destination's parent as the ANSI calls can name it.
+  static std::string AppsShortName() {
+    wchar_t path[MAX_PATH] = {};
+    GetShortPathNameW(kApps, path, MAX_PATH);
+    char ansi[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, path, -1, ansi, MAX_PATH, nullptr, nullptr);
+    return ansi;
+  }
+  // What the temporary folder holds now, by kind: logs, and anything else.
+  static std::pair<int, int> TempContent() {
+    std::pair<int, int> counts;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(kTemp) + L"\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return counts;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const bool log = name.size() > 4 && name.compare(name.size() - 4, 4, L".log") == 0;
+      ++(log ? counts.first : counts.second);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return counts;
+  }
+
+  static constexpr const wchar_t* kUser = L"C:\\users\\\u0141ukasz";
+  static constexpr const wchar_t* kTemp = L"C:\\users\\\u0141ukasz\\Temp";
+  static constexpr const wchar_t* kApps = L"C:\\\u0141ukasz Apps";
+
+ private:
+  std::vector<std::wstring> saved_;
+};
+
+TEST(ForeignNames, TemporaryFolderAndDestinationOutsideTheCodePage) {
+  RemoveInstallation();
+  ForeignTemp foreign;
+  const std::string apps = ForeignTemp::AppsShortName();
+  ASSERT_EQ(apps.find('?'), std::string::npos) << apps;
+  const std::string app = apps + "\\Corvalis Deep\\";
+  {
+    InstallerRun run;
+    ASSERT_TRUE(run.Start("inst_deep", "", "/VERYSILENT /DIR=\"" + app + "\""));
+    EXPECT_TRUE(run.WaitEnd(kStartMs, 0));
+  }
+  EXPECT_TRUE(Exists(app + "Sample.txt"));
+  // The run worked and logged in that folder, and its work folder went again.
+  EXPECT_EQ(ForeignTemp::TempContent(), std::make_pair(1, 0));
+  EXPECT_EQ(RunProgram("cmd /c " + ReadText(HKEY_LOCAL_MACHINE, Entry(), "QuietUninstallString"), kStartMs), 0);
+  EXPECT_FALSE(Exists(app + "Sample.txt"));
+  EXPECT_EQ(ForeignTemp::TempContent().first, 2) << "the uninstaller's log beside the installer's";
+  DeleteFolderTree(app);
   RemoveInstallation();
 }
 
