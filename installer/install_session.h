@@ -79,9 +79,11 @@ struct InstallSession {
   // Start-up
   InstallerOptions Options;  // the command line
   LogTime StartedAt;         // names the default log file
+  bool Elevated = false;     // an NT system's administrator: the work goes into PrivateFolder
 
   // Package
-  std::string WorkFolder;  // ends in "\", empty until created
+  std::string PrivateFolder;  // holds the work folder in an elevated run; ends in "\"
+  std::string WorkFolder;     // ends in "\", empty until created
   std::string InfoArchiveTemp;
   std::string ProgramArchiveTemp;
   std::string ScriptPath;

@@ -42,6 +42,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetOperations(operations);
   const bool testsRights = !IsBefore2000(operations.OsVersionCode);
   const bool administrator = !testsRights || IsAdministrator();
+  // Past the test, an NT system's program runs with administrator rights: elevated.
+  session.Elevated = testsRights && administrator;
   BeginRunLog(session, administrator);
   if (!administrator) {
     Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);

@@ -10,7 +10,9 @@
 namespace corvalis {
 
 void RemoveWorkFolder() {
-  if (!Session().WorkFolder.empty()) DeleteFolderTree(Session().WorkFolder);
+  const InstallSession& session = Session();
+  const std::string& outermost = session.PrivateFolder.empty() ? session.WorkFolder : session.PrivateFolder;
+  if (!outermost.empty()) DeleteFolderTree(outermost);
 }
 
 void AbortInstaller(int exitCode) {

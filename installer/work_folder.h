@@ -4,7 +4,8 @@
 
 namespace corvalis {
 
-// Deletes WorkFolder with everything in it (read-only files too), if it is set.
+// Deletes WorkFolder with everything in it (read-only files too), if it is set, and the
+// private folder around it in an elevated run.
 void RemoveWorkFolder();
 
 // RemoveWorkFolder, then ends the process with exitCode (common/exit_codes.h), which the

@@ -52,9 +52,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OperationsSettings settings;
   settings.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
   SetOperations(settings);
-  SystemUninstallOperations ops(LoadIconA(instance, MAKEINTRESOURCEA(1)));
+  const bool testsRights = !IsBefore2000(settings.OsVersionCode);
+  const bool administrator = !testsRights || IsAdministrator();
+  SystemUninstallOperations ops(LoadIconA(instance, MAKEINTRESOURCEA(1)), testsRights && administrator);
   BeginLog(options, ops.OwnPath());
-  if (!IsBefore2000(settings.OsVersionCode) && !IsAdministrator()) {
+  if (!administrator) {
     ShowMessageBox(nullptr, kNeedAdministratorText, kErrorTitle, MB_OK | MB_ICONERROR);
     return End(kExitNotAdministrator);
   }

@@ -30,7 +30,13 @@ class UninstallOperations {
 
   // The running program and its files.
   virtual std::string OwnPath() = 0;
-  virtual std::string TempFolder() = 0;  // long form, ending in "\"; empty when unknown
+  // Where the temporary copy goes, ending in "\": run elevated, a new folder inside the
+  // temporary folder that only administrators and the system may change (so that no
+  // program without elevation can swap the copy before it starts); else the temporary
+  // folder itself. Empty when neither can be had.
+  virtual std::string CopyFolder() = 0;
+  // The copy couldn't be made: a folder CopyFolder made for it goes again.
+  virtual void DiscardCopyFolder() = 0;
   virtual std::uint32_t RandomNumber(std::uint32_t maximum) = 0;  // 0 .. maximum
   virtual bool PathExists(const std::string& path) = 0;
   // Fails when the destination exists already.
@@ -44,7 +50,7 @@ class UninstallOperations {
   // Moves a file to another name on the same volume (a running program's file may move).
   virtual bool MoveFileTo(const std::string& source, const std::string& destination) = 0;
   // Starts the command processor that deletes the running program once it has ended, and
-  // alsoDelete with it (when not empty).
+  // alsoDelete with it (when not empty), and then the folder CopyFolder made for it.
   virtual void SelfDelete(const std::string& alsoDelete) = 0;
   // A line for the run's log (common/run_log.h).
   virtual void Log(const std::string& text) = 0;

@@ -8,6 +8,7 @@
 #include "common/folder_tree.h"
 #include "common/ini_file.h"
 #include "common/long_paths.h"
+#include "common/private_folder.h"
 #include "common/message_box.h"
 #include "common/run_log.h"
 #include "common/run_mode.h"
@@ -17,6 +18,7 @@
 #include "common/system_operations.h"
 #include "common/whole_file.h"
 #include "common/window_toolkit.h"
+#include "uninstaller/uninstall_run.h"
 #include "uninstaller/uninstall_session.h"
 
 namespace corvalis {
@@ -40,8 +42,8 @@ void HandlePendingEvents() {
 
 }  // namespace
 
-SystemUninstallOperations::SystemUninstallOperations(HICON icon)
-    : icon_(icon), random_(GetTickCount() ^ (GetCurrentProcessId() << 16)) {}
+SystemUninstallOperations::SystemUninstallOperations(HICON icon, bool elevated)
+    : icon_(icon), elevated_(elevated), random_(GetTickCount() ^ (GetCurrentProcessId() << 16)) {}
 
 SystemUninstallOperations::~SystemUninstallOperations() { CloseProgressWindow(); }
 
@@ -84,7 +86,20 @@ void SystemUninstallOperations::CloseProgressWindow() {
 
 std::string SystemUninstallOperations::OwnPath() { return OwnProgramPath(); }
 
-std::string SystemUninstallOperations::TempFolder() { return corvalis::TempFolder(); }
+std::string SystemUninstallOperations::CopyFolder() {
+  const std::string temp = corvalis::TempFolder();
+  if (!elevated_ || temp.empty()) return temp;
+  for (int draw = 0; draw < kTempCopyDraws; ++draw) {
+    const std::string folder = temp + kUninstallerPrivatePrefix + std::to_string(RandomNumber(kTempCopyNumberMax)) + "\\";
+    if (CreatePrivateFolder(folder)) return privateFolder_ = folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return std::string();
+}
+
+void SystemUninstallOperations::DiscardCopyFolder() {
+  if (!privateFolder_.empty()) RemoveFolderPath(privateFolder_);
+}
 
 std::uint32_t SystemUninstallOperations::RandomNumber(std::uint32_t maximum) {
   random_ = random_ * 1103515245u + 12345u;
@@ -143,7 +158,21 @@ void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete) {
   char comspec[MAX_PATH + 1] = {};
   const DWORD length = GetEnvironmentVariableA("comspec", comspec, sizeof comspec);
   if (length == 0 || length > MAX_PATH) return;
-  StartProgram(comspec, SelfDeleteParameters(OwnPath(), alsoDelete), std::string(), true);
+  // The copy's private folder goes with it; the temporary folder itself never does. The
+  // name is read from the folder's entry: the path may be all in short form.
+  std::string folder = FolderPart(OwnPath());
+  if (!folder.empty()) folder.pop_back();
+  char shortFolder[MAX_PATH] = {};
+  const DWORD shortLength = GetShortPathNameA(folder.c_str(), shortFolder, MAX_PATH);
+  WIN32_FIND_DATAA entry = {};
+  const HANDLE search = FindFirstFileA(folder.c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  const bool privateFolder = elevated_ && search != INVALID_HANDLE_VALUE &&
+                             std::string(entry.cFileName).rfind(kUninstallerPrivatePrefix, 0) == 0;
+  StartProgram(comspec,
+               SelfDeleteParameters(OwnPath(), alsoDelete,
+                                    privateFolder && shortLength > 0 && shortLength < MAX_PATH ? shortFolder : std::string()),
+               std::string(), true);
 }
 
 void SystemUninstallOperations::Log(const std::string& text) { LogLine(text); }

@@ -10,8 +10,9 @@ namespace corvalis {
 
 class SystemUninstallOperations final : public UninstallOperations {
  public:
-  // icon: the program's own, shown in the progress window.
-  explicit SystemUninstallOperations(HICON icon);
+  // icon: the program's own, shown in the progress window; elevated: the program runs
+  // with administrator rights on an NT system.
+  SystemUninstallOperations(HICON icon, bool elevated);
   ~SystemUninstallOperations() override;
 
   void ShowError(const std::string& text) override;
@@ -22,7 +23,8 @@ class SystemUninstallOperations final : public UninstallOperations {
   void CloseProgressWindow() override;
 
   std::string OwnPath() override;
-  std::string TempFolder() override;
+  std::string CopyFolder() override;
+  void DiscardCopyFolder() override;
   std::uint32_t RandomNumber(std::uint32_t maximum) override;
   bool PathExists(const std::string& path) override;
   bool CopyNewFile(const std::string& source, const std::string& destination) override;
@@ -51,6 +53,8 @@ class SystemUninstallOperations final : public UninstallOperations {
 
  private:
   HICON icon_;
+  bool elevated_;
+  std::string privateFolder_;  // the copy's folder, made by CopyFolder
   HWND window_ = nullptr;
   HWND bar_ = nullptr;
   std::uint32_t random_;

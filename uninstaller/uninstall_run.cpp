@@ -86,7 +86,7 @@ void Undo(UninstallSession& session, UninstallOperations& ops, const std::string
 int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& options) {
   const std::string programPath = ops.OwnPath();
   const std::string installedDataPath = DataFilePathFor(programPath);
-  const std::string tempFolder = ops.TempFolder();
+  const std::string tempFolder = ops.CopyFolder();
   bool copied = false;
   std::string copyPath;
   std::string copyDataPath;
@@ -115,6 +115,7 @@ int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& option
     ops.RemoveFile(copyPath);
     ops.RemoveFile(copyDataPath);
   }
+  ops.DiscardCopyFolder();
   ops.ShowError(kCopyFailedText);
   return kExitFailure;
 }

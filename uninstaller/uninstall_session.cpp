@@ -94,14 +94,26 @@ std::string SecondStageParameters(const std::string& installedDataPath, const st
   return "\"" + installedDataPath + "\" \"" + installedProgramPath + "\"";
 }
 
-std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete) {
-  auto retriedDelete = [](const std::string& path) {
-    const std::string quoted = "\"" + path + "\"";
-    return "for /l %i in (1,1," + std::to_string(kSelfDeleteTries) + ") do (if exist " + quoted + " (del /f /q " +
-           quoted + " & " + kSelfDeletePause + "))";
-  };
-  // One after the other: the second file is stage 1's, which ends after this stage.
-  return "/c " + retriedDelete(programPath) + (alsoDelete.empty() ? "" : " & " + retriedDelete(alsoDelete));
+std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete,
+                                 const std::string& folder) {
+  auto quoted = [](const std::string& path) { return "\"" + path + "\""; };
+  // Every round tries each delete, and pauses while the last one's target is still there
+  // (a running program's file can't go; the folder can't while it holds one). One loop:
+  // a second command after a loop would run inside it in some command processors.
+  // Wine's rd takes quotes as part of the name: the folder is given as a short path,
+  // quoted only if it holds a space.
+  std::string body = "del /f /q " + quoted(programPath) + " 2>nul";
+  std::string last = quoted(programPath);
+  if (!alsoDelete.empty()) {
+    body += " & del /f /q " + quoted(alsoDelete) + " 2>nul";
+    last = quoted(alsoDelete);
+  }
+  if (!folder.empty()) {
+    last = folder.find(' ') == std::string::npos ? folder : quoted(folder);
+    body += " & rd " + last + " 2>nul";
+  }
+  return "/c for /l %i in (1,1," + std::to_string(kSelfDeleteTries) + ") do (" + body + " & if exist " + last + " " +
+         kSelfDeletePause + ")";
 }
 
 UninstallerOptions ReadUninstallerOptions(const std::string& parameters) {

@@ -83,8 +83,9 @@ std::string TempCopyPath(const std::string& tempFolder, std::uint32_t number);
 // Stage 2's parameters: both paths quoted, one space between.
 std::string SecondStageParameters(const std::string& installedDataPath, const std::string& installedProgramPath);
 // The command processor's parameters that delete program (and alsoDelete, when not empty)
-// once it has ended: each delete is retried, a second apart, while the file is still there
-// (a running program's file can't go).
-std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete = std::string());
+// once it has ended, then the folder (when not empty): each delete is retried, a second
+// apart, while the file is still there (a running program's file can't go).
+std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete = std::string(),
+                                 const std::string& folder = std::string());
 
 }  // namespace corvalis

@@ -7,6 +7,7 @@
 
 #include "common/ansi_text.h"
 #include "common/long_paths.h"
+#include "common/private_folder.h"
 #include "common/exit_codes.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
@@ -35,6 +36,11 @@ RandomSource MakeRandomSource() {
 
 FolderAttempt TryCreateFolder(const std::string& folder) {
   if (CreateDirectoryA(folder.c_str(), nullptr)) return FolderAttempt::Created;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
+}
+
+FolderAttempt TryCreatePrivateFolder(const std::string& folder) {
+  if (CreatePrivateFolder(folder)) return FolderAttempt::Created;
   return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
 }
 
@@ -69,10 +75,20 @@ void PreparePackage() {
   PackageFile package = OpenOwnPackage(progress.window, true);
 
   RandomSource random = MakeRandomSource();
+  // Run elevated, the work goes into a folder that programs without elevation can't
+  // change: they could otherwise swap the script between its unpacking and its reading.
+  std::string parent = TemporaryFolder();
+  if (session.Elevated) {
+    std::string privateFolder;
+    if (!CreateUniqueFolder(parent, random, TryCreatePrivateFolder, &privateFolder, kInstallerPrivatePrefix)) {
+      FailTemporaryFile(progress.window, privateFolder);
+    }
+    session.PrivateFolder = privateFolder;
+    parent = privateFolder;
+  }
   std::string workFolder;
   // A temporary folder that refuses every new folder would otherwise be retried forever.
-  if (!CreateUniqueFolder(TemporaryFolder(), random, TryCreateFolder, &workFolder))
-    FailTemporaryFile(progress.window, workFolder);
+  if (!CreateUniqueFolder(parent, random, TryCreateFolder, &workFolder)) FailTemporaryFile(progress.window, workFolder);
   session.WorkFolder = workFolder;
   session.InfoArchiveTemp = PickTempFileName(workFolder, random, PathExists);
   session.ProgramArchiveTemp = PickTempFileName(workFolder, random, PathExists, session.InfoArchiveTemp);

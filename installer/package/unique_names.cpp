@@ -11,8 +11,8 @@ constexpr std::uint32_t kTempFileNumbers = 100000000;   // 0 .. 99,999,999
 
 bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
                         const std::function<FolderAttempt(const std::string&)>& tryCreate,
-                        std::string* folder) {
-  const std::string base = WithTrailingBackslash(parent);
+                        std::string* folder, const std::string& prefix) {
+  const std::string base = WithTrailingBackslash(parent) + prefix;
   for (;;) {
     std::string candidate = base + std::to_string(random() % kWorkFolderNumbers) + "\\";
     FolderAttempt attempt = tryCreate(candidate);

@@ -12,12 +12,12 @@ using RandomSource = std::function<std::uint32_t()>;
 
 enum class FolderAttempt { Created, Exists, Failed };
 
-// Tries parent + <0..9,999,999> + "\" until tryCreate reports a newly created folder.
-// A folder that existed before is never taken. On any other failure returns false with
-// the candidate that failed in *folder.
+// Tries parent + prefix + <0..9,999,999> + "\" until tryCreate reports a newly created
+// folder. A folder that existed before is never taken. On any other failure returns false
+// with the candidate that failed in *folder.
 bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
                         const std::function<FolderAttempt(const std::string&)>& tryCreate,
-                        std::string* folder);
+                        std::string* folder, const std::string& prefix = std::string());
 
 // folder + <0..99,999,999> + ".tmp", drawn again while such a file exists or the name
 // equals avoid.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/operations_settings.h"
+#include "common/private_folder.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
 #include "tests/support/test_support.h"
@@ -376,6 +377,27 @@ TEST(RestartTest, PrivilegeThenExitWindowsWithFlags) {
   exitResult = FALSE;
   EXPECT_EQ(ShutdownWindows(EWX_REBOOT), 4);
   EXPECT_EQ(RestartComputer(1), 0);
+}
+
+// The descriptor as the system builds it from its text, and a folder made with it only new.
+TEST(PrivateFolderTest, DescriptorAndCreation) {
+  void* descriptor = BuildPrivateFolderDescriptor();
+  const SecurityFields built = DescribeSecurity(descriptor);
+  LocalFree(descriptor);
+  ASSERT_TRUE(built.ok);
+  EXPECT_EQ(built.owner, "S-1-5-32-544");
+  EXPECT_TRUE(built.protectedDacl);
+  // Object and container inherit; all file access.
+  EXPECT_EQ(built.aces, (std::vector<std::string>{"S-1-5-32-544 03 001f01ff", "S-1-5-18 03 001f01ff"}));
+
+  const std::string folder = TempPath() + UniqueName("private");
+  ASSERT_TRUE(CreatePrivateFolder(folder));
+  EXPECT_TRUE(IsFolder(folder));
+  EXPECT_FALSE(CreatePrivateFolder(folder)) << "an existing folder is never taken over";
+  RemoveDirectoryA(folder.c_str());
+  WriteFileText(folder, "a file in the way");
+  EXPECT_FALSE(CreatePrivateFolder(folder + "\\"));
+  DeleteFileA(folder.c_str());
 }
 
 }  // namespace

@@ -58,6 +58,7 @@ void RemoveInstallation() {
   DeleteFolderTree(App());
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, Entry().c_str());
   ForgetPendingRenames();
+  RemoveTempFiles("Corvalis Deep-*.log");
 }
 
 // A file a program holds open without sharing it.
@@ -261,6 +262,9 @@ TEST(ForeignNames, TemporaryFolderAndDestinationOutsideTheCodePage) {
   EXPECT_EQ(RunProgram("cmd /c " + ReadText(HKEY_LOCAL_MACHINE, Entry(), "QuietUninstallString"), kStartMs), 0);
   EXPECT_FALSE(Exists(app + "Sample.txt"));
   EXPECT_EQ(ForeignTemp::TempContent().first, 2) << "the uninstaller's log beside the installer's";
+  // The temporary copy's folder, named there by its short name, goes after it.
+  for (int waited = 0; waited < kStartMs && ForeignTemp::TempContent().second; waited += 100) Sleep(100);
+  EXPECT_EQ(ForeignTemp::TempContent().second, 0);
   DeleteFolderTree(app);
   RemoveInstallation();
 }

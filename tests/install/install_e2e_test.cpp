@@ -192,6 +192,7 @@ TEST(EveryTask, VerySilentInstallationAndQuietUninstallation) {
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
   EXPECT_FALSE(ServiceExists("CorvalisEveryTask"));
   DeleteFileA(log.c_str());
+  RemoveTempFiles("Corvalis Every Task-Uninstall-*.log");
   system.CleanUp();
 }
 

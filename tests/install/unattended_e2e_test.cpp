@@ -95,6 +95,7 @@ TEST(Unattended, EveryEndHasItsExitCodeAndItsLogAndNoWindow) {
   EXPECT_TRUE(second.WaitEnd(kStartMs, 1618));
   EXPECT_TRUE(watch.Titles().empty());
   EXPECT_TRUE(first.Running());
+  RemoveTempFiles("wiz_bare-Setup-*.log");
 }
 
 // The sample with its licence and read-me pages, installed with /SILENT: the preparation

@@ -11,10 +11,12 @@
 
 #include "installer/package/certificate_table.h"
 #include "installer/package/package_layout.h"
+#include "tests/support/installer_run.h"
 #include "tests/support/test_support.h"
 #include "tools/winrobot/winrobot.h"
 
 using namespace corvalis::testing;
+using installer_e2e::WorkFolders;
 
 namespace {
 
@@ -70,21 +72,6 @@ void ExpectOnlyMessage(const std::string& commandLine, const std::string& title,
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 // Folders in the temporary folder whose names are all digits: work folders.
-std::set<std::string> WorkFolders() {
-  char temp[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof(temp), temp);
-  std::set<std::string> folders;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((std::string(temp) + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return folders;
-  do {
-    std::string name = found.cFileName;
-    bool digits = !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
-    if (digits && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) folders.insert(std::string(temp) + name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return folders;
-}
 
 const char kIncomplete[] =
     "This installer is incomplete! If you downloaded it from the Internet try to transfer it again.";

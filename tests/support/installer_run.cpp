@@ -1,28 +1,56 @@
 #include "tests/support/installer_run.h"
 
 #include <cstdlib>
+#include <map>
+
+#include <tlhelp32.h>
 
 #include "common/control_ids.h"
+#include "common/ansi_text.h"
 #include "common/folder_tree.h"
+#include "common/private_folder.h"
 #include "common/special_folders.h"
 #include "installer/wizard/wizard_rules.h"
 
 namespace installer_e2e {
 
-std::set<std::string> NumberedFolders() {
-  std::set<std::string> numbered;
-  for (const std::string& name : ListFolder(corvalis::TemporaryFolder() + "*", true)) {
-    if (name.find_first_not_of("0123456789") == std::string::npos) numbered.insert(name);
+namespace {
+
+bool IsNumber(const std::string& name) {
+  return !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
+std::set<std::string> WorkFolders() {
+  const std::string temp = corvalis::TemporaryFolder();
+  std::set<std::string> folders;
+  for (const std::string& name : ListFolder(temp + "*", true)) {
+    if (IsNumber(name)) folders.insert(temp + name + "\\");
+    if (name.rfind(corvalis::kInstallerPrivatePrefix, 0) != 0) continue;
+    for (const std::string& inner : ListFolder(temp + name + "\\*", true)) {
+      if (IsNumber(inner)) folders.insert(temp + name + "\\" + inner + "\\");
+    }
   }
-  return numbered;
+  return folders;
+}
+
+std::string OutermostFolder(const std::string& workFolder) {
+  const std::string parent = corvalis::FolderPart(workFolder.substr(0, workFolder.size() - 1));
+  const std::string parentName = corvalis::FileNamePart(parent.substr(0, parent.size() - 1));
+  return parentName.rfind(corvalis::kInstallerPrivatePrefix, 0) == 0 ? parent : workFolder;
 }
 
 InstallerRun::~InstallerRun() {
   winrobot::KillProcess(guard_.process);
   guard_.process = winrobot::Process();
   if (!wineVersion_.empty()) winrobot::SetWineVersion(exeName_, "");
-  // A failed test may leave the installer's work folder behind; never leave it.
-  if (!workFolder_.empty() && Exists(workFolder_)) corvalis::DeleteFolderTree(workFolder_);
+  // A failed or ended test may leave the installer's work folder behind; never leave it.
+  std::set<std::string> left = WorkFolders();
+  if (!workFolder_.empty()) left.insert(workFolder_);
+  for (const std::string& folder : left) {
+    if (!before_.count(folder) && Exists(OutermostFolder(folder))) corvalis::DeleteFolderTree(OutermostFolder(folder));
+  }
 }
 
 ::testing::AssertionResult InstallerRun::Start(const std::string& name, const std::string& wineVersion,
@@ -38,7 +66,7 @@ InstallerRun::~InstallerRun() {
       return ::testing::AssertionFailure() << winrobot::LastError();
     }
   }
-  before_ = NumberedFolders();
+  before_ = WorkFolders();
   if (!winrobot::StartProcess("\"" + path + "\"" + (parameters.empty() ? "" : " " + parameters), &guard_.process)) {
     return ::testing::AssertionFailure() << winrobot::LastError();
   }
@@ -48,8 +76,8 @@ InstallerRun::~InstallerRun() {
 std::string InstallerRun::WorkFolder() {
   // Polled often: a run that fails early may remove the folder again quickly.
   for (int waited = 0; workFolder_.empty() && waited < kStepMs; waited += 20) {
-    for (const std::string& name : NumberedFolders()) {
-      if (!before_.count(name)) workFolder_ = corvalis::TemporaryFolder() + name + "\\";
+    for (const std::string& folder : WorkFolders()) {
+      if (!before_.count(folder)) workFolder_ = folder;
     }
     if (workFolder_.empty()) Sleep(20);
   }
@@ -99,6 +127,26 @@ std::set<HWND> VisibleWindows() {
   return windows;
 }
 
+// Whether process was started by this test program, directly or through others (a
+// command processor, the uninstaller's first stage); tests running beside it show
+// windows too.
+bool StartedByUs(DWORD process) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  std::map<DWORD, DWORD> parents;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    parents[entry.th32ProcessID] = entry.th32ParentProcessID;
+  }
+  CloseHandle(snapshot);
+  for (int depth = 0; depth < 8 && parents.count(process); ++depth) {
+    process = parents[process];
+    if (process == GetCurrentProcessId()) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 WindowWatch::WindowWatch() : before_(VisibleWindows()) {
@@ -120,6 +168,10 @@ void WindowWatch::Stop() {
 void WindowWatch::Look() {
   for (HWND window : VisibleWindows()) {
     if (before_.count(window)) continue;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!ours_.count(process)) ours_[process] = StartedByUs(process);
+    if (!ours_[process]) continue;
     const std::string title = winrobot::WindowText(window);
     char className[64] = "";
     // A window that went while it was looked at leaves no class name: it's not counted.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -26,8 +27,11 @@ using corvalis::testing::Exists;
 using corvalis::testing::ListFolder;
 using corvalis::testing::ProgramFolder;
 
-// Work folders are named by a decimal number below the temporary folder.
-std::set<std::string> NumberedFolders();
+// The installers' work folders now there (full paths, ending in "\"): named by a decimal
+// number, below the temporary folder or, in an elevated run, below a private folder there.
+std::set<std::string> WorkFolders();
+// The folder to remove for a work folder: the private one around it, when it has one.
+std::string OutermostFolder(const std::string& workFolder);
 
 class InstallerRun {
  public:
@@ -75,12 +79,14 @@ class WindowWatch {
   WindowWatch(const WindowWatch&) = delete;
   WindowWatch& operator=(const WindowWatch&) = delete;
   void Stop();
-  std::set<std::string> Titles();       // of the windows that showed
+  // Of the windows that showed in processes this test program started.
+  std::set<std::string> Titles();
   std::set<int> WizardPages();          // the pages a wizard showed
 
  private:
   void Look();
   std::set<HWND> before_;
+  std::map<unsigned long, bool> ours_;  // by process: started by this test program
   std::set<std::string> titles_;
   std::set<int> pages_;
   std::atomic<bool> stop_{false};

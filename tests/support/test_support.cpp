@@ -3,6 +3,9 @@
 #include <minizip/zip.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <sddl.h>
+
+#include <cstdio>
 
 #include "common/folder_tree.h"
 #include "tools/winrobot/winrobot.h"
@@ -76,6 +79,10 @@ std::vector<std::string> ListFolder(const std::string& pattern, bool folders) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return names;
+}
+
+void RemoveTempFiles(const std::string& pattern) {
+  for (const std::string& name : ListFolder(TempPath() + pattern, false)) DeleteFileA((TempPath() + name).c_str());
 }
 
 ScratchFolder::ScratchFolder(const std::string& tag) {
@@ -185,6 +192,53 @@ void RemoveTree(HKEY root, const std::string& path) {
     RegCloseKey(key);
   }
   RegDeleteKeyA(root, path.c_str());
+}
+
+SecurityFields DescribeSecurity(void* descriptor) {
+  SecurityFields fields;
+  if (!descriptor) return fields;
+  auto sidText = [](PSID sid) {
+    char* text = nullptr;
+    std::string result = sid && ConvertSidToStringSidA(sid, &text) ? text : "";
+    if (text) LocalFree(text);
+    return result;
+  };
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE;
+  GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
+  fields.owner = sidText(owner);
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  GetSecurityDescriptorControl(descriptor, &control, &revision);
+  fields.protectedDacl = (control & SE_DACL_PROTECTED) != 0;
+  BOOL present = FALSE;
+  PACL dacl = nullptr;
+  GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+  for (DWORD i = 0; present && dacl && i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(dacl, i, &ace)) continue;
+    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+    char flags[32];
+    std::snprintf(flags, sizeof flags, " %02x %08lx", allowed->Header.AceFlags, allowed->Mask);
+    fields.aces.push_back((allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE ? "" : "not allowed ") +
+                          sidText(&allowed->SidStart) + flags);
+  }
+  fields.ok = true;
+  return fields;
+}
+
+SecurityFields ReadSecurity(const std::string& path) {
+  const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  GetFileSecurityA(path.c_str(), wanted, nullptr, 0, &size);
+  std::vector<char> buffer(size + 1);
+  auto* descriptor = reinterpret_cast<PSECURITY_DESCRIPTOR>(buffer.data());
+  if (!size || !GetFileSecurityA(path.c_str(), wanted, descriptor, size, &size)) return SecurityFields();
+  return DescribeSecurity(descriptor);
+}
+
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 bool ReadLink(const std::string& linkPath, LinkFields& fields) {

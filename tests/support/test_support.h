@@ -26,6 +26,9 @@ bool IsFolder(const std::string& path);
 // The file's bytes; empty when it can't be read.
 std::string ReadWholeFile(const std::string& path);
 bool WriteFileText(const std::string& path, const std::string& text);
+// Deletes the files of the temporary folder that match pattern ("Sample-Setup-*.log"):
+// the logs silent runs leave there.
+void RemoveTempFiles(const std::string& pattern);
 // Names in the folder of pattern ("C:\x\*"), folders or files, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& pattern, bool folders);
 
@@ -63,6 +66,22 @@ std::string ReadText(HKEY root, const std::string& path, const std::string& name
 long long ReadNumber(HKEY root, const std::string& path, const std::string& name);
 // The key with everything below it.
 void RemoveTree(HKEY root, const std::string& path);
+
+// A file's or folder's security as the system stores it: the owner's SID ("S-1-5-32-544"),
+// whether the DACL is protected from inheritance, and each ACE as "<SID> <flags> <mask>"
+// (flags and mask in hex); ok is false when it can't be read.
+struct SecurityFields {
+  bool ok = false;
+  std::string owner;
+  bool protectedDacl = false;
+  std::vector<std::string> aces;
+};
+SecurityFields DescribeSecurity(void* descriptor);
+SecurityFields ReadSecurity(const std::string& path);
+
+// Wine keeps no security descriptors: it maps a DACL onto the Unix mode bits and reports
+// the current user as every file's owner.
+bool UnderWine();
 
 // A shell link's fields as IShellLinkA reads them back.
 struct LinkFields {

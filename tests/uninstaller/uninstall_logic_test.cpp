@@ -65,7 +65,8 @@ class FakeOps final : public UninstallOperations {
   void ShowProgress(int position) override { positions.push_back(position); }
   void CloseProgressWindow() override { calls.push_back("CloseProgressWindow"); }
   std::string OwnPath() override { return ownPath; }
-  std::string TempFolder() override { return "C:\\Temp\\"; }
+  std::string CopyFolder() override { return "C:\\Temp\\"; }
+  void DiscardCopyFolder() override { calls.push_back("DiscardCopyFolder"); }
   std::uint32_t RandomNumber(std::uint32_t maximum) override {
     EXPECT_EQ(maximum, 77777777u);
     const std::uint32_t n = numbers.front();

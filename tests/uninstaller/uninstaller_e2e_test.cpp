@@ -17,6 +17,7 @@
 #include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/operations_settings.h"
+#include "common/private_folder.h"
 #include "common/registry_roots.h"
 #include "common/special_folders.h"
 #include "common/system_operations.h"
@@ -55,21 +56,26 @@ void PutFile(const std::string& path, const std::string& bytes) {
   ASSERT_EQ(WriteWholeFile(path, bytes), 1) << path;
 }
 
-// The uninstaller's copies in the temporary folder: numbered .exe and .dat files.
+// The uninstaller's copies in the temporary folder: numbered .exe and .dat files, there or
+// in the private folders an elevated uninstaller makes for them, and those folders.
 std::set<std::string> TempCopies() {
   std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((TemporaryFolder() + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    const std::size_t dot = name.find('.');
-    if (dot > 0 && dot != std::string::npos && name.find_first_not_of("0123456789") == dot &&
-        (name.substr(dot) == ".exe" || name.substr(dot) == ".dat")) {
-      names.insert(name);
+  const std::string temp = TemporaryFolder();
+  auto addCopies = [&](const std::string& folder) {
+    for (const std::string& name : installer_e2e::ListFolder(temp + folder + "*", false)) {
+      const std::size_t dot = name.find('.');
+      if (dot > 0 && dot != std::string::npos && name.find_first_not_of("0123456789") == dot &&
+          (name.substr(dot) == ".exe" || name.substr(dot) == ".dat")) {
+        names.insert(folder + name);
+      }
     }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  };
+  addCopies("");
+  for (const std::string& name : installer_e2e::ListFolder(temp + "*", true)) {
+    if (name.rfind(kUninstallerPrivatePrefix, 0) != 0) continue;
+    names.insert(name + "\\");
+    addCopies(name + "\\");
+  }
   return names;
 }
 
