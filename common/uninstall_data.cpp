@@ -1,7 +1,7 @@
 #include "common/uninstall_data.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <map>
+#include <set>
 
 #include "common/ansi_text.h"
 #include "common/ini_file.h"
@@ -43,8 +43,8 @@ class TaskKeys {
 
  private:
   KeyList keys_;
-  std::unordered_set<std::string> taken_;
-  std::unordered_map<std::string, int> nextNumber_;
+  std::set<std::string> taken_;
+  std::map<std::string, int> nextNumber_;
 };
 
 void WriteGroup(std::string* out, const char* group, const KeyList& keys) {

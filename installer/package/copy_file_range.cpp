@@ -1,5 +1,6 @@
 #include "installer/package/copy_file_range.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -9,27 +10,32 @@ namespace corvalis {
 
 namespace {
 
-void CopyPiece(HANDLE source, HANDLE target, char* buffer, DWORD bytes) {
+// Each chunk moves in pieces that stay in the processor's cache: a whole 5 MiB chunk
+// went through memory twice and copied at a quarter of the system's own rate.
+constexpr std::uint32_t kCopyPieceBytes = 256 * 1024;
+
+bool CopyPiece(HANDLE source, HANDLE target, char* buffer, DWORD bytes) {
   DWORD read = 0, written = 0;
-  ReadFile(source, buffer, bytes, &read, nullptr);
-  if (read) WriteFile(target, buffer, read, &written, nullptr);
+  return ReadFile(source, buffer, bytes, &read, nullptr) && read == bytes &&
+         WriteFile(target, buffer, read, &written, nullptr) && written == read;
 }
 
 }  // namespace
 
 int CopyFileRange(HANDLE source, HANDLE target, std::int32_t offset, std::int32_t count,
                   const CopyProgress& progress) {
-  std::unique_ptr<char[]> buffer(new (std::nothrow) char[kCopyChunkBytes]);
+  const std::uint32_t total = static_cast<std::uint32_t>(count);
+  const std::uint32_t bufferBytes = std::max<std::uint32_t>(1, std::min(total, kCopyPieceBytes));
+  std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferBytes]);
   if (!buffer) return 0;
   SetFilePointer(source, offset, nullptr, FILE_BEGIN);
-  const std::uint32_t total = static_cast<std::uint32_t>(count);
   const std::uint32_t chunks = total / kCopyChunkBytes;
-  const std::uint32_t rest = total % kCopyChunkBytes;
-  for (std::uint32_t i = 1; i <= chunks; ++i) {
-    CopyPiece(source, target, buffer.get(), kCopyChunkBytes);
-    if (progress) progress(static_cast<int>(i * 100 / chunks));
+  for (std::uint32_t done = 0; done < total;) {
+    const std::uint32_t piece = std::min(total - done, bufferBytes);
+    if (!CopyPiece(source, target, buffer.get(), piece)) return 0;
+    done += piece;
+    if (progress && done % kCopyChunkBytes == 0) progress(static_cast<int>(done / kCopyChunkBytes * 100 / chunks));
   }
-  if (rest) CopyPiece(source, target, buffer.get(), rest);
   return 1;
 }
 

@@ -12,7 +12,8 @@ namespace corvalis {
 using CopyProgress = std::function<void(int percent)>;
 
 // Copies count bytes from offset of source to the current position of target. Returns 1,
-// or 0 when the chunk buffer can't be obtained (nothing is copied then).
+// or 0 when the buffer can't be obtained (nothing is copied then) or a read or a write
+// falls short (the target then holds what came before).
 int CopyFileRange(HANDLE source, HANDLE target, std::int32_t offset, std::int32_t count,
                   const CopyProgress& progress);
 

@@ -42,13 +42,40 @@ std::string NameBeside(const std::string& path) {
   }
 }
 
+// Opens the entry's file, creating its folders only when they are missing and clearing
+// attributes only when they are in the way: the first try, which almost always succeeds,
+// costs one call (each call on a name not there yet has Wine read the whole folder).
+// *replaced tells whether a file of that name was there before.
+HANDLE OpenEntryFile(const std::string& path, bool* replaced) {
+  HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+  *replaced = GetLastError() == ERROR_ALREADY_EXISTS;
+  if (file != INVALID_HANDLE_VALUE) return file;
+  const DWORD error = GetLastError();
+  if (error == ERROR_PATH_NOT_FOUND) {
+    if (!CreateFolderPath(FolderPart(path))) return file;
+  } else {
+    // A read-only, hidden or system file of an earlier installation refuses to be
+    // replaced; it would otherwise keep its old content.
+    const DWORD attributes = PathAttributes(path);
+    const DWORD inTheWay = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & inTheWay) ||
+        !SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL)) {
+      SetLastError(error);
+      return file;
+    }
+  }
+  file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+  *replaced = GetLastError() == ERROR_ALREADY_EXISTS;
+  return file;
+}
+
 // The file for an entry at path, asking the failure hook when it can't be created. The
 // path the content goes to lands in *writtenTo (beside path for a replacement at restart);
-// INVALID_HANDLE_VALUE when the entry is not written.
-HANDLE CreateEntryFile(const std::string& path, std::string* writtenTo) {
+// INVALID_HANDLE_VALUE when the entry is not written. *replaced as OpenEntryFile's.
+HANDLE CreateEntryFile(const std::string& path, std::string* writtenTo, bool* replaced) {
   for (;;) {
     *writtenTo = path;
-    HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    HANDLE file = OpenEntryFile(path, replaced);
     if (file != INVALID_HANDLE_VALUE) return file;
     const DWORD error = GetLastError();
     const WriteFailure choice = FailureHook() ? FailureHook()(path, error) : WriteFailure::Skip;
@@ -56,6 +83,7 @@ HANDLE CreateEntryFile(const std::string& path, std::string* writtenTo) {
     if (choice == WriteFailure::Stop) stopRequested = true;
     if (choice != WriteFailure::ReplaceAtRestart) return INVALID_HANDLE_VALUE;
     *writtenTo = NameBeside(path);
+    *replaced = false;
     return OpenPath(*writtenTo, GENERIC_WRITE, 0, CREATE_NEW);
   }
 }
@@ -172,13 +200,9 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       Report(name, percent);
       continue;
     }
-    const std::string folder = FolderPart(target.relativePath);
-    if (!folder.empty()) CreateFolderPath(destination + folder);
-    // A read-only, hidden or system file of an earlier installation would refuse to be
-    // replaced and silently keep its old content.
-    SetPathAttributes(path, FILE_ATTRIBUTE_NORMAL);
     std::string writtenTo;
-    HANDLE file = CreateEntryFile(path, &writtenTo);
+    bool replaced = false;
+    HANDLE file = CreateEntryFile(path, &writtenTo, &replaced);
     if (file == INVALID_HANDLE_VALUE) {
       unzCloseCurrentFile(zip);
       Report(std::string(), percent);
@@ -188,7 +212,11 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     if (unzCloseCurrentFile(zip) != UNZ_OK) whole = false;  // includes a CRC mismatch
     if (whole) StampDate(file, info.dosDate);
     CloseHandle(file);
-    if (whole) SetPathAttributes(writtenTo, info.external_fa);
+    // A new file has the archive attribute already: the usual entry needs no further call.
+    // A replaced one may keep its old attributes (Wine keeps them).
+    if (whole && (replaced || info.external_fa != FILE_ATTRIBUTE_ARCHIVE)) {
+      SetPathAttributes(writtenTo, info.external_fa);
+    }
     if (writtenTo != path) {
       MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
       Replaced().push_back({path, writtenTo});

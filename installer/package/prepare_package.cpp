@@ -62,9 +62,12 @@ void CopyArchiveOut(const ProgressWindow& progress, const PackageFile& package, 
                     std::uint32_t bytes, const std::string& path, bool cancellable) {
   HANDLE target = CreateOutputFile(path);
   if (target == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, path);
-  CopyFileRange(package.file, target, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(bytes),
-                cancellable ? CancellableProgress(progress, package.file, target) : CopyProgress());
+  const int copied =
+      CopyFileRange(package.file, target, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(bytes),
+                    cancellable ? CancellableProgress(progress, package.file, target) : CopyProgress());
   CloseHandle(target);
+  // A short copy (a full disk) would otherwise be unpacked as if whole.
+  if (!copied) FailTemporaryFile(progress.window, path);
 }
 
 }  // namespace

@@ -55,6 +55,11 @@ TEST(CopyFileRange, ChunksAndProgress) {
   DWORD written = 0;
   WriteFile(out, "head", 4, &written, nullptr);
   EXPECT_EQ(CopyFileRange(in, out, 100, 10, nullptr), 1);
+  // A source that ends early, or a target that takes nothing, is no copy.
+  EXPECT_EQ(CopyFileRange(in, out, static_cast<std::int32_t>(data.size()) - 5, 10, nullptr), 0);
+  HANDLE readOnly = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(CopyFileRange(in, readOnly, 0, 10, nullptr), 0);
+  CloseHandle(readOnly);
   CloseHandle(in);
   CloseHandle(out);
   EXPECT_EQ(ReadWholeFile(scratch.path + "d"), "head" + data.substr(100, 10));
