@@ -50,8 +50,9 @@ class UninstallOperations {
   // Moves a file to another name on the same volume (a running program's file may move).
   virtual bool MoveFileTo(const std::string& source, const std::string& destination) = 0;
   // Starts the command processor that deletes the running program once it has ended, and
-  // alsoDelete with it (when not empty), and then the folder CopyFolder made for it.
-  virtual void SelfDelete(const std::string& alsoDelete) = 0;
+  // alsoDelete with it (when not empty), then the folder CopyFolder made for it, then
+  // alsoFolder (when not empty) once it is empty.
+  virtual void SelfDelete(const std::string& alsoDelete, const std::string& alsoFolder) = 0;
   // A line for the run's log (common/run_log.h).
   virtual void Log(const std::string& text) = 0;
 

@@ -154,7 +154,7 @@ bool SystemUninstallOperations::MoveFileTo(const std::string& source, const std:
   return MovePath(source, &destination, MOVEFILE_REPLACE_EXISTING);
 }
 
-void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete) {
+void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete, const std::string& alsoFolder) {
   char comspec[MAX_PATH + 1] = {};
   const DWORD length = GetEnvironmentVariableA("comspec", comspec, sizeof comspec);
   if (length == 0 || length > MAX_PATH) return;
@@ -162,17 +162,24 @@ void SystemUninstallOperations::SelfDelete(const std::string& alsoDelete) {
   // name is read from the folder's entry: the path may be all in short form.
   std::string folder = FolderPart(OwnPath());
   if (!folder.empty()) folder.pop_back();
-  char shortFolder[MAX_PATH] = {};
-  const DWORD shortLength = GetShortPathNameA(folder.c_str(), shortFolder, MAX_PATH);
   WIN32_FIND_DATAA entry = {};
   const HANDLE search = FindFirstFileA(folder.c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) FindClose(search);
   const bool privateFolder = elevated_ && search != INVALID_HANDLE_VALUE &&
                              std::string(entry.cFileName).rfind(kUninstallerPrivatePrefix, 0) == 0;
-  StartProgram(comspec,
-               SelfDeleteParameters(OwnPath(), alsoDelete,
-                                    privateFolder && shortLength > 0 && shortLength < MAX_PATH ? shortFolder : std::string()),
-               std::string(), true);
+  std::vector<std::string> folders;
+  for (std::string path : {privateFolder ? folder : std::string(), alsoFolder}) {
+    if (path.empty()) continue;
+    if (path.back() == '\\') path.pop_back();
+    // Short, for the command processors that take quotes as part of a name; as it is
+    // where the system has no short name for it.
+    char shortPath[MAX_PATH] = {};
+    const DWORD shortLength = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    folders.push_back(shortLength > 0 && shortLength < MAX_PATH ? shortPath : path);
+  }
+  const std::string parameters = SelfDeleteParameters(OwnPath(), alsoDelete, folders);
+  LogLine("clean-up: " + std::string(comspec) + " " + parameters);
+  StartProgram(comspec, parameters, std::string(), true);
 }
 
 void SystemUninstallOperations::Log(const std::string& text) { LogLine(text); }

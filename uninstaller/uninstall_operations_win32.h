@@ -33,7 +33,7 @@ class SystemUninstallOperations final : public UninstallOperations {
                     bool hidden) override;
   int StartAndWait(const std::string& program, const std::string& parameters) override;
   bool MoveFileTo(const std::string& source, const std::string& destination) override;
-  void SelfDelete(const std::string& alsoDelete) override;
+  void SelfDelete(const std::string& alsoDelete, const std::string& alsoFolder) override;
   void Log(const std::string& text) override;
 
   void DeleteRegistryValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) override;

@@ -141,7 +141,7 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
     exitCode = RemoveInstallation(session, ops);
   }
   ops.RemoveFile(dataPath);
-  ops.SelfDelete(session.MovedProgramPath);
+  ops.SelfDelete(session.MovedProgramPath, session.FolderLeftBehind);
   return exitCode;
 }
 
@@ -178,10 +178,11 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
     ops.Log("delete " + path);
     if (ops.RemoveFile(path) != UninstallOperations::Removal::InUse) continue;
     // Stage 1 may still run from the installed program, waiting for this stage: its file
-    // can't go, but it can leave the installation and go with this copy.
-    const std::string moved = ops.OwnPath() + ".stage1";
-    if (path == session.InstalledProgramPath && ops.MoveFileTo(path, moved)) {
-      session.MovedProgramPath = moved;
+    // can't go, but it can leave the installation and go with this copy. On another
+    // volume it stays for the copy's self-delete, which waits until stage 1 has ended.
+    if (path == session.InstalledProgramPath) {
+      const std::string moved = ops.OwnPath() + ".stage1";
+      session.MovedProgramPath = ops.MoveFileTo(path, moved) ? moved : path;
     } else if (ops.DeleteAtRestart(path)) {
       ops.Log("in use, deleted at the next restart: " + path);
       session.DeletedAtRestart.push_back(path);
@@ -195,6 +196,9 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   if (removableTree && FolderContentSize(ops, installPath) == 0) {
     ops.DeleteFolderTree(installPath);
     ops.RemoveEmptyFolder(installPath);
+  }
+  if (removableTree && session.MovedProgramPath == session.InstalledProgramPath && ops.PathExists(installPath)) {
+    session.FolderLeftBehind = installPath;
   }
   // The folders of a file left for the restart follow it then, deepest first; one that
   // still holds anything else stays, as the system skips it.

@@ -95,20 +95,20 @@ std::string SecondStageParameters(const std::string& installedDataPath, const st
 }
 
 std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete,
-                                 const std::string& folder) {
+                                 const std::vector<std::string>& folders) {
   auto quoted = [](const std::string& path) { return "\"" + path + "\""; };
   // Every round tries each delete, and pauses while the last one's target is still there
   // (a running program's file can't go; the folder can't while it holds one). One loop:
   // a second command after a loop would run inside it in some command processors.
-  // Wine's rd takes quotes as part of the name: the folder is given as a short path,
-  // quoted only if it holds a space.
+  // Wine's rd takes quotes as part of the name: folders are given as short paths, quoted
+  // only if they hold a space.
   std::string body = "del /f /q " + quoted(programPath) + " 2>nul";
   std::string last = quoted(programPath);
   if (!alsoDelete.empty()) {
     body += " & del /f /q " + quoted(alsoDelete) + " 2>nul";
     last = quoted(alsoDelete);
   }
-  if (!folder.empty()) {
+  for (const std::string& folder : folders) {
     last = folder.find(' ') == std::string::npos ? folder : quoted(folder);
     body += " & rd " + last + " 2>nul";
   }

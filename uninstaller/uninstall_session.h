@@ -55,7 +55,10 @@ struct UninstallSession {
   std::vector<FolderEntry> FoldersToRemove;
   std::vector<ProgramStart> RunAfterRemoval;
   std::string InstalledProgramPath;  // the uninstaller in the installation (stage 1's file)
-  std::string MovedProgramPath;      // where that file went when it couldn't be deleted
+  // Where that file went when it couldn't be deleted; itself when it couldn't move either
+  // (another volume), and then its folder is left to the self-delete too.
+  std::string MovedProgramPath;
+  std::string FolderLeftBehind;
   std::vector<std::string> DeletedAtRestart;  // files in use, left for the next restart
 };
 
@@ -83,9 +86,9 @@ std::string TempCopyPath(const std::string& tempFolder, std::uint32_t number);
 // Stage 2's parameters: both paths quoted, one space between.
 std::string SecondStageParameters(const std::string& installedDataPath, const std::string& installedProgramPath);
 // The command processor's parameters that delete program (and alsoDelete, when not empty)
-// once it has ended, then the folder (when not empty): each delete is retried, a second
-// apart, while the file is still there (a running program's file can't go).
+// once it has ended, then each of folders once empty: every delete is retried, a second
+// apart, while the last of them is still there (a running program's file can't go).
 std::string SelfDeleteParameters(const std::string& programPath, const std::string& alsoDelete = std::string(),
-                                 const std::string& folder = std::string());
+                                 const std::vector<std::string>& folders = {});
 
 }  // namespace corvalis

@@ -28,6 +28,7 @@ class FakeOps final : public UninstallOperations {
   std::set<std::string> folders;
   std::set<std::string> readOnly;
   std::set<std::string> inUse;
+  bool movesFail = false;
   std::string ownPath = kCopy;
   bool answerYes = true;
   bool restartAnswer = false;
@@ -100,14 +101,15 @@ class FakeOps final : public UninstallOperations {
   }
   bool MoveFileTo(const std::string& source, const std::string& destination) override {
     calls.push_back("Move " + source + "|" + destination);
-    if (!files.count(source)) return false;
+    if (!files.count(source) || movesFail) return false;
     files[destination] = files[source];
     files.erase(source);
     inUse.erase(source);
     return true;
   }
-  void SelfDelete(const std::string& alsoDelete) override {
-    calls.push_back(alsoDelete.empty() ? "SelfDelete" : "SelfDelete " + alsoDelete);
+  void SelfDelete(const std::string& alsoDelete, const std::string& alsoFolder) override {
+    calls.push_back((alsoDelete.empty() ? "SelfDelete" : "SelfDelete " + alsoDelete) +
+                    (alsoFolder.empty() ? "" : " then " + alsoFolder));
   }
   void Log(const std::string&) override {}
   void DeleteRegistryValue(std::uint32_t root, const std::string& key, const std::string& name) override {
@@ -474,6 +476,15 @@ TEST(UninstallRun, SilentRunAsksNothingAndTakesStageOneAlong) {
   EXPECT_TRUE(ops.Called("Move C:\\App\\Uninst0.exe|C:\\Temp\\42.exe.stage1"));
   EXPECT_FALSE(ops.Has(kRoot)) << "the install folder went";
   EXPECT_EQ(ops.calls.back(), "SelfDelete C:\\Temp\\42.exe.stage1");
+
+  // On another volume it can't move: the self-delete takes it and then the folder.
+  FakeOps apart;
+  Prepare(&apart, data);
+  apart.inUse.insert("C:\\App\\Uninst0.exe");
+  apart.movesFail = true;
+  EXPECT_EQ(Uninstall(&apart, RunMode::VerySilent), 3010);
+  EXPECT_EQ(apart.calls.back(), "SelfDelete C:\\App\\Uninst0.exe then C:\\App\\");
+  EXPECT_FALSE(apart.Called("DeleteAtRestart C:\\App\\Uninst0.exe"));
 
   const UninstallerOptions wrong = ReadUninstallerOptions("\"C:\\A\\Uninst0.dat\" \"C:\\A\\Uninst0.exe\" /x");
   EXPECT_EQ(wrong.InstalledProgramPath, "C:\\A\\Uninst0.exe");
