@@ -1,22 +1,38 @@
 #!/usr/bin/env bash
 # A whole installation and its uninstallation of 2,000 files / 200 MB (make_payload.py):
 # our installer and uninstaller against NSIS 3's zlib installer and its uninstaller, in
-# the same run, under Wine on a virtual display.
-#   tests/bench/install_bench.sh [build folder]      (default: build)
-# Times and peak memory come from tests/support/setup_driver.exe; see BENCHMARKS.md.
+# the same run, under Wine on a virtual display; several rounds, then the medians.
+#   tests/bench/install_bench.sh [build folder] [rounds]     (defaults: build, 3)
+# BENCH_DRIVE=prefix installs into the prefix's Program Files instead of a fresh folder in
+# /dev/shm (on the disk the kernel's inode allocation, after many deletions, weighs more
+# than either installer). Times and peak memory come from
+# tests/support/setup_driver.exe; see BENCHMARKS.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
+rounds=${2:-3}
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$rounds"
 fi
 cmake --build "$build/ship" --target deliverables >/dev/null
 cmake --build "$build/win" --target setup_driver >/dev/null
 run="$build/win/wine-run"
 driver="$build/win/tests/setup_driver.exe"
 work=$(mktemp -d /tmp/install_bench.XXXXXX)
-trap '"$run" --cleanup; rm -rf "$work"' EXIT
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+"$run" --setup
+prefix=$(sed -n 's/^export WINEPREFIX="\(.*\)"$/\1/p' "$run")
+if [ "${BENCH_DRIVE:-shm}" = prefix ] || [ ! -d /dev/shm ]; then
+  target="$prefix/drive_c/Program Files"
+  target_win='C:\Program Files'
+else
+  # Reached through a link: Wine doesn't list /dev, so a path through it has no short form.
+  shm=$(mktemp -d /dev/shm/install_bench.XXXXXX)
+  target="$work/target"
+  ln -s "$shm" "$target"
+  target_win=$(winpath "$target")
+fi
+trap '"$run" --cleanup; rm -rf "$work" ${shm:+"$shm"}' EXIT
 
 python3 "$root/tests/bench/make_payload.py" "$work/app"
 echo "payload: $(find "$work/app" -type f | wc -l) files, $(du -sb "$work/app" | cut -f1) bytes"
@@ -27,7 +43,7 @@ config="$work/config"
 mkdir -p "$config/Config" "$config/Languages"
 cp -r "$root/examples/sample/config/Resources" "$config/"
 cp "$root/examples/sample/config/Languages/English@ascii.ini" "$config/Languages/"
-sed 's/$/\r/' >"$config/Config/Script.ini" <<'INI'
+sed 's/$/\r/' >"$config/Config/Script.ini" <<INI
 [Header]
 FileID = Corvalis Installer Script
 FileVersion = 1
@@ -52,7 +68,7 @@ RunIfDepNotFound =
 WizBitmap = Resources\WizBitmap.bmp
 HeadBitmap = Resources\HeadBitmap.bmp
 IconFile = 
-HeaderTextColour = $000000
+HeaderTextColour = \$000000
 [FilesAndSettings]
 RequireReadme = 0
 RequireLicense = 0
@@ -67,7 +83,7 @@ IconExtIndex = 0
 [iConfig]
 RebootRequired = 0
 PathChangeable = 1
-DefaultPath = <ProgramFiles>Corvalis Bench\
+DefaultPath = $target_win\Corvalis Bench\\
 AutoCreateStartMenu = 0
 CreateInternetLink = 0
 CreateUninstallLink = 0
@@ -85,7 +101,7 @@ cat >"$work/bench.nsi" <<NSI
 Name "NSIS Bench"
 OutFile "$work/NsisSetup.exe"
 SetCompressor zlib
-InstallDir "\$PROGRAMFILES\\NSIS Bench"
+InstallDir "$target_win\\NSIS Bench"
 RequestExecutionLevel admin
 Page directory
 Page instfiles
@@ -106,61 +122,102 @@ NSI
 makensis -V1 "$work/bench.nsi" >/dev/null
 echo "packages: ours $(stat -c %s "$work/BenchSetup.exe") bytes, NSIS $(stat -c %s "$work/NsisSetup.exe") bytes"
 
-"$run" --setup
-prefix=$(sed -n 's/^export WINEPREFIX="\(.*\)"$/\1/p' "$run")
-ours_dir="$prefix/drive_c/Program Files/Corvalis Bench"
-nsis_dir="$prefix/drive_c/Program Files/NSIS Bench"
+ours_dir="$target/Corvalis Bench"
+nsis_dir="$target/NSIS Bench"
 rm -rf "$ours_dir" "$nsis_dir"  # an earlier run that stopped half-way
 files() { [ -d "$1" ] && find "$1" -type f | wc -l || echo 0; }
 drive() { "$run" "$driver" "$@" 2>&1 | tr -d '\r' || true; }
+ours_uninstaller="$target_win\Corvalis Bench\Uninst0.exe"
 
+echo "into: $target_win"
 echo "load before: $(uptime)"
+results="$work/results"
+: >"$results"
+# One record per round and run: "<round> <run> <name> = <value>" lines.
+record() { sed "s/^/$1 $2 /" >>"$results"; }
 # What any program costs under this Wine (and emulator, where there is one).
-floor=$(drive run "C:\\windows\\system32\\cmd.exe" /c exit)
-ours_install=$(drive install "$(winpath "$work/BenchSetup.exe")")
-ours_files=$(files "$ours_dir")
-nsis_install=$(drive run "$(winpath "$work/NsisSetup.exe")" /S)
-nsis_files=$(files "$nsis_dir")
-ours_uninstall=$(drive uninstall "C:\\Program Files\\Corvalis Bench\\Uninst0.exe")
-ours_left=$(files "$ours_dir")
-nsis_uninstall=$(drive run "C:\\Program Files\\NSIS Bench\\Uninst.exe" /S)
-nsis_left=$(files "$nsis_dir")
+drive run "C:\windows\system32\cmd.exe" /c exit | record 0 floor
+for round in $(seq 1 "$rounds"); do
+  drive install "$(winpath "$work/BenchSetup.exe")" | record "$round" ours_wizard
+  echo "files = $(files "$ours_dir")" | record "$round" ours_wizard
+  drive run "$(winpath "$work/NsisSetup.exe")" /S | record "$round" nsis
+  echo "files = $(files "$nsis_dir")" | record "$round" nsis
+  drive uninstall "$ours_uninstaller" | record "$round" ours_uninstall
+  echo "left = $(files "$ours_dir")" | record "$round" ours_uninstall
+  drive run "$target_win\NSIS Bench\Uninst.exe" /S | record "$round" nsis_uninstall
+  echo "left = $(files "$nsis_dir")" | record "$round" nsis_uninstall
+  drive run "$(winpath "$work/BenchSetup.exe")" /VERYSILENT | record "$round" ours_silent
+  echo "files = $(files "$ours_dir")" | record "$round" ours_silent
+  drive run "$ours_uninstaller" /VERYSILENT | record "$round" ours_silent_uninstall
+  echo "left = $(files "$ours_dir")" | record "$round" ours_silent_uninstall
+done
 echo "load after:  $(uptime)"
 
-python3 - "$ours_install" "$nsis_install" "$ours_uninstall" "$nsis_uninstall" \
-  "$ours_files" "$nsis_files" "$ours_left" "$nsis_left" "$floor" <<'PY'
-import sys
-def parse(text):
-    values = dict(line.split(" = ", 1) for line in text.splitlines() if " = " in line)
-    values["_errors"] = [line for line in text.splitlines() if line.startswith("setup_driver:")]
-    return values
-ours_i, nsis_i, ours_u, nsis_u = map(parse, sys.argv[1:5])
-ours_files, nsis_files, ours_left, nsis_left = sys.argv[5:9]
-floor = parse(sys.argv[9])
-def cell(values, key, unit=""):
-    return values[key] + unit if key in values else "failed"
-def mib(values, key):
-    return "%.1f MiB" % (int(values[key]) / 1024) if key in values else "failed"
+python3 - "$results" "$rounds" <<'PY'
+import statistics, sys
+values, errors = {}, []
+for line in open(sys.argv[1]):
+    parts = line.rstrip("\n").split(" ", 2)
+    if len(parts) < 3:
+        continue
+    round_, run, rest = parts
+    if rest.startswith("setup_driver:"):
+        errors.append("round %s, %s: %s" % (round_, run, rest))
+    elif " = " in rest:
+        key, value = rest.split(" = ", 1)
+        values.setdefault((run, key), []).append(value)
+rounds = int(sys.argv[2])
+def numbers(run, key):
+    return [float(v) for v in values.get((run, key), [])]
+def median(run, key):
+    found = numbers(run, key)
+    return statistics.median(found) if found else None
+def seconds(run, key):
+    found = numbers(run, key)
+    if not found:
+        return "failed"
+    return "%.2f s (%s)" % (statistics.median(found), " ".join("%.2f" % v for v in found))
+def mib(run, key):
+    found = numbers(run, key)
+    return "%.1f MiB" % (statistics.median(found) / 1024) if found else "failed"
+def listed(run, key):
+    return "/".join(values.get((run, key), ["?"]))
+def ratio(a, b):
+    return "%.2f" % (a / b) if a is not None and b else "?"
+wizard = [s + f for s, f in zip(numbers("ours_wizard", "start_to_wizard_s"),
+                                 numbers("ours_wizard", "last_next_to_finish_page_s"))]
+nsis = median("nsis", "run_s")
 rows = [
-    ("installation (start to finish page, robot excluded)", cell(ours_i, "installation_s", " s"), cell(nsis_i, "run_s", " s")),
+    ("wizard installation (start to wizard + last Next to finish page)",
+     seconds("ours_wizard", "installation_s"), seconds("nsis", "run_s") + " silent /S"),
     ("  of it: start to wizard / last Next to finish page",
-     "%s s / %s s" % (ours_i.get("start_to_wizard_s", "?"), ours_i.get("last_next_to_finish_page_s", "?")), "(silent /S)"),
-    ("  Finish to the end (writes uninstall data)", cell(ours_i, "finish_to_end_s", " s"), "(in the run)"),
-    ("peak working set, installation", mib(ours_i, "peak_working_set_kib"), mib(nsis_i, "peak_working_set_kib")),
-    ("peak private bytes seen, installation", mib(ours_i, "peak_private_kib"), mib(nsis_i, "peak_private_kib")),
+     "%.2f s / %.2f s" % (median("ours_wizard", "start_to_wizard_s") or 0,
+                          median("ours_wizard", "last_next_to_finish_page_s") or 0), ""),
+    ("  Finish to the end (writes uninstall data)", seconds("ours_wizard", "finish_to_end_s"), ""),
+    ("silent installation (/VERYSILENT, /S)", seconds("ours_silent", "run_s"), seconds("nsis", "run_s")),
+    ("peak working set, wizard installation", mib("ours_wizard", "peak_working_set_kib"),
+     mib("nsis", "peak_working_set_kib")),
+    ("peak working set, silent installation", mib("ours_silent", "peak_working_set_kib"), ""),
+    ("peak private bytes seen, wizard / silent", mib("ours_wizard", "peak_private_kib") + " / " +
+     mib("ours_silent", "peak_private_kib"), mib("nsis", "peak_private_kib")),
     ("  of it reached when the wizard showed (WS / private)",
-     "%s / %s" % (mib(ours_i, "peak_working_set_at_wizard_kib"), mib(ours_i, "peak_private_at_wizard_kib")), ""),
-    ("files in the install folder", ours_files, nsis_files),
-    ("uninstallation (robot excluded)", cell(ours_u, "uninstallation_s", " s"), cell(nsis_u, "run_s", " s")),
-    ("files left after uninstallation", ours_left, nsis_left),
+     mib("ours_wizard", "peak_working_set_at_wizard_kib") + " / " + mib("ours_wizard", "peak_private_at_wizard_kib"), ""),
+    ("uninstallation, answered / silent", seconds("ours_uninstall", "uninstallation_s") + " / " +
+     seconds("ours_silent_uninstall", "run_s"), seconds("nsis_uninstall", "run_s")),
+    ("files installed (wizard, silent) / NSIS", listed("ours_wizard", "files") + ", " + listed("ours_silent", "files"),
+     listed("nsis", "files")),
+    ("files left after uninstallation (answered, silent) / NSIS",
+     listed("ours_uninstall", "left") + ", " + listed("ours_silent_uninstall", "left"), listed("nsis_uninstall", "left")),
 ]
-print("%-52s %-18s %s" % ("", "ours", "NSIS 3 zlib"))
-for name, ours, nsis in rows:
-    print("%-52s %-18s %s" % (name, ours, nsis))
+print("medians of %d rounds (each round's figure in brackets)" % rounds)
+print("%-66s %-34s %s" % ("", "ours", "NSIS 3 zlib"))
+for name, ours, other in rows:
+    print("%-66s %-34s %s" % (name, ours, other))
+print("ratios to NSIS's silent installation: wizard %s, silent %s; uninstallation (silent) %s" % (
+    ratio(median("ours_wizard", "installation_s"), nsis), ratio(median("ours_silent", "run_s"), nsis),
+    ratio(median("ours_silent_uninstall", "run_s"), median("nsis_uninstall", "run_s"))))
 print("Wine's floor, cmd.exe /c exit: %s, peak working set %s, private %s" % (
-    cell(floor, "run_s", " s"), mib(floor, "peak_working_set_kib"), mib(floor, "peak_private_kib")))
-for label, values in (("ours, install", ours_i), ("NSIS, install", nsis_i),
-                      ("ours, uninstall", ours_u), ("NSIS, uninstall", nsis_u)):
-    for error in values["_errors"]:
-        print("%s: %s" % (label, error))
+    seconds("floor", "run_s"), mib("floor", "peak_working_set_kib"), mib("floor", "peak_private_kib")))
+for error in errors:
+    print(error)
 PY
