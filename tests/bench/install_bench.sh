@@ -15,9 +15,10 @@ if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$rounds"
 fi
 cmake --build "$build/ship" --target deliverables >/dev/null
-cmake --build "$build/win" --target setup_driver >/dev/null
+cmake --build "$build/win" --target setup_driver winrobot_cli >/dev/null
 run="$build/win/wine-run"
 driver="$build/win/tests/setup_driver.exe"
+robot="$build/dist/winrobot.exe"
 work=$(mktemp -d /tmp/install_bench.XXXXXX)
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 "$run" --setup
@@ -146,6 +147,13 @@ for round in $(seq 1 "$rounds"); do
   echo "left = $(files "$ours_dir")" | record "$round" ours_uninstall
   drive run "$target_win\NSIS Bench\Uninst.exe" /S | record "$round" nsis_uninstall
   echo "left = $(files "$nsis_dir")" | record "$round" nsis_uninstall
+  # NSIS with its two pages, for the memory a window costs it: the robot clicks Install and
+  # Close, so its time says nothing.
+  drive run "$(winpath "$work/NsisSetup.exe")" | record "$round" nsis_pages &
+  "$run" "$robot" click "NSIS Bench Setup: Installation Folder" Install --timeout 60000 >/dev/null
+  "$run" "$robot" click "NSIS Bench Setup: Completed" Close --timeout 600000 >/dev/null
+  wait
+  drive run "$target_win\NSIS Bench\Uninst.exe" /S >/dev/null
   drive run "$(winpath "$work/BenchSetup.exe")" /VERYSILENT | record "$round" ours_silent
   echo "files = $(files "$ours_dir")" | record "$round" ours_silent
   drive run "$ours_uninstaller" /VERYSILENT | record "$round" ours_silent_uninstall
@@ -197,9 +205,11 @@ rows = [
     ("silent installation (/VERYSILENT, /S)", seconds("ours_silent", "run_s"), seconds("nsis", "run_s")),
     ("peak working set, wizard installation", mib("ours_wizard", "peak_working_set_kib"),
      mib("nsis", "peak_working_set_kib")),
-    ("peak working set, silent installation", mib("ours_silent", "peak_working_set_kib"), ""),
-    ("peak private bytes seen, wizard / silent", mib("ours_wizard", "peak_private_kib") + " / " +
-     mib("ours_silent", "peak_private_kib"), mib("nsis", "peak_private_kib")),
+    ("peak working set, silent installation / NSIS with its pages", mib("ours_silent", "peak_working_set_kib"),
+     mib("nsis_pages", "peak_working_set_kib")),
+    ("peak private bytes seen, wizard / silent; NSIS silent / with pages",
+     mib("ours_wizard", "peak_private_kib") + " / " + mib("ours_silent", "peak_private_kib"),
+     mib("nsis", "peak_private_kib") + " / " + mib("nsis_pages", "peak_private_kib")),
     ("  of it reached when the wizard showed (WS / private)",
      mib("ours_wizard", "peak_working_set_at_wizard_kib") + " / " + mib("ours_wizard", "peak_private_at_wizard_kib"), ""),
     ("uninstallation, answered / silent", seconds("ours_uninstall", "uninstallation_s") + " / " +
