@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <vector>
@@ -63,6 +64,26 @@ int KillProcessesByName(const std::string& name) {
   }
   FreeLibrary(kernel);
   return result;
+}
+
+bool ShellOpenAndWait(const std::string& program, const std::string& arguments, int* exitCode) {
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  // The shell's own error box would stop an unattended run; failure shows in the result.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = "open";
+  info.lpFile = program.c_str();
+  info.lpParameters = arguments.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&info)) return false;
+  DWORD code = static_cast<DWORD>(-1);
+  if (info.hProcess) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hProcess);
+  }
+  if (exitCode) *exitCode = static_cast<int>(code);
+  return true;
 }
 
 }  // namespace corvalis

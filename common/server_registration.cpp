@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include "common/operations_settings.h"
 #include "common/path_variables.h"
@@ -33,23 +32,6 @@ bool RunAndWait(const std::string& program, const std::string& arguments) {
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
-}
-
-bool ShellOpenAndWait(const std::string& program, const std::string& arguments) {
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
-  // The shell's own error box would stop an unattended run; failure shows in the result.
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = "open";
-  info.lpFile = program.c_str();
-  info.lpParameters = arguments.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExA(&info)) return false;
-  if (info.hProcess) {
-    WaitForSingleObject(info.hProcess, INFINITE);
-    CloseHandle(info.hProcess);
-  }
   return true;
 }
 

@@ -73,6 +73,10 @@ bool PathExists(const std::string& path);
 // nothing matched.
 int KillProcessesByName(const std::string& name);
 int TerminateProcessById(DWORD processId);
+// Opens program through the shell, without the shell's error box, and waits for the
+// process it started. False when the shell couldn't open it; *exitCode (when given) is
+// the process's exit code, or -1 when no process came to wait for.
+bool ShellOpenAndWait(const std::string& program, const std::string& arguments, int* exitCode = nullptr);
 // Runs the system's regsvr32 ("/s" or "/u /s" and the quoted path) and waits for it.
 // Non-zero when it could be started.
 int RegisterServer(const std::string& filePath, int registerIt);

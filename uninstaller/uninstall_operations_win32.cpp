@@ -135,19 +135,8 @@ bool SystemUninstallOperations::StartProgram(const std::string& program, const s
 }
 
 int SystemUninstallOperations::StartAndWait(const std::string& program, const std::string& parameters) {
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
-  info.lpVerb = "open";
-  info.lpFile = program.c_str();
-  info.lpParameters = parameters.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExA(&info) || !info.hProcess) return -1;
-  WaitForSingleObject(info.hProcess, INFINITE);
-  DWORD code = static_cast<DWORD>(-1);
-  GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hProcess);
-  return static_cast<int>(code);
+  int code = -1;
+  return ShellOpenAndWait(program, parameters, &code) ? code : -1;
 }
 
 bool SystemUninstallOperations::MoveFileTo(const std::string& source, const std::string& destination) {
