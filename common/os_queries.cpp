@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/os_family.h"
 #include "common/os_version.h"
 
 namespace corvalis {
@@ -31,6 +32,12 @@ bool IsAdministrator() {
   if (!manager) return false;
   CloseServiceHandle(manager);
   return true;
+}
+
+ProgramRights CurrentRights(int osVersionCode) {
+  if (IsBefore2000(osVersionCode)) return {true, false};
+  const bool administrator = IsAdministrator();
+  return {administrator, administrator};
 }
 
 }  // namespace corvalis

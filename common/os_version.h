@@ -30,6 +30,15 @@ OsVersionData QueryOsVersion();
 
 // Opens the local service control manager with full access; only administrators can.
 bool IsAdministrator();
+
+// The rights a program of the system with that version code runs with. Systems before
+// Windows 2000 have none to test: every program counts as an administrator there, and
+// none as elevated. On later ones an administrator's program runs elevated.
+struct ProgramRights {
+  bool administrator;
+  bool elevated;
+};
+ProgramRights CurrentRights(int osVersionCode);
 #endif
 
 }  // namespace corvalis

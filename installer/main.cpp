@@ -40,16 +40,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OperationsSettings operations;
   operations.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
   SetOperations(operations);
-  const bool testsRights = !IsBefore2000(operations.OsVersionCode);
-  const bool administrator = !testsRights || IsAdministrator();
-  // Past the test, an NT system's program runs with administrator rights: elevated.
-  session.Elevated = testsRights && administrator;
-  BeginRunLog(session, administrator);
-  if (!administrator) {
+  const ProgramRights rights = CurrentRights(operations.OsVersionCode);
+  session.Elevated = rights.elevated;
+  BeginRunLog(session, rights.administrator);
+  if (!rights.administrator) {
     Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
     AbortInstaller(kExitNotAdministrator);
   }
-  if (!testsRights && IsUnsupported(operations.OsVersionCode)) {
+  if (IsBefore2000(operations.OsVersionCode) && IsUnsupported(operations.OsVersionCode)) {
     Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP);
     AbortInstaller(kExitFailure);
   }

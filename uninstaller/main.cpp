@@ -52,11 +52,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   OperationsSettings settings;
   settings.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
   SetOperations(settings);
-  const bool testsRights = !IsBefore2000(settings.OsVersionCode);
-  const bool administrator = !testsRights || IsAdministrator();
-  SystemUninstallOperations ops(LoadIconA(instance, MAKEINTRESOURCEA(1)), testsRights && administrator);
+  const ProgramRights rights = CurrentRights(settings.OsVersionCode);
+  SystemUninstallOperations ops(LoadIconA(instance, MAKEINTRESOURCEA(1)), rights.elevated);
   BeginLog(options, ops.OwnPath());
-  if (!administrator) {
+  if (!rights.administrator) {
     ShowMessageBox(nullptr, kNeedAdministratorText, kErrorTitle, MB_OK | MB_ICONERROR);
     return End(kExitNotAdministrator);
   }
