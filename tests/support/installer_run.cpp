@@ -129,10 +129,11 @@ std::set<HWND> VisibleWindows() {
 
 // Whether process was started by this test program, directly or through others (a
 // command processor, the uninstaller's first stage); tests running beside it show
-// windows too.
+// windows too. A process the snapshot doesn't hold any more counts as ours: a window
+// too many fails a test, one too few would hide what it looks for.
 bool StartedByUs(DWORD process) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return true;
   std::map<DWORD, DWORD> parents;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
@@ -140,6 +141,7 @@ bool StartedByUs(DWORD process) {
     parents[entry.th32ProcessID] = entry.th32ParentProcessID;
   }
   CloseHandle(snapshot);
+  if (!parents.count(process)) return true;
   for (int depth = 0; depth < 8 && parents.count(process); ++depth) {
     process = parents[process];
     if (process == GetCurrentProcessId()) return true;
@@ -165,34 +167,51 @@ void WindowWatch::Stop() {
   if (thread_.joinable()) thread_.join();
 }
 
+// What a window shows is taken at once (it may be gone soon); whose it is afterwards, as
+// a snapshot of the processes can take longer than a short run.
 void WindowWatch::Look() {
   for (HWND window : VisibleWindows()) {
     if (before_.count(window)) continue;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (!ours_.count(process)) ours_[process] = StartedByUs(process);
-    if (!ours_[process]) continue;
-    const std::string title = winrobot::WindowText(window);
+    // The system's copy of the caption: asking the window would wait while its thread works.
+    char caption[256] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    const std::string title = caption;
     char className[64] = "";
     // A window that went while it was looked at leaves no class name: it's not counted.
     if (!GetClassNameA(window, className, sizeof className)) continue;
-    titles_.insert(title.empty() ? std::string("class ") + className : title);
-    if (!IsWizardTitle(title)) continue;
-    for (int page = 0; page < corvalis::kWizardPageCount; ++page) {
-      HWND panel = GetDlgItem(window, corvalis::kIdWizardFirstPage + page);
-      if (panel && IsWindowVisible(panel)) pages_.insert(page);
+    Seen& seen = seen_[process];
+    seen.titles.insert(title.empty() ? std::string("class ") + className : title);
+    if (IsWizardTitle(title)) {
+      for (int page = 0; page < corvalis::kWizardPageCount; ++page) {
+        HWND panel = GetDlgItem(window, corvalis::kIdWizardFirstPage + page);
+        if (panel && IsWindowVisible(panel)) seen.pages.insert(page);
+      }
+    }
+    if (!seen.classified) {
+      seen.ours = StartedByUs(process);
+      seen.classified = true;
     }
   }
 }
 
 std::set<std::string> WindowWatch::Titles() {
   Stop();
-  return titles_;
+  std::set<std::string> titles;
+  for (const auto& process : seen_) {
+    if (process.second.ours) titles.insert(process.second.titles.begin(), process.second.titles.end());
+  }
+  return titles;
 }
 
 std::set<int> WindowWatch::WizardPages() {
   Stop();
-  return pages_;
+  std::set<int> pages;
+  for (const auto& process : seen_) {
+    if (process.second.ours) pages.insert(process.second.pages.begin(), process.second.pages.end());
+  }
+  return pages;
 }
 
 HWND InstallerRun::FindWizard() {

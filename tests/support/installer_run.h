@@ -85,10 +85,15 @@ class WindowWatch {
 
  private:
   void Look();
+  // What the windows of one process showed.
+  struct Seen {
+    std::set<std::string> titles;
+    std::set<int> pages;
+    bool classified = false;
+    bool ours = false;  // started by this test program
+  };
   std::set<HWND> before_;
-  std::map<unsigned long, bool> ours_;  // by process: started by this test program
-  std::set<std::string> titles_;
-  std::set<int> pages_;
+  std::map<unsigned long, Seen> seen_;  // by process
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

@@ -68,11 +68,11 @@ void RemoveSample() {
   corvalis::DisassociateExtension("csmp", "notepad.exe");
 }
 
-// The run has ended: its work folder is gone, and neither the destination nor the
+// The run has ended: its work folder is gone, and neither its destination nor the
 // script's registry key exists.
-void ExpectNothingInstalled(const std::string& workFolder) {
+void ExpectNothingInstalled(const std::string& workFolder, const std::string& destination) {
   EXPECT_FALSE(Exists(workFolder)) << "work folder left behind: " << workFolder;
-  EXPECT_FALSE(Exists(kSampleFolder));
+  EXPECT_FALSE(Exists(destination)) << destination;
   HKEY key = nullptr;
   EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Corvalis Sample", 0, KEY_READ, &key), ERROR_SUCCESS);
   if (key) RegCloseKey(key);
@@ -329,7 +329,7 @@ TEST(WizardWalk, NameHoldingItsOwnTokenAndCancelYes) {
   ASSERT_NE(confirm, nullptr) << winrobot::LastError();
   ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
   ASSERT_TRUE(run.WaitEnd(kStepMs, 1602)) << "cancelled by the user";
-  ExpectNothingInstalled(folder);
+  ExpectNothingInstalled(folder, destination);
 }
 
 struct BrokenPackage {
