@@ -51,6 +51,12 @@ std::string ReplaceNoCase(const std::string& text, const std::string& token,
   return result;
 }
 
+std::string ReplaceWithinLimit(const std::string& text, const std::string& token, const std::string& value) {
+  const std::size_t limit = text.size() > kMaxBuiltTextChars ? text.size() : kMaxBuiltTextChars;
+  std::string result = ReplaceNoCase(text, token, value, limit);
+  return result.size() > limit ? text : result;
+}
+
 std::string FileNamePart(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -67,6 +73,7 @@ std::string WithTrailingBackslash(std::string path) {
 }
 
 bool IsFullPath(const std::string& path) {
+  if (HasNamespacePrefix(path)) return false;
   if (path.size() >= 3 && path[0] == '\\' && path[1] == '\\') return path[2] != '\\';
   const char drive = static_cast<char>(path.empty() ? 0 : (path[0] | 0x20));
   return path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
@@ -99,14 +106,25 @@ std::vector<std::string> PathParts(const std::string& path) {
 
 }  // namespace
 
+bool HasNamespacePrefix(const std::string& path) {
+  if (path.size() < 4 || !IsSlash(path[0]) || !IsSlash(path[3])) return false;
+  return (IsSlash(path[1]) && (path[2] == '?' || path[2] == '.')) || (path[1] == '?' && path[2] == '?');
+}
+
 bool IsRemovableFolderTree(const std::string& path) {
+  // Every character as the delete calls will see it: none that ends the path early (a
+  // NUL), makes it a pattern or names a stream.
+  for (const char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20 || std::string("<>\"|?*").find(c) != std::string::npos) return false;
+  }
+  if (HasNamespacePrefix(path)) return false;  // device, volume and "\\?\UNC" spellings
   std::vector<std::string> parts = PathParts(path);
   if (parts.size() > 1 && parts.back().empty()) parts.pop_back();  // the closing "\"
   std::size_t first;  // the first part below the root
   if (parts.size() >= 3 && parts[0].empty() && parts[1].empty()) {
     // "\\server\share\...": server and share make the root.
     parts.erase(parts.begin(), parts.begin() + 2);
-    if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return false;
+    if (parts.size() < 2 || TrimSpaces(parts[0]).empty() || TrimSpaces(parts[1]).empty()) return false;
     first = 2;
   } else {
     const std::string& drive = parts[0];
@@ -117,8 +135,8 @@ bool IsRemovableFolderTree(const std::string& path) {
   }
   if (parts.size() <= first) return false;
   for (std::size_t i = first; i < parts.size(); ++i) {
-    const std::string part = TrimSpaces(parts[i]);
-    if (part.empty() || part == "." || part == "..") return false;
+    // Windows drops trailing dots and spaces: "..." and ". ." climb like "..".
+    if (parts[i].find(':') != std::string::npos || parts[i].find_first_not_of(". ") == std::string::npos) return false;
   }
   return true;
 }

@@ -24,6 +24,14 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix);
 std::string ReplaceNoCase(const std::string& text, const std::string& token,
                           const std::string& value, std::size_t maxLength = std::string::npos);
 
+// The longest text either program builds from what a package or data file says (the
+// system's own limit for a path through the wide calls): a text that holds its placeholder
+// many times over, with a long value, must not grow without end.
+constexpr std::size_t kMaxBuiltTextChars = 32767;
+// ReplaceNoCase within kMaxBuiltTextChars: a result that would be longer is refused, and
+// the text stands as it was.
+std::string ReplaceWithinLimit(const std::string& text, const std::string& token, const std::string& value);
+
 // UTF-8 to the ANSI code page: on Windows the system's own (through UTF-16), in the
 // native build code page 1252. Anything without a byte there, and every malformed
 // sequence, becomes "?".
@@ -40,12 +48,17 @@ std::string WithTrailingBackslash(std::string path);
 // Every "/" becomes "\".
 std::string SlashesToBackslashes(std::string path);
 // A path that names its drive ("C:\...") or share ("\\server\..."): one that doesn't
-// depend on the current folder.
+// depend on the current folder. Not one in the system's own namespaces (HasNamespacePrefix):
+// those skip every check the system makes of a path.
 bool IsFullPath(const std::string& path);
+// "\\?\", "\\.\" or "\??\" in front (either slash): a device, a volume, "\\?\UNC\..." or
+// a path that the system is told not to resolve.
+bool HasNamespacePrefix(const std::string& path);
 // Whether a whole folder tree at path may be deleted: a full path below a drive root
-// ("C:\x\") or below a share ("\\server\share\x\"), with no "." or ".." part and no empty
-// part. An empty, relative or root path comes only from a damaged or hostile script or data
-// file, and deleting it would take the current folder or a whole drive.
+// ("C:\x\") or below a share ("\\server\share\x\"), each part below the root a plain name
+// (not empty, ".", ".." or what Windows reads as such, no ":"), no control character or
+// wildcard, no namespace prefix. Anything else comes only from a damaged or hostile script
+// or data file, and deleting it could take the current folder, a drive or a volume.
 bool IsRemovableFolderTree(const std::string& path);
 // How deep a folder lies: the number of "\" in its path. Removing folders deepest first
 // empties each parent before its turn.

@@ -15,7 +15,82 @@ std::string UpperAscii(std::string text) {
   return text;
 }
 
+enum class Meaning { VerySilent, Silent, Log, NoRestart, ForceRestart, Nothing };
+
+struct CommonSwitch {
+  const char* Name;
+  Meaning Means;
+};
+
+constexpr CommonSwitch kCommonSwitches[] = {
+    {"VERYSILENT", Meaning::VerySilent},      {"S", Meaning::VerySilent},
+    {"QUIET", Meaning::VerySilent},           {"QN", Meaning::VerySilent},
+    {"SILENT", Meaning::Silent},              {"PASSIVE", Meaning::Silent},
+    {"LOG", Meaning::Log},                    {"NORESTART", Meaning::NoRestart},
+    {"FORCERESTART", Meaning::ForceRestart},  {"SUPPRESSMSGBOXES", Meaning::Nothing},
+    {"SP-", Meaning::Nothing},                {"NOCANCEL", Meaning::Nothing},
+    {"NOCLOSEAPPLICATIONS", Meaning::Nothing},
+};
+
+const CommonSwitch* FindCommonSwitch(const std::string& name) {
+  for (const CommonSwitch& known : kCommonSwitches) {
+    if (name == known.Name) return &known;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+RunMode ModeOfSwitches(const std::vector<std::string>& parameters) {
+  RunMode mode = RunMode::Interactive;
+  CommandSwitch parsed;
+  for (const std::string& parameter : parameters) {
+    if (!ReadSwitch(parameter, &parsed) || parsed.HasValue) continue;
+    const CommonSwitch* known = FindCommonSwitch(parsed.Name);
+    if (known && known->Means == Meaning::VerySilent) mode = RunMode::VerySilent;
+    if (known && known->Means == Meaning::Silent && mode == RunMode::Interactive) mode = RunMode::Silent;
+  }
+  return mode;
+}
+
+bool ReadCommonSwitch(const CommandSwitch& parsed, CommonSwitches* switches, std::string* problem) {
+  const CommonSwitch* known = FindCommonSwitch(parsed.Name);
+  if (!known) return false;
+  if (parsed.HasValue && known->Means != Meaning::Log) {
+    if (problem->empty()) *problem = "/" + parsed.Name + " takes no value";
+    return true;
+  }
+  switch (known->Means) {
+    case Meaning::VerySilent:
+      switches->Mode = RunMode::VerySilent;
+      break;
+    case Meaning::Silent:
+      if (switches->Mode == RunMode::Interactive) switches->Mode = RunMode::Silent;
+      break;
+    case Meaning::Log:
+      switches->Log = true;
+      switches->LogPath = TrimBlanks(parsed.Value);
+      break;
+    case Meaning::NoRestart:
+      switches->NoRestart = true;
+      break;
+    case Meaning::ForceRestart:
+      switches->ForceRestart = true;
+      break;
+    case Meaning::Nothing:
+      break;
+  }
+  return true;
+}
+
+void SettleCommonSwitches(CommonSwitches* switches, bool interactiveDesktop) {
+  if (!interactiveDesktop) switches->Mode = RunMode::VerySilent;
+  if (switches->Mode != RunMode::Interactive) {
+    switches->Log = true;
+    switches->NoRestart = true;
+  }
+  if (switches->ForceRestart) switches->NoRestart = false;
+}
 
 std::vector<std::string> SplitParameters(const std::string& text) {
   std::vector<std::string> parameters;

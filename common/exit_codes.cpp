@@ -17,6 +17,10 @@ const char* ExitCodeMeaning(int code) {
   }
 }
 
+bool IsDiskFull(unsigned long error) { return error == 112 || error == 39; }
+
+int WriteFailureExitCode(unsigned long error) { return IsDiskFull(error) ? kExitNoDiskSpace : kExitFailure; }
+
 int SuccessExitCode(bool restartNeeded, bool restartStarted) {
   if (restartStarted) return kExitRestartStarted;
   return restartNeeded ? kExitRestartNeeded : kExitSuccess;

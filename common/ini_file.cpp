@@ -1,5 +1,7 @@
 #include "common/ini_file.h"
 
+#include <map>
+
 #include "common/ansi_text.h"
 #include "common/whole_file.h"
 
@@ -16,15 +18,22 @@ int DigitValue(char c) {
   return 99;
 }
 
-IniGroup* GroupNamed(IniDocument& document, const std::string& name) {
-  for (IniGroup& group : document.Groups) {
-    if (EqualsNoCase(group.Name, name)) return &group;
-  }
-  return nullptr;
-}
+// The reader's state: which group the lines go to, and every group by its lower-case
+// name, so that a group line costs one look-up however many groups came before.
+struct Reader {
+  IniDocument& document;
+  std::map<std::string, std::size_t> groupIndex;
+  std::size_t current = std::string::npos;
 
-void ParseLine(const std::string& line, int lineNumber, IniDocument& document,
-               IniGroup*& current) {
+  std::size_t GroupNamed(const std::string& name, int lineNumber) {
+    const auto found = groupIndex.emplace(ToLowerAnsi(name), document.Groups.size());
+    if (found.second) document.Groups.push_back(IniGroup{name, {}, lineNumber});
+    return found.first->second;
+  }
+};
+
+void ParseLine(const std::string& line, int lineNumber, Reader& reader) {
+  IniDocument& document = reader.document;
   std::size_t start = 0;
   while (start < line.size() && IsBlank(line[start])) ++start;
   if (start == line.size() || line[start] == ';') return;
@@ -36,11 +45,7 @@ void ParseLine(const std::string& line, int lineNumber, IniDocument& document,
     std::string name = TrimBlanks(line.substr(start + 1, close == std::string::npos
                                                              ? std::string::npos
                                                              : close - start - 1));
-    current = GroupNamed(document, name);
-    if (!current) {
-      document.Groups.push_back(IniGroup{name, {}, lineNumber});
-      current = &document.Groups.back();
-    }
+    reader.current = reader.GroupNamed(name, lineNumber);
     return;
   }
 
@@ -48,18 +53,14 @@ void ParseLine(const std::string& line, int lineNumber, IniDocument& document,
   std::string name =
       equals == std::string::npos ? std::string() : TrimBlanks(line.substr(start, equals - start));
   if (name.empty()) {
+    const bool inGroup = reader.current != std::string::npos;
     document.StrayLines.push_back(
-        IniStrayLine{lineNumber, current ? current->Name : std::string(), TrimBlanks(line)});
+        IniStrayLine{lineNumber, inGroup ? document.Groups[reader.current].Name : std::string(), TrimBlanks(line)});
     return;
   }
-  if (!current) {
-    current = GroupNamed(document, "");
-    if (!current) {
-      document.Groups.insert(document.Groups.begin(), IniGroup{"", {}, 0});
-      current = &document.Groups.front();
-    }
-  }
-  current->Keys.push_back(IniKey{name, TrimBlanks(line.substr(equals + 1)), lineNumber});
+  // Keys before any group line go to the nameless group, which then comes first.
+  if (reader.current == std::string::npos) reader.current = reader.GroupNamed("", 0);
+  document.Groups[reader.current].Keys.push_back(IniKey{name, TrimBlanks(line.substr(equals + 1)), lineNumber});
 }
 
 }  // namespace
@@ -97,13 +98,13 @@ IniDocument ParseIni(const std::string& bytes) {
       bytes.compare(0, 3, kBom) == 0 ? Utf8ToAnsi(bytes.substr(3)) : bytes;
 
   IniDocument document;
-  IniGroup* current = nullptr;
+  Reader reader{document, {}, std::string::npos};
   int lineNumber = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = text.size();
-    ParseLine(text.substr(pos, end - pos), ++lineNumber, document, current);
+    ParseLine(text.substr(pos, end - pos), ++lineNumber, reader);
     pos = end;
     if (pos < text.size() && text[pos] == '\r') ++pos;
     if (pos < text.size() && text[pos] == '\n') ++pos;

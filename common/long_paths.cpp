@@ -25,19 +25,24 @@ WideText Wide(const std::string& ansi) {
 }
 
 // "\\?\C:\..." or "\\?\UNC\server\share\...": the prefix turns off the length limit and
-// every rewriting of the path, so it is made whole (no "..", "/" or relative parts) first.
+// every rewriting of the path, so it is made whole (no "..", "/" or relative parts) first,
+// and whether it is a share's is read from the whole path, not from what came in. A path
+// in a namespace already ("\\?\...", "\\.\...") is the system's as it stands.
 WideText Extended(const std::string& path) {
+  if (HasNamespacePrefix(path)) return Wide(path);
   const WideText wide = Wide(SlashesToBackslashes(path));
   const DWORD length = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
-  WideText full(length + 8, L'\0');
-  const bool unc = wide.size() > 2 && wide[0] == L'\\' && wide[1] == L'\\';
-  // Room in front for the prefix.
-  const std::size_t start = unc ? 6 : 4;
-  if (length == 0 || GetFullPathNameW(wide.data(), length, full.data() + start, nullptr) == 0) return Wide("");
+  if (length == 0) return Wide("");
+  WideText full(length + 1, L'\0');
+  const DWORD got = GetFullPathNameW(wide.data(), length + 1, full.data(), nullptr);
+  if (got == 0 || got > length) return Wide("");
+  const bool unc = full[0] == L'\\' && full[1] == L'\\';
   const wchar_t* prefix = unc ? L"\\\\?\\UNC" : L"\\\\?\\";
   // For a share the prefix's "C" takes the place of the path's first backslash.
-  std::copy(prefix, prefix + start + (unc ? 1 : 0), full.begin());
-  return full;
+  WideText extended(prefix, prefix + wcslen(prefix));
+  extended.insert(extended.end(), full.begin() + (unc ? 1 : 0), full.begin() + got);
+  extended.push_back(L'\0');
+  return extended;
 }
 
 std::string Narrow(const wchar_t* name, const wchar_t* shortName) {

@@ -11,4 +11,15 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& title
   return MessageBoxA(owner, text.c_str(), title.c_str(), type);
 }
 
+std::string SystemErrorText(unsigned long error) {
+  char text[512] = "";
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                      text, sizeof text, nullptr);
+  std::string sentence(text, length);
+  while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r' || sentence.back() == ' ')) {
+    sentence.pop_back();
+  }
+  return sentence.empty() ? "error " + std::to_string(error) : sentence;
+}
+
 }  // namespace corvalis

@@ -12,4 +12,8 @@ namespace corvalis {
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT type,
                    int silentAnswer = IDOK);
 
+// The system's own sentence for an error code ("There is not enough space on the disk."),
+// without the line break it ends in; "error <code>" when it has none.
+std::string SystemErrorText(unsigned long error);
+
 }  // namespace corvalis

@@ -40,4 +40,11 @@ ProgramRights CurrentRights(int osVersionCode) {
   return {administrator, administrator};
 }
 
+bool HasInteractiveDesktop() {
+  USEROBJECTFLAGS flags = {};
+  HWINSTA station = GetProcessWindowStation();
+  if (!station || !GetUserObjectInformationA(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) return true;
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 }  // namespace corvalis

@@ -39,6 +39,10 @@ struct ProgramRights {
   bool elevated;
 };
 ProgramRights CurrentRights(int osVersionCode);
+
+// Whether anyone could see this program's windows: false in a service's window station or
+// the system account's (a deployment service), where a box would wait for ever.
+bool HasInteractiveDesktop();
 #endif
 
 }  // namespace corvalis

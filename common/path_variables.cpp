@@ -1,5 +1,7 @@
 #include "common/path_variables.h"
 
+#include "common/task_line.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -12,7 +14,6 @@ namespace corvalis {
 namespace {
 
 constexpr int kExpandAllPasses = 24;
-constexpr std::size_t kMaxExpandedChars = 32767;
 const char kQuickLaunch[] = "Microsoft\\Internet Explorer\\Quick Launch\\";
 
 const char* const kTokens[kPathVariableCount] = {
@@ -24,8 +25,13 @@ const char* const kTokens[kPathVariableCount] = {
     "<Documents>",             "<Temp>",             "<DefaultStartMenuGroup>",
 };
 
-const int kExpansionOrder[kPathVariableCount] = {0,  1,  3,  4,  5,  6,  7,  8,  9,
-                                                 10, 11, 12, 13, 14, 15, 16, 2,  17};
+// The install folder late: the others may stand inside the folder the user typed.
+const int kExpansionOrder[kPathVariableCount] = {
+    kProgramFilesFolder,      kRootPartitionFolder, kWindowsFolder,         kSystemFolder,
+    kPureBasicFolder,         kAllUsersQuickLaunchFolder, kQuickLaunchFolder, kAllUsersProgramsFolder,
+    kProgramsFolder,          kAllUsersDesktopFolder, kDesktopFolder,       kAllUsersStartFolder,
+    kStartFolder,             kAllUsersDocumentsFolder, kDocumentsFolder,   kTempFolder,
+    kInstallFolder,           kProgramGroupFolder};
 
 std::string Special(const PathContext& context, int csidl) {
   return context.Folders ? context.Folders->SpecialFolder(csidl) : std::string();
@@ -57,46 +63,46 @@ std::string VariableFolder(int code, const PathContext& context) {
   const int os = context.OsVersionCode;
   const bool old = IsBefore2000(os);
   switch (code) {
-    case 0:
+    case kProgramFilesFolder:
       return old ? Join(DriveRoot(context), "Program Files\\")
                  : Special(context, kCsidlProgramFiles);
-    case 1:
+    case kRootPartitionFolder:
       return old ? DriveRoot(context) : Special(context, kCsidlWindows).substr(0, 3);
-    case 2:
+    case kInstallFolder:
       return context.InstallPath;
-    case 3:
+    case kWindowsFolder:
       if (IsNt4(os)) return Join(DriveRoot(context), "WINNT\\");
       if (Is98OrMe(os)) return Join(DriveRoot(context), "WINDOWS\\");
       return Special(context, kCsidlWindows);
-    case 4:
+    case kSystemFolder:
       if (IsNt4(os)) return Join(DriveRoot(context), "WINNT\\System32\\");
       if (Is98OrMe(os)) return Join(DriveRoot(context), "WINDOWS\\System32\\");
       return Special(context, kCsidlSystem);
-    case 5:
+    case kPureBasicFolder:
       return context.Folders ? context.Folders->PureBasicFolder() : std::string();
-    case 6:
+    case kAllUsersQuickLaunchFolder:
       return Join(Special(context, Is98OrMe(os) ? kCsidlAppData : kCsidlCommonAppData), kQuickLaunch);
-    case 7:
+    case kQuickLaunchFolder:
       return Join(Special(context, kCsidlAppData), kQuickLaunch);
-    case 8:
+    case kAllUsersProgramsFolder:
       return Special(context, Is98OrMe(os) ? kCsidlPrograms : kCsidlCommonPrograms);
-    case 9:
+    case kProgramsFolder:
       return Special(context, kCsidlPrograms);
-    case 10:
+    case kAllUsersDesktopFolder:
       return Special(context, Is98OrMe(os) ? kCsidlDesktopDirectory : kCsidlCommonDesktopDirectory);
-    case 11:
+    case kDesktopFolder:
       return Special(context, kCsidlDesktopDirectory);
-    case 12:
+    case kAllUsersStartFolder:
       return Special(context, Is98OrMe(os) ? kCsidlStartMenu : kCsidlCommonStartMenu);
-    case 13:
+    case kStartFolder:
       return Special(context, kCsidlStartMenu);
-    case 14:
+    case kAllUsersDocumentsFolder:
       return Special(context, Is98OrMe(os) ? kCsidlPersonal : kCsidlCommonDocuments);
-    case 15:
+    case kDocumentsFolder:
       return Special(context, kCsidlPersonal);
-    case 16:
+    case kTempFolder:
       return context.Folders ? context.Folders->TempFolder() : std::string();
-    case 17:
+    case kProgramGroupFolder:
       return context.StartMenuGroupPath;
     default:
       return std::string();
@@ -156,7 +162,7 @@ std::string ExpandProgramInfo(const std::string& text, const PathContext& contex
 std::string ExpandAll(const std::string& text, const PathContext& context) {
   std::string result = text;
   for (int pass = 0; pass < kExpandAllPasses; ++pass) {
-    const std::size_t limit = std::max(kMaxExpandedChars, result.size());
+    const std::size_t limit = std::max(kMaxBuiltTextChars, result.size());
     std::string next = ExpandProgramInfoWithin(ExpandPathVariablesWithin(result, context, limit),
                                                context, limit);
     if (next.size() > limit || next == result) break;
@@ -164,6 +170,22 @@ std::string ExpandAll(const std::string& text, const PathContext& context) {
     if (result.find_first_of("<>") == std::string::npos) break;
   }
   return CollapseBackslashes(result);
+}
+
+bool ExpandTaskLine(const std::string& line, const PathContext& context, std::string* expanded) {
+  std::string result;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = line.find(kFieldSeparator, start);
+    const std::string field = ExpandAll(line.substr(start, end == std::string::npos ? end : end - start), context);
+    if (HoldsFieldSeparator(field)) return false;
+    result += field;
+    if (end == std::string::npos) break;
+    result += kFieldSeparator;
+    start = end + 1;
+  }
+  *expanded = std::move(result);
+  return true;
 }
 
 bool HoldsExpansionToken(const std::string& text) {

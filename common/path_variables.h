@@ -22,6 +22,28 @@ constexpr int kCsidlSystem = 0x25;
 constexpr int kCsidlProgramFiles = 0x26;
 constexpr int kCsidlCommonDocuments = 0x2E;
 
+// The path variables by code: the code is also a shortcut task's location (NORMALLINK,
+// INTERNETLINK field 2). Their tokens, in this order, are path_variables.cpp's.
+enum PathVariable : int {
+  kProgramFilesFolder = 0,      // "<ProgramFiles>"
+  kRootPartitionFolder,         // "<RootPartition>"
+  kInstallFolder,               // "<DefaultInstallPath>": the folder the user chose
+  kWindowsFolder,               // "<Windows>"
+  kSystemFolder,                // "<System>"
+  kPureBasicFolder,             // "<PureBasic>"
+  kAllUsersQuickLaunchFolder,   // "<AllUsersQuickLaunch>"
+  kQuickLaunchFolder,           // "<QuickLaunch>"
+  kAllUsersProgramsFolder,      // "<AllUsersStartPrograms>"
+  kProgramsFolder,              // "<StartPrograms>"
+  kAllUsersDesktopFolder,       // "<AllUsersDesktop>"
+  kDesktopFolder,               // "<Desktop>"
+  kAllUsersStartFolder,         // "<AllUsersStart>"
+  kStartFolder,                 // "<Start>"
+  kAllUsersDocumentsFolder,     // "<AllUsersDocuments>"
+  kDocumentsFolder,             // "<Documents>"
+  kTempFolder,                  // "<Temp>"
+  kProgramGroupFolder,          // "<DefaultStartMenuGroup>"
+};
 constexpr int kPathVariableCount = 18;
 
 // Folder lookups that need the running system. Each returns a folder ending in "\",
@@ -64,6 +86,11 @@ std::string ExpandProgramInfo(const std::string& text, const PathContext& contex
 // text longer than 32,767 characters, or longer than it already is when it came in
 // longer than that: the text of the round before stands.
 std::string ExpandAll(const std::string& text, const PathContext& context);
+// A task line with each field expanded on its own (ExpandAll): split first, so that no value
+// (a destination "C:\Data\xB6New\") can add a field. False when an expanded field holds the
+// field separator: the line then can't be run or stored as it was meant.
+bool ExpandTaskLine(const std::string& line, const PathContext& context, std::string* expanded);
+
 // Whether `text` holds a path-variable or program token, in any letter case.
 bool HoldsExpansionToken(const std::string& text);
 // "\\" becomes "\", left to right without overlap ("\\\\" gives "\\").

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/ansi_text.h"
+#include "common/run_mode.h"
 #include "common/system_operations.h"
 
 namespace corvalis {
@@ -66,20 +67,25 @@ int KillProcessesByName(const std::string& name) {
   return result;
 }
 
-bool ShellOpenAndWait(const std::string& program, const std::string& arguments, int* exitCode) {
+bool LaunchProgram(const std::string& program, const std::string& parameters, const std::string& workingFolder,
+                   int showCommand, bool wait, bool errorBox, int* exitCode) {
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
-  // The shell's own error box would stop an unattended run; failure shows in the result.
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  // Nobody could answer the shell's own box in a silent run; failure shows in the result.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | (errorBox && !IsSilentRun() ? 0 : SEE_MASK_FLAG_NO_UI);
   info.lpVerb = "open";
   info.lpFile = program.c_str();
-  info.lpParameters = arguments.c_str();
-  info.nShow = SW_SHOWNORMAL;
+  info.lpParameters = parameters.c_str();
+  const std::string folder = workingFolder.empty() ? FolderPart(program) : workingFolder;
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  info.nShow = showCommand;
   if (!ShellExecuteExA(&info)) return false;
   DWORD code = static_cast<DWORD>(-1);
   if (info.hProcess) {
-    WaitForSingleObject(info.hProcess, INFINITE);
-    GetExitCodeProcess(info.hProcess, &code);
+    if (wait) {
+      WaitForSingleObject(info.hProcess, INFINITE);
+      GetExitCodeProcess(info.hProcess, &code);
+    }
     CloseHandle(info.hProcess);
   }
   if (exitCode) *exitCode = static_cast<int>(code);

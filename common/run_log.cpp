@@ -4,6 +4,7 @@
 
 #include "common/ansi_text.h"
 #include "common/exit_codes.h"
+#include "common/long_paths.h"
 
 namespace corvalis {
 
@@ -27,6 +28,8 @@ LogTime CurrentLogTime() {
 }
 
 bool OpenRunLog(const std::string& path, bool append) {
+  // A log asked for in a folder not made yet ("C:\ProgramData\Logs\x.log") gets it made.
+  if (GetFileAttributesA(FolderPart(path).c_str()) == INVALID_FILE_ATTRIBUTES) CreateFolderPath(FolderPart(path));
   if (!append) {
     HANDLE fresh = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -30,7 +30,7 @@ std::string DefaultLogPath(const std::string& folder, const std::string& name, c
   for (char& c : safe) {
     if (static_cast<unsigned char>(c) < 32 || std::string("\\/:*?\"<>|").find(c) != std::string::npos) c = '_';
   }
-  return folder + safe + "-" + what + "-" + DateStamp(time) + "-" + Padded(time.Hour, 2) + Padded(time.Minute, 2) +
+  return folder + safe + (what.empty() ? "" : "-" + what) + "-" + DateStamp(time) + "-" + Padded(time.Hour, 2) + Padded(time.Minute, 2) +
          Padded(time.Second, 2) + ".log";
 }
 

@@ -61,8 +61,10 @@ int CreateInternetShortcut(const std::string& url, const std::string& filePath);
 
 // --- Files -----------------------------------------------------------------------------
 
-// Creates or replaces path with exactly these bytes; 0 when it can't be written whole.
-int WriteWholeFile(const std::string& path, const std::string& bytes);
+// Creates or replaces path with exactly these bytes, its size checked once it is closed;
+// 0 when it can't be written whole: nothing of it is left then, and *error (when given)
+// holds the system's reason.
+int WriteWholeFile(const std::string& path, const std::string& bytes, unsigned long* error = nullptr);
 // A file or folder of that name exists.
 bool PathExists(const std::string& path);
 
@@ -73,10 +75,14 @@ bool PathExists(const std::string& path);
 // nothing matched.
 int KillProcessesByName(const std::string& name);
 int TerminateProcessById(DWORD processId);
-// Opens program through the shell, without the shell's error box, and waits for the
-// process it started. False when the shell couldn't open it; *exitCode (when given) is
-// the process's exit code, or -1 when no process came to wait for.
-bool ShellOpenAndWait(const std::string& program, const std::string& arguments, int* exitCode = nullptr);
+// The one way both programs start a program (RUN tasks, finish actions, server
+// registration, the uninstaller's stages): the shell's default verb, in workingFolder
+// (empty: the program's own folder), shown as showCommand says. The shell's error box
+// shows only when errorBox asks for it and never in a silent run (common/run_mode.h).
+// wait: until the process has ended, with its exit code in *exitCode (when given; -1 when
+// no process came to wait for). False when the shell couldn't start it.
+bool LaunchProgram(const std::string& program, const std::string& parameters, const std::string& workingFolder,
+                   int showCommand, bool wait, bool errorBox = false, int* exitCode = nullptr);
 // Runs the system's regsvr32 ("/s" or "/u /s" and the quoted path) and waits for it.
 // Non-zero when it could be started.
 int RegisterServer(const std::string& filePath, int registerIt);

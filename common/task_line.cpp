@@ -14,6 +14,8 @@ std::string Field(const std::string& line, int n) {
   return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+bool HoldsFieldSeparator(const std::string& text) { return text.find(kFieldSeparator) != std::string::npos; }
+
 int FieldCount(const std::string& line) {
   int count = 1;
   for (char c : line) {

@@ -14,6 +14,9 @@ struct TaskEntry {
   std::string Line;
 };
 
+// A name (a destination, a group) that would split the task lines it is put into.
+bool HoldsFieldSeparator(const std::string& text);
+
 // Field n (from 1) of a line; a missing field is empty.
 std::string Field(const std::string& line, int n);
 int FieldCount(const std::string& line);

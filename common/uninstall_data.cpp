@@ -65,7 +65,32 @@ void AppendTaskGroup(std::string* out, const char* group, const std::vector<Task
   WriteGroup(out, group, keys.keys());
 }
 
+bool StoresAsIs(const std::string& text) {
+  if (text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
+  return text.empty() || (TrimBlanks(text).size() == text.size());
+}
+
+bool StoresAsName(const std::string& name) {
+  return !name.empty() && StoresAsIs(name) && name.find('=') == std::string::npos && name[0] != '[' &&
+         name[0] != ';';
+}
+
 }  // namespace
+
+std::string UnstorableValue(const UninstallData& data) {
+  std::string found;
+  const auto check = [&found](const char* group, const std::string& name, const std::string& value) {
+    if (found.empty() && (!StoresAsName(name) || !StoresAsIs(value))) found = std::string(group) + ": " + name;
+  };
+  for (const auto& text : data.Texts) check(kUninstallTextsGroup, text.first, text.second);
+  check(kUninstallConfigGroup, kUninstallAppNameKey, data.AppName);
+  check(kUninstallConfigGroup, kUninstallInstallPathKey, data.InstallPath);
+  check(kUninstallConfigGroup, kUninstallSkipExtKey, data.SkipExtString);
+  for (const TaskEntry& task : data.InstTasks) check(kUninstallInstTasksGroup, task.Name, task.Line);
+  for (const TaskEntry& task : data.UninstTasks) check(kUninstallUninstTasksGroup, task.Name, task.Line);
+  for (const std::string& file : data.Files) check(kUninstallFilesGroup, kUninstallFileKeyPrefix, file);
+  return found;
+}
 
 std::string FormatUninstallData(const UninstallData& data) {
   std::string out;

@@ -72,6 +72,12 @@ struct UninstallData {
 // The file's bytes.
 std::string FormatUninstallData(const UninstallData& data);
 
+// The first name or value that FormatUninstallData can't store so that ParseUninstallData
+// reads it back the same ("InstTasks: Copy"), empty when there is none. A CR, LF or NUL,
+// blanks at either end, and for names also "=" or a leading "[" or ";" would make the
+// reader trim a value, end it early or read a second record out of it.
+std::string UnstorableValue(const UninstallData& data);
+
 // The reading side; keys it doesn't know are ignored, missing ones stay empty (0).
 UninstallData ParseUninstallData(const std::string& bytes);
 

@@ -72,6 +72,17 @@ struct FinishAction {
   std::string Line;
 };
 
+// What this run installs and how, as the wizard's pages or the command line chose it: one
+// record both fill and the run reads. ScriptSettings stay as loaded; the language chosen is
+// the session's LanguageFile.
+struct Choices {
+  std::string Destination;   // becomes InstallPath
+  std::string Group;         // the program group's folder
+  bool MakeGroup = false;    // the script's AutoCreateStartMenu unless the user chose none
+  std::vector<bool> FinishTicks;  // FinishTicks[i] for FinishActions[i], known at "Finish"
+  bool ForceRestart = false;      // a needed restart is done without asking
+};
+
 struct InstallSession {
   // The running Windows version is not kept here: it lives in OperationsSettings
   // (common/operations_settings.h), the one record both programs set at start-up.

@@ -25,61 +25,69 @@ using namespace corvalis;
 
 namespace {
 
-void Say(const std::string& text, const char* title, UINT icon) {
+Outcome Say(const std::string& text, const char* title, UINT icon, int exitCode) {
   ShowMessageBox(nullptr, text, title, MB_OK | icon);
+  return EndRun(exitCode);
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  RestrictDllSearchPath();
-  InstallSession& session = Session();
-  session.Options = ReadInstallerOptions(ParametersOf(GetCommandLineA()));
+// Every step up to the end of the installation; the first that ends the run gives the
+// exit code.
+int RunInstaller(HINSTANCE instance, InstallSession& session) {
   const InstallerOptions& options = session.Options;
-  SetRunMode(options.Mode);
-  OperationsSettings operations;
-  operations.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
-  SetOperations(operations);
-  const ProgramRights rights = CurrentRights(operations.OsVersionCode);
+  const int osVersion = Operations().OsVersionCode;
+  const ProgramRights rights = CurrentRights(osVersion);
   session.Elevated = rights.elevated;
   BeginRunLog(session, rights.administrator);
-  if (!rights.administrator) {
-    Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP);
-    AbortInstaller(kExitNotAdministrator);
-  }
-  if (IsBefore2000(operations.OsVersionCode) && IsUnsupported(operations.OsVersionCode)) {
-    Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP);
-    AbortInstaller(kExitFailure);
+  if (!rights.administrator) return Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP, kExitNotAdministrator).ExitCode;
+  if (IsBefore2000(osVersion) && IsUnsupported(osVersion)) {
+    return Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP, kExitFailure).ExitCode;
   }
 
   CreateStartupResources(instance);
   if (!ClaimInstanceMutex()) {
-    Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING);
-    AbortInstaller(kExitAnotherInstallation);
+    return Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING, kExitAnotherInstallation).ExitCode;
   }
 
   switch (options.Action) {
-    case StartAction::Export:
-      ExportApplicationArchive(options.ExportFolder);
-      Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION);
-      AbortInstaller(kExitSuccess);
+    case StartAction::Export: {
+      const Outcome exported = ExportApplicationArchive(session, options.ExportFolder);
+      if (exported.Ends) return exported.ExitCode;
+      return Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION, kExitSuccess).ExitCode;
+    }
     case StartAction::Usage:
       // Without the unattended switches the usage message is the one it always was.
-      Say(options.Problem.empty() ? std::string(kUsageText) : options.Problem + "\r\n\r\n" + kSwitchUsageText,
-          kErrorTitle, MB_ICONINFORMATION);
-      AbortInstaller(kExitInvalidCommandLine);
+      return Say(options.Problem.empty() ? std::string(kUsageText) : options.Problem + "\r\n\r\n" + kSwitchUsageText,
+                 kErrorTitle, MB_ICONINFORMATION, kExitInvalidCommandLine).ExitCode;
     case StartAction::Help:
-      Say(kSwitchUsageText, kProductTitle, MB_ICONINFORMATION);
-      AbortInstaller(kExitSuccess);
+      return Say(kSwitchUsageText, kProductTitle, MB_ICONINFORMATION, kExitSuccess).ExitCode;
     case StartAction::Install:
       break;
   }
 
-  PreparePackage();
-  session.LanguageFile = PickLanguage(session);
-  if (session.LanguageFile.empty()) {
-    Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP);
-    AbortInstaller(kExitFailure);
-  }
-  RunSetup(session);
+  const Outcome prepared = PreparePackage(session);
+  if (prepared.Ends) return prepared.ExitCode;
+  const Outcome picked = PickLanguage(session, &session.LanguageFile);
+  if (picked.Ends) return picked.ExitCode;
+  if (session.LanguageFile.empty()) return Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP, kExitFailure).ExitCode;
+  return RunSetup(session);
+}
+
+}  // namespace
+
+// The one way out of the installer: whatever ended the run, the work folder goes, the
+// log's last line names the exit code, and the process ends here.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  RestrictDllSearchPath();
+  InstallSession& session = Session();
+  session.Options = ReadInstallerOptions(ParametersOf(GetCommandLineA()), HasInteractiveDesktop());
+  SetRunMode(session.Options.Mode);
+  OperationsSettings operations;
+  operations.OsVersionCode = ClassifyOsVersion(QueryOsVersion());
+  SetOperations(operations);
+
+  const int exitCode = RunInstaller(instance, session);
+  RemoveWorkFolder(session);
+  OpenDefaultRunLog(session);
+  LogExitCode(exitCode);
+  ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -12,20 +12,22 @@
 
 namespace corvalis {
 
-void RunSetup(InstallSession& session) {
-  LoadLanguage(session, session.LanguageFile);
-  LoadStatistics(session);
-  if (!FreeSpaceAtLeast(session.RequiredSpace)) {
-    FailWithMessage(session, session.StubTexts[kTextNoFreeSpace], kExitNoDiskSpace);
+int RunSetup(InstallSession& session) {
+  Outcome outcome = LoadLanguage(session, session.LanguageFile);
+  if (!outcome.Ends) outcome = LoadStatistics(session);
+  if (!outcome.Ends && !FreeSpaceAtLeast(session.RequiredSpace)) {
+    outcome = FailWithMessage(session, session.StubTexts[kTextNoFreeSpace], kExitNoDiskSpace);
   }
-  LoadScript(session);
+  if (!outcome.Ends) outcome = LoadScript(session);
+  if (outcome.Ends) return outcome.ExitCode;
   OpenDefaultRunLog(session);
   LogLine("package: " + session.ScriptSettings.AppName + " " + session.ScriptSettings.Version);
   ExpandStubPlaceholders(&session.StubTexts, session.ScriptSettings);
-  CheckRequirements(session);
+  outcome = CheckRequirements(session);
+  if (outcome.Ends) return outcome.ExitCode;
 
-  if (session.Options.Mode == RunMode::Interactive) RunWizard(BuildWizard(session, UninstallerImage));
-  RunUnattended(session, UninstallerImage);
+  if (session.Options.Mode == RunMode::Interactive) return RunWizard(session, UninstallerImage);
+  return RunUnattended(session, UninstallerImage);
 }
 
 }  // namespace corvalis

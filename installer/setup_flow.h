@@ -7,7 +7,7 @@
 namespace corvalis {
 
 // Reads the chosen language file and the script, checks the requirements, runs the
-// wizard and the installation, and ends the process itself.
-[[noreturn]] void RunSetup(InstallSession& session);
+// wizard and the installation; the run's exit code.
+int RunSetup(InstallSession& session);
 
 }  // namespace corvalis

@@ -47,7 +47,7 @@ int End(int exitCode) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictDllSearchPath();
-  UninstallerOptions options = ReadUninstallerOptions(ParametersOf(GetCommandLineA()));
+  UninstallerOptions options = ReadUninstallerOptions(ParametersOf(GetCommandLineA()), HasInteractiveDesktop());
   SetRunMode(options.Mode);
   OperationsSettings settings;
   settings.OsVersionCode = ClassifyOsVersion(QueryOsVersion());

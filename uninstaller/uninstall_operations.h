@@ -39,8 +39,8 @@ class UninstallOperations {
   virtual void DiscardCopyFolder() = 0;
   virtual std::uint32_t RandomNumber(std::uint32_t maximum) = 0;  // 0 .. maximum
   virtual bool PathExists(const std::string& path) = 0;
-  // Fails when the destination exists already.
-  virtual bool CopyNewFile(const std::string& source, const std::string& destination) = 0;
+  // Fails when the destination exists already; *error is the system's reason then.
+  virtual bool CopyNewFile(const std::string& source, const std::string& destination, unsigned long* error) = 0;
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
   // Opens program through the shell; an empty working folder is the program's own.
   virtual bool StartProgram(const std::string& program, const std::string& parameters,

@@ -110,8 +110,11 @@ bool SystemUninstallOperations::PathExists(const std::string& path) {
   return PathAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std::string& destination) {
-  return CopyFileA(source.c_str(), destination.c_str(), TRUE) != 0;
+bool SystemUninstallOperations::CopyNewFile(const std::string& source, const std::string& destination,
+                                            unsigned long* error) {
+  if (CopyFileA(source.c_str(), destination.c_str(), TRUE)) return true;
+  *error = GetLastError();
+  return false;
 }
 
 bool SystemUninstallOperations::ReadFile(const std::string& path, std::string* bytes) {
@@ -120,23 +123,14 @@ bool SystemUninstallOperations::ReadFile(const std::string& path, std::string* b
 
 bool SystemUninstallOperations::StartProgram(const std::string& program, const std::string& parameters,
                                              const std::string& workingFolder, bool hidden) {
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
   // A program that can't be started is skipped like every failed step, without the
   // shell's own error box.
-  info.fMask = SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = "open";
-  info.lpFile = program.c_str();
-  info.lpParameters = parameters.c_str();
-  const std::string folder = workingFolder.empty() ? FolderPart(program) : workingFolder;
-  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-  info.nShow = hidden ? SW_HIDE : SW_SHOWNORMAL;
-  return ShellExecuteExA(&info) != 0;
+  return LaunchProgram(program, parameters, workingFolder, hidden ? SW_HIDE : SW_SHOWNORMAL, false);
 }
 
 int SystemUninstallOperations::StartAndWait(const std::string& program, const std::string& parameters) {
   int code = -1;
-  return ShellOpenAndWait(program, parameters, &code) ? code : -1;
+  return LaunchProgram(program, parameters, std::string(), SW_SHOWNORMAL, true, false, &code) ? code : -1;
 }
 
 bool SystemUninstallOperations::MoveFileTo(const std::string& source, const std::string& destination) {

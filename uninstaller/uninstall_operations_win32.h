@@ -27,7 +27,7 @@ class SystemUninstallOperations final : public UninstallOperations {
   void DiscardCopyFolder() override;
   std::uint32_t RandomNumber(std::uint32_t maximum) override;
   bool PathExists(const std::string& path) override;
-  bool CopyNewFile(const std::string& source, const std::string& destination) override;
+  bool CopyNewFile(const std::string& source, const std::string& destination, unsigned long* error) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
   bool StartProgram(const std::string& program, const std::string& parameters, const std::string& workingFolder,
                     bool hidden) override;

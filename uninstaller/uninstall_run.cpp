@@ -99,14 +99,14 @@ int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& option
   }
   const std::string parameters = SecondStageParameters(installedDataPath, programPath) + SecondStageSwitches(options);
   int exitCode = kExitSuccess;
-  if (nameFree && ops.CopyNewFile(programPath, copyPath) && ops.CopyNewFile(installedDataPath, copyDataPath)) {
+  unsigned long error = 0;
+  if (nameFree && ops.CopyNewFile(programPath, copyPath, &error) &&
+      ops.CopyNewFile(installedDataPath, copyDataPath, &error)) {
     ops.Log("stage 2: " + copyPath + " " + parameters);
-    if (options.Mode == RunMode::Interactive) {
-      copied = ops.StartProgram(copyPath, parameters, std::string(), false);
-    } else {
-      exitCode = ops.StartAndWait(copyPath, parameters);
-      copied = exitCode >= 0;
-    }
+    // Whoever started stage 1 (a deployment tool, the uninstall entry) waits for it: it ends
+    // once stage 2 has decided, with its code.
+    exitCode = ops.StartAndWait(copyPath, parameters);
+    copied = exitCode >= 0;
   }
   if (copied) return exitCode;
   // Both names were free before the copies, so whatever stands there now is ours,
@@ -116,6 +116,11 @@ int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& option
     ops.RemoveFile(copyDataPath);
   }
   ops.DiscardCopyFolder();
+  // The installation is untouched: nothing was removed yet.
+  if (IsDiskFull(error)) {
+    ops.ShowError(std::string(kCopyFailedText) + "\r\n\r\n" + kTempFolderFullText);
+    return kExitNoDiskSpace;
+  }
   ops.ShowError(kCopyFailedText);
   return kExitFailure;
 }
@@ -130,6 +135,8 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
   const UninstallData data = ParseUninstallData(bytes);
   UninstallSession session = SessionFromData(data);
   session.Mode = options.Mode;
+  session.NoRestart = options.NoRestart;
+  session.ForceRestart = options.ForceRestart;
   ops.Log("uninstalling " + session.AppName + " from " + session.InstallPath);
   int exitCode = kExitCancelled;
   // A silent run was asked for by whoever started it: that is its confirmation.
@@ -218,8 +225,10 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
     if (session.Mode == RunMode::Interactive) ops.ShowInformation(Text(session, 6), Text(session, 7));
     return kExitSuccess;
   }
-  // A silent run never restarts by itself: the restart is left to whoever started it.
-  if (session.Mode == RunMode::Interactive && ops.AskYesNo(Text(session, 4), Text(session, 5))) {
+  // A silent run never restarts by itself: the restart is left to whoever started it,
+  // unless it was told to restart.
+  if (session.ForceRestart ||
+      (session.Mode == RunMode::Interactive && !session.NoRestart && ops.AskYesNo(Text(session, 4), Text(session, 5)))) {
     ops.RestartComputer();
     return kExitRestartStarted;
   }

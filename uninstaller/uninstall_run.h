@@ -14,6 +14,7 @@ constexpr const char* kScriptMissingText = "The uninstallation script is missing
 constexpr const char* kCopyFailedText =
     "Could not start the uninstallation procedure (copy to temporary directory failed or script not found). "
     "Please restart your PC and try again.";
+constexpr const char* kTempFolderFullText = "There is not enough space on the disk of the temporary folder.";
 constexpr std::uint32_t kTempCopyNumberMax = 77777777;
 constexpr int kTempCopyDraws = 1000;
 

@@ -29,7 +29,7 @@ UninstallSession SessionFromData(const UninstallData& data) {
   session.RebootRequired = data.RebootRequired;
   for (int i = 0; i < kUninstallTextCount; ++i) {
     session.UninstallTexts.push_back(
-        ReplaceNoCase(TextOf(data, "Key" + std::to_string(i)), kAppNamePlaceholder, data.AppName));
+        ReplaceWithinLimit(TextOf(data, "Key" + std::to_string(i)), kAppNamePlaceholder, data.AppName));
   }
   session.InstallRecords = data.InstTasks;
   session.UninstallTasks = data.UninstTasks;
@@ -116,28 +116,20 @@ std::string SelfDeleteParameters(const std::string& programPath, const std::stri
          kSelfDeletePause + ")";
 }
 
-UninstallerOptions ReadUninstallerOptions(const std::string& parameters) {
+UninstallerOptions ReadUninstallerOptions(const std::string& parameters, bool interactiveDesktop) {
   UninstallerOptions options;
   std::vector<std::string> paths;
-  for (const std::string& parameter : SplitParameters(parameters)) {
+  const std::vector<std::string> split = SplitParameters(parameters);
+  options.Mode = ModeOfSwitches(split);
+  for (const std::string& parameter : split) {
     CommandSwitch parsed;
     if (!ReadSwitch(parameter, &parsed)) {
       paths.push_back(parameter);
-      continue;
-    }
-    const bool plain = !parsed.HasValue;
-    if ((parsed.Name == "VERYSILENT" || parsed.Name == "S") && plain) {
-      options.Mode = RunMode::VerySilent;
-    } else if (parsed.Name == "SILENT" && plain) {
-      if (options.Mode == RunMode::Interactive) options.Mode = RunMode::Silent;
-    } else if (parsed.Name == "LOG") {
-      options.Log = true;
-      options.LogPath = TrimBlanks(parsed.Value);
-    } else if (options.Problem.empty()) {
+    } else if (!ReadCommonSwitch(parsed, &options, &options.Problem) && options.Problem.empty()) {
       options.Problem = "unknown parameter \"" + parameter + "\"";
     }
   }
-  if (options.Mode != RunMode::Interactive) options.Log = true;
+  SettleCommonSwitches(&options, interactiveDesktop);
   if (!paths.empty()) options.InstalledDataPath = paths[0];
   if (paths.size() > 1) options.InstalledProgramPath = paths[1];
   if (paths.size() > 2 && options.Problem.empty()) options.Problem = "unknown parameter \"" + paths[2] + "\"";
@@ -149,6 +141,8 @@ std::string SecondStageSwitches(const UninstallerOptions& options) {
   if (options.Mode == RunMode::VerySilent) switches += " /VERYSILENT";
   if (options.Mode == RunMode::Silent) switches += " /SILENT";
   if (options.Log && !options.LogPath.empty()) switches += " /LOG=\"" + options.LogPath + "\"";
+  if (options.NoRestart && options.Mode == RunMode::Interactive) switches += " /NORESTART";
+  if (options.ForceRestart) switches += " /FORCERESTART";
   return switches;
 }
 

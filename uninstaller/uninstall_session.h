@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/command_line.h"
 #include "common/run_mode.h"
 #include "common/task_line.h"
 #include "common/uninstall_data.h"
@@ -26,24 +27,24 @@ struct ProgramStart {
   std::string Parameters;
 };
 
-// The uninstaller's command line: the two paths stage 1 gives stage 2, and the unattended
-// switches /VERYSILENT (/S), /SILENT and /LOG[="file"].
-struct UninstallerOptions {
+// The uninstaller's command line: the two paths stage 1 gives stage 2, and the switches it
+// shares with the installer (common/command_line.h), so that a deployment tool's line for
+// one works for the other.
+struct UninstallerOptions : CommonSwitches {
   std::string InstalledDataPath;     // empty: stage 1
   std::string InstalledProgramPath;
-  RunMode Mode = RunMode::Interactive;
-  bool Log = false;      // /LOG, or a silent run
-  std::string LogPath;   // empty: the default log path
   std::string Problem;   // what is wrong with the command line; empty when nothing is
 };
 
-// params: the parameters after the program's name.
-UninstallerOptions ReadUninstallerOptions(const std::string& parameters);
+// params: the parameters after the program's name. interactiveDesktop false: very silent.
+UninstallerOptions ReadUninstallerOptions(const std::string& parameters, bool interactiveDesktop = true);
 // The switches stage 1 hands on to stage 2 (" /VERYSILENT /LOG=\"...\"" and so on).
 std::string SecondStageSwitches(const UninstallerOptions& options);
 
 struct UninstallSession {
   RunMode Mode = RunMode::Interactive;
+  bool NoRestart = false;     // a needed restart is left to the user, without asking
+  bool ForceRestart = false;  // a needed restart is started without asking
   std::string AppName;
   std::string InstallPath;  // ends in "\"
   int RebootRequired = 0;

@@ -13,7 +13,6 @@
 #include "installer/config/language_texts.h"
 #include "installer/startup/startup_resources.h"
 #include "installer/startup/startup_texts.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -66,16 +65,15 @@ HWND BuildDialog(Choice* choice) {
 
 }  // namespace
 
-std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
+Outcome ChooseLanguage(const std::vector<LanguageEntry>& languages, std::string* chosen) {
+  chosen->clear();
+  if (languages.empty()) {
+    ShowMessageBox(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
+    return EndRun(kExitFailure);
+  }
   Choice choice = Choice::None;
   HWND dialog = BuildDialog(&choice);
-
-  if (languages.empty()) {
-    if (dialog) DestroyWindow(dialog);
-    ShowMessageBox(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
-    AbortInstaller(kExitFailure);
-  }
-  if (!dialog) return std::string();
+  if (!dialog) return kGoOn;
 
   HWND list = GetDlgItem(dialog, kIdLanguageList);
   for (const LanguageEntry& entry : languages) {
@@ -92,7 +90,7 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       DestroyWindow(dialog);
-      return std::string();
+      return kGoOn;
     }
     if (!IsDialogMessageA(dialog, &message)) {
       TranslateMessage(&message);
@@ -102,44 +100,45 @@ std::string ChooseLanguage(const std::vector<LanguageEntry>& languages) {
       choice = Choice::None;
       if (ConfirmCancelBeforeLanguage(dialog)) {
         DestroyWindow(dialog);
-        AbortInstaller(kExitCancelled);
+        return EndRun(kExitCancelled);
       }
     } else if (choice == Choice::Ok) {
       break;
     }
   }
 
-  const std::string path = FindLanguagePath(languages, SelectedComboText(list));
+  *chosen = FindLanguagePath(languages, SelectedComboText(list));
   DestroyWindow(dialog);
-  return path;
+  return kGoOn;
 }
 
-std::string PickLanguage(const InstallSession& session) {
+Outcome PickLanguage(const InstallSession& session, std::string* path) {
   const std::vector<LanguageEntry>& languages = session.Languages;
-  std::string path;
+  path->clear();
   const std::string& wanted = session.Options.Language;
   if (!wanted.empty()) {
-    path = FindLanguagePath(languages, wanted);
-    if (path.empty()) {
+    *path = FindLanguageByName(languages, wanted);
+    if (path->empty()) {
       ShowMessageBox(nullptr, kNoSuchLanguageText + wanted, kErrorTitle, MB_OK | MB_ICONSTOP);
-      AbortInstaller(kExitInvalidCommandLine);
+      return EndRun(kExitInvalidCommandLine);
     }
   } else if (languages.size() == 1) {
-    path = languages.front().Path;
+    *path = languages.front().Path;
   } else if (IsSilentRun()) {
     const int preselected = PreselectedLanguageIndex(languages);
     if (preselected < 0) {
       ShowMessageBox(nullptr, kNoLanguageInPackageText, kErrorTitle, MB_OK | MB_ICONSTOP);
-      AbortInstaller(kExitFailure);
+      return EndRun(kExitFailure);
     }
-    path = languages[static_cast<std::size_t>(preselected)].Path;
+    *path = languages[static_cast<std::size_t>(preselected)].Path;
   } else {
-    path = ChooseLanguage(languages);
+    const Outcome chosen = ChooseLanguage(languages, path);
+    if (chosen.Ends) return chosen;
   }
   for (const LanguageEntry& entry : languages) {
-    if (entry.Path == path) LogLine("language: " + entry.Language);
+    if (entry.Path == *path) LogLine("language: " + entry.Language);
   }
-  return path;
+  return kGoOn;
 }
 
 }  // namespace corvalis

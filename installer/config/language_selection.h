@@ -1,6 +1,8 @@
 // Choosing the language file and reading its texts.
 #pragma once
 
+#include "common/exit_codes.h"
+
 #include <string>
 #include <vector>
 
@@ -8,18 +10,18 @@
 
 namespace corvalis {
 
-// The selection dialog over languages; returns the chosen entry's Path, or an empty
-// text when no entry matches the choice. Ends the installer itself on Cancel/Yes and
-// when the list is empty.
-std::string ChooseLanguage(const std::vector<LanguageEntry>& languages);
+// The selection dialog over languages; *chosen is the chosen entry's Path, or empty when no
+// entry matches the choice. Cancel/Yes and an empty list end the run.
+Outcome ChooseLanguage(const std::vector<LanguageEntry>& languages, std::string* chosen);
 
-// The language file of this run: the one /LANG names, the only one, in a silent run the
-// one the dialog would preselect, else the dialog's choice. Ends the installer when the
-// package has none or /LANG names none of them; empty when the dialog's choice matches none.
-std::string PickLanguage(const InstallSession& session);
+// The language file of this run into *path: the one /LANG names, the only one, in a silent
+// run the one the dialog would preselect, else the dialog's choice. The run ends when the
+// package has none or /LANG names none of them; *path is empty when the dialog's choice
+// matches none.
+Outcome PickLanguage(const InstallSession& session, std::string* path);
 
 // Reads the file's installer texts into StubTexts and its uninstaller texts into
-// UninstallTexts; an unreadable file ends the installer with a fixed English message.
-void LoadLanguage(InstallSession& session, const std::string& path);
+// UninstallTexts; an unreadable file ends the run with a fixed English message.
+Outcome LoadLanguage(InstallSession& session, const std::string& path);
 
 }  // namespace corvalis

@@ -115,4 +115,9 @@ int PreselectedLanguageIndex(const std::vector<LanguageEntry>& languages);
 std::string FindLanguagePath(const std::vector<LanguageEntry>& languages,
                              const std::string& selectedText);
 
+// /LANG's language, as deployment tools name it: by its display name ("Deutsch"), by its
+// English name as the file names it ("German" for "German@utf-8.ini"), or by its ISO 639-1
+// code ("de"); any letter case. Empty when none matches.
+std::string FindLanguageByName(const std::vector<LanguageEntry>& languages, const std::string& wanted);
+
 }  // namespace corvalis

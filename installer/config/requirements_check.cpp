@@ -10,7 +10,6 @@
 #include "installer/config/language_texts.h"
 #include "installer/config/requirements.h"
 #include "installer/config/setup_steps.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -33,15 +32,15 @@ bool IsFrameworkInstalled(const std::string& version) {
   return installed;
 }
 
-void CheckRequirements(const InstallSession& session) {
+Outcome CheckRequirements(const InstallSession& session) {
   const ScriptSettings& script = session.ScriptSettings;
 
   if (int key = OsRefusalMessageKey(Operations().OsVersionCode, script)) {
-    FailWithMessage(session, session.StubTexts[key]);
+    return FailWithMessage(session, session.StubTexts[key]);
   }
 
   const std::string version = RequiredFrameworkVersion(script.DotNet);
-  if (version.empty() || IsFrameworkInstalled(version)) return;
+  if (version.empty() || IsFrameworkInstalled(version)) return kGoOn;
   ShowMessageBox(nullptr, FrameworkMissingMessage(session.StubTexts[kTextFrameworkMissing], version),
                  session.StubTexts[kTextErrorTitle], MB_OK | MB_ICONSTOP);
   // Nobody would read the page a silent run opened.
@@ -49,7 +48,7 @@ void CheckRequirements(const InstallSession& session) {
   if (!address.empty() && !IsSilentRun()) {
     ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
-  AbortInstaller(kExitFailure);
+  return EndRun(kExitFailure);
 }
 
 }  // namespace corvalis

@@ -11,32 +11,33 @@
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/script_reader.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
-void FailWithMessage(const InstallSession& session, const std::string& text, int exitCode) {
+Outcome FailWithMessage(const InstallSession& session, const std::string& text, int exitCode) {
   ShowMessageBox(nullptr, text, session.StubTexts[kTextErrorTitle], MB_OK | MB_ICONSTOP);
-  AbortInstaller(exitCode);
+  return EndRun(exitCode);
 }
 
-void LoadLanguage(InstallSession& session, const std::string& path) {
+Outcome LoadLanguage(InstallSession& session, const std::string& path) {
   IniDocument language;
   if (!LoadIniFile(path, &language)) {
     // No language is loaded yet, so this one is fixed English.
     ShowMessageBox(nullptr, "Could not read the localization file from the temporary directory!", kErrorTitle,
                    MB_OK | MB_ICONSTOP);
-    AbortInstaller(kExitFailure);
+    return EndRun(kExitFailure);
   }
   ReadLanguageTexts(language, &session.StubTexts, &session.UninstallTexts);
+  return kGoOn;
 }
 
-void LoadStatistics(InstallSession& session) {
+Outcome LoadStatistics(InstallSession& session) {
   std::string bytes;
   if (ReadWholeFile(session.StatisticsPath, kMaxIniFileBytes, &bytes) != FileRead::Ok ||
       !ParseStatistics(bytes, &session.RequiredSpace)) {
-    FailWithMessage(session, session.StubTexts[kTextStatisticsUnreadable]);
+    return FailWithMessage(session, session.StubTexts[kTextStatisticsUnreadable]);
   }
+  return kGoOn;
 }
 
 bool FreeSpaceAtLeast(std::uint64_t bytes) {
@@ -44,11 +45,12 @@ bool FreeSpaceAtLeast(std::uint64_t bytes) {
   return FreeSpaceOfDrive(TemporaryFolder(), &available) && available >= bytes;
 }
 
-void LoadScript(InstallSession& session) {
+Outcome LoadScript(InstallSession& session) {
   IniDocument script;
-  if (!LoadIniFile(session.ScriptPath, &script)) FailWithMessage(session, session.StubTexts[kTextScriptUnreadable]);
+  if (!LoadIniFile(session.ScriptPath, &script)) return FailWithMessage(session, session.StubTexts[kTextScriptUnreadable]);
   session.ScriptSettings = ReadScriptSettings(script);
   DeleteFileA(session.ScriptPath.c_str());
+  return kGoOn;
 }
 
 }  // namespace corvalis

@@ -103,7 +103,7 @@ std::string QueryHttpInfo(HINTERNET request, DWORD level) {
   return std::string(answer, strnlen(answer, length));
 }
 
-int DownloadFile(const std::string& savePath, const std::string& url, DownloadProgressFn progress) {
+int DownloadFile(const std::string& savePath, const std::string& url, const DownloadProgressFn& progress) {
   ShowMessageBox(nullptr, url, savePath, MB_OK);
 
   std::unique_ptr<char[]> piece(new (std::nothrow) char[kDownloadPieceBytes]);

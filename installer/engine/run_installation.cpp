@@ -18,10 +18,10 @@ std::string UninstallerFile(const std::string& installPath, int k, const char* e
   return installPath + "Uninst" + std::to_string(k) + extension;
 }
 
-void CreateProgramGroup(InstallSession& session, InstallationFrontEnd& frontEnd, TaskOperations& operations) {
+void CreateProgramGroup(InstallSession& session, const std::string& group, TaskOperations& operations) {
   const ScriptSettings& script = session.ScriptSettings;
   operations.ShowStatus(kGroupStatus);
-  session.StartMenuGroupPath = WithTrailingBackslash(frontEnd.GroupField());
+  session.StartMenuGroupPath = WithTrailingBackslash(group);
   operations.Log("program group: " + session.StartMenuGroupPath);
   operations.CreateFolder(session.StartMenuGroupPath);
   // Recorded even when the folder was there already: the uninstaller removes it only
@@ -89,23 +89,30 @@ std::vector<std::string> DeepestFirst(std::vector<std::string> folders) {
   return folders;
 }
 
-int RunInstallation(InstallSession& session, InstallationFrontEnd& frontEnd, TaskOperations& operations) {
+Outcome RunInstallation(InstallSession& session, const Choices& choices, InstallationFrontEnd& frontEnd,
+                        TaskOperations& operations) {
   frontEnd.ShowProgressPage();
-  session.InstallPath = frontEnd.DestinationField();
+  session.InstallPath = choices.Destination;
   const int k = FreeUninstallerNumber(session.InstallPath, frontEnd);
   session.UninstallerPath = UninstallerFile(session.InstallPath, k, ".exe");
   session.UninstallDataPath = UninstallerFile(session.InstallPath, k, ".dat");
   operations.Log("destination: " + session.InstallPath + ", uninstaller " + session.UninstallerPath);
   operations.ShowStatus(kPreparingStatus);
 
-  if (session.ScriptSettings.AutoCreateStartMenu == 1) CreateProgramGroup(session, frontEnd, operations);
+  // A group named with the field separator would be recorded as another folder.
+  if (choices.MakeGroup && HoldsFieldSeparator(choices.Group)) {
+    operations.Log("no program group: its name holds the field separator: " + choices.Group);
+  } else if (choices.MakeGroup) {
+    CreateProgramGroup(session, choices.Group, operations);
+  }
 
   const std::vector<TaskEntry>& tasks = session.ScriptSettings.InstTasks;
   for (const TaskEntry& task : tasks) {
     for (const std::string& name : KillTaskNames(task.Line)) operations.KillProcessesByName(name);
   }
 
-  frontEnd.UnpackProgramArchive(session);
+  const Outcome unpacked = frontEnd.UnpackProgramArchive(session);
+  if (unpacked.Ends) return unpacked;
   frontEnd.SetProgress(0);
 
   if (!tasks.empty()) frontEnd.DisableCancel();
@@ -113,7 +120,7 @@ int RunInstallation(InstallSession& session, InstallationFrontEnd& frontEnd, Tas
     frontEnd.SetProgress(TaskProgress(i, tasks.size()));
     ExecuteTask(session, tasks[i], operations);
   }
-  return 1;
+  return kGoOn;
 }
 
 }  // namespace corvalis

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/exit_codes.h"
 #include "installer/engine/task_operations.h"
 #include "installer/install_session.h"
 
@@ -16,15 +17,14 @@ class InstallationFrontEnd {
  public:
   // Page 5 shown, Next and Previous disabled.
   virtual void ShowProgressPage() = 0;
-  virtual std::string DestinationField() = 0;
-  virtual std::string GroupField() = 0;
   virtual void SetProgress(int percent) = 0;
   virtual void DisableCancel() = 0;
   // As a file or as a folder.
   virtual bool PathExists(const std::string& path) = 0;
   // Unpacks the application archive into session.InstallPath with the wizard's progress
-  // hook, then deletes the archive.
-  virtual void UnpackProgramArchive(InstallSession& session) = 0;
+  // hook, then deletes the archive. A cancel or a failure rolls the unpacking back and ends
+  // the run.
+  virtual Outcome UnpackProgramArchive(InstallSession& session) = 0;
 
  protected:
   ~InstallationFrontEnd() = default;
@@ -47,7 +47,9 @@ std::vector<std::string> FoldersForEntries(const std::string& installPath, const
 // The same folders, deepest (most "\\") first, for removing them.
 std::vector<std::string> DeepestFirst(std::vector<std::string> folders);
 
-// Always 1.
-int RunInstallation(InstallSession& session, InstallationFrontEnd& frontEnd, TaskOperations& operations);
+// The progress page's work, into choices.Destination. Ends the run only when the unpacking
+// did; no task failure stops it.
+Outcome RunInstallation(InstallSession& session, const Choices& choices, InstallationFrontEnd& frontEnd,
+                        TaskOperations& operations);
 
 }  // namespace corvalis

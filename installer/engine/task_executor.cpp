@@ -229,7 +229,13 @@ constexpr TaskRunner kRunners[] = {
 int ExecuteTask(InstallSession& session, const TaskEntry& task, TaskOperations& operations) {
   if (!task.Line.empty()) {
     const PathContext context = operations.ExpansionContext(session);
-    const std::string line = ExpandAll(task.Line, context);
+    std::string line;
+    if (!ExpandTaskLine(task.Line, context, &line)) {
+      // A value that holds the separator would shift every field after it.
+      operations.Log("task " + task.Name + " refused: an expanded field holds the field separator");
+      operations.Pause(kTaskPauseMs);
+      return 1;
+    }
     operations.Log("task " + task.Name + ": " + line);
     const TaskTypeInfo* type = FindTaskType(TaskList::Install, Field(line, 1));
     for (const TaskRunner& runner : kRunners) {

@@ -9,7 +9,8 @@ namespace corvalis {
 
 constexpr unsigned kTaskPauseMs = 5;
 
-// Expands task.Line, runs its type's operation, shows its status line and appends what
+// Expands task.Line field by field (a line whose expansion would put a field separator
+// into a field is not run), runs its type's operation, shows its status line and appends what
 // the uninstaller must undo to session.UndoLog under task.Name. A failed operation shows
 // no "after" status and records nothing; an unknown type (any letter case other than the
 // keyword's) does nothing. Always 1: no task failure stops an installation.

@@ -47,8 +47,9 @@ class TaskOperations {
   // One level: the parent must exist.
   virtual int CreateFolder(const std::string& path) = 0;
   virtual int RemoveFolder(const std::string& path, bool recursive, bool force) = 0;
-  // Creates or replaces path with exactly these bytes.
-  virtual int WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+  // Creates or replaces path with exactly these bytes; 0 when it can't be written whole
+  // (nothing of it left, *error the system's reason).
+  virtual int WriteWholeFile(const std::string& path, const std::string& bytes, unsigned long* error) = 0;
 
   virtual int AssociateExtension(const std::string& ext, const std::string& description,
                                  const std::string& program, const std::string& icon) = 0;

@@ -44,19 +44,7 @@ int SystemTaskOperations::DeleteRegistryKey(std::uint32_t root, const std::strin
 
 int SystemTaskOperations::RunProgram(const std::string& program, const std::string& parameters,
                                      const std::string& workingFolder, int showCommand, bool wait) {
-  SHELLEXECUTEINFOA info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
-  info.lpFile = program.c_str();
-  info.lpParameters = parameters.c_str();
-  info.lpDirectory = workingFolder.c_str();
-  info.nShow = showCommand;
-  if (!ShellExecuteExA(&info)) return 0;
-  if (info.hProcess) {
-    if (wait) WaitForSingleObject(info.hProcess, INFINITE);
-    CloseHandle(info.hProcess);
-  }
-  return 1;
+  return LaunchProgram(program, parameters, workingFolder, showCommand, wait, true) ? 1 : 0;
 }
 
 int SystemTaskOperations::CreateShellLink(const std::string& target, const std::string& linkPath,
@@ -89,8 +77,8 @@ int SystemTaskOperations::RemoveFolder(const std::string& path, bool recursive, 
   return DeleteFolder(path, recursive, force);
 }
 
-int SystemTaskOperations::WriteWholeFile(const std::string& path, const std::string& bytes) {
-  return corvalis::WriteWholeFile(path, bytes);
+int SystemTaskOperations::WriteWholeFile(const std::string& path, const std::string& bytes, unsigned long* error) {
+  return corvalis::WriteWholeFile(path, bytes, error);
 }
 
 int SystemTaskOperations::AssociateExtension(const std::string& ext, const std::string& description,

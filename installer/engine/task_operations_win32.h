@@ -2,6 +2,7 @@
 // progress page's status line.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "installer/engine/http_download.h"
@@ -9,13 +10,13 @@
 
 namespace corvalis {
 
-using StatusLineFn = void (*)(const std::string& text);
+using StatusLineFn = std::function<void(const std::string& text)>;
 
 class SystemTaskOperations final : public TaskOperations {
  public:
   // Null hooks: downloads report nowhere, status lines are not shown.
   explicit SystemTaskOperations(DownloadProgressFn downloadProgress = nullptr, StatusLineFn statusLine = nullptr)
-      : downloadProgress_(downloadProgress), statusLine_(statusLine) {}
+      : downloadProgress_(std::move(downloadProgress)), statusLine_(std::move(statusLine)) {}
 
   // A run that leaves restarts to its user (/NORESTART, silent runs) only notes them.
   void SetRestartAllowed(bool allowed) { restartAllowed_ = allowed; }
@@ -42,7 +43,7 @@ class SystemTaskOperations final : public TaskOperations {
   int CopyFileOver(const std::string& source, const std::string& destination) override;
   int CreateFolder(const std::string& path) override;
   int RemoveFolder(const std::string& path, bool recursive, bool force) override;
-  int WriteWholeFile(const std::string& path, const std::string& bytes) override;
+  int WriteWholeFile(const std::string& path, const std::string& bytes, unsigned long* error) override;
   int AssociateExtension(const std::string& ext, const std::string& description, const std::string& program,
                          const std::string& icon) override;
   int DisassociateExtension(const std::string& ext, const std::string& app) override;

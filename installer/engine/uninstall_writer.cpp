@@ -1,5 +1,6 @@
 #include "installer/engine/uninstall_writer.h"
 
+#include "common/exit_codes.h"
 #include "common/registry_roots.h"
 
 namespace corvalis {
@@ -9,10 +10,16 @@ namespace {
 constexpr char kNoTelephone[] = "n/a";
 const std::string kOne = "1";
 
+// A line whose expansion would add a field keeps a CR in its place: UnstorableValue then
+// refuses the data rather than store a record that reads back as another.
 std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context) {
   std::vector<TaskEntry> expanded;
   expanded.reserve(tasks.size());
-  for (const TaskEntry& task : tasks) expanded.push_back({task.Name, ExpandAll(task.Line, context)});
+  for (const TaskEntry& task : tasks) {
+    std::string line;
+    if (!ExpandTaskLine(task.Line, context, &line)) line = "\r";
+    expanded.push_back({task.Name, line});
+  }
   return expanded;
 }
 
@@ -94,13 +101,26 @@ int RegisterUninstallEntry(TaskOperations& operations, const UninstallEntry& ent
 
 int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
                        const std::string& uninstallerImage, const std::string& installDate) {
-  if (!uninstallerImage.empty()) operations.WriteWholeFile(session.UninstallerPath, uninstallerImage);
   const PathContext context = operations.ExpansionContext(session);
-  operations.WriteWholeFile(session.UninstallDataPath,
-                            FormatUninstallData(SessionUninstallData(session, context)));
+  const UninstallData data = SessionUninstallData(session, context);
+  const std::string unstorable = UnstorableValue(data);
+  if (!unstorable.empty()) {
+    operations.Log("uninstall data can't hold " + unstorable);
+    return kExitFailure;
+  }
+  unsigned long error = 0;
+  if (!uninstallerImage.empty() && !operations.WriteWholeFile(session.UninstallerPath, uninstallerImage, &error)) {
+    operations.Log("can't write " + session.UninstallerPath + " (error " + std::to_string(error) + ")");
+    return WriteFailureExitCode(error);
+  }
+  if (!operations.WriteWholeFile(session.UninstallDataPath, FormatUninstallData(data), &error)) {
+    operations.Log("can't write " + session.UninstallDataPath + " (error " + std::to_string(error) + ")");
+    if (!uninstallerImage.empty()) operations.RemoveFile(session.UninstallerPath);
+    return WriteFailureExitCode(error);
+  }
   const std::string icon = UninstallEntryIcon(session, context);
   if (!icon.empty()) RegisterUninstallEntry(operations, SessionUninstallEntry(session, icon, installDate));
-  return 1;
+  return kExitSuccess;
 }
 
 }  // namespace corvalis

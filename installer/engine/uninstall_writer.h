@@ -46,9 +46,10 @@ UninstallEntry SessionUninstallEntry(const InstallSession& session, const std::s
 int RegisterUninstallEntry(TaskOperations& operations, const UninstallEntry& entry);
 
 // Writes the uninstaller program (uninstallerImage, byte for byte; nothing when it is
-// empty) at UninstallerPath, the data file at UninstallDataPath and, when the switches
-// ask for it, the uninstall entry, dated installDate. Nothing that fails stops it;
-// returns 1.
+// empty) at UninstallerPath, the data file at UninstallDataPath and, only once both are
+// written whole and when the switches ask for it, the uninstall entry, dated installDate.
+// kExitSuccess, or the failure's exit code (112 for a full volume, else 1603) with nothing
+// of the two files left: also for data that can't be stored as it is (UnstorableValue).
 int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
                        const std::string& uninstallerImage, const std::string& installDate);
 

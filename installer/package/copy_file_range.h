@@ -8,13 +8,16 @@
 
 namespace corvalis {
 
-// Called after each full chunk with chunk * 100 / chunks.
-using CopyProgress = std::function<void(int percent)>;
+// Called after each full chunk with chunk * 100 / chunks; false stops the copy.
+using CopyProgress = std::function<bool(int percent)>;
 
-// Copies count bytes from offset of source to the current position of target. Returns 1,
-// or 0 when the buffer can't be obtained (nothing is copied then) or a read or a write
-// falls short (the target then holds what came before).
-int CopyFileRange(HANDLE source, HANDLE target, std::int32_t offset, std::int32_t count,
-                  const CopyProgress& progress);
+enum class CopyResult { Done, Failed, Stopped };
+
+// Copies count bytes from offset of source to the current position of target. Failed when
+// the buffer can't be obtained (nothing is copied then) or a read or a write falls short
+// (the target then holds what came before; *error is the system's code, ERROR_DISK_FULL
+// for a write cut short without one, 0 for a short read).
+CopyResult CopyFileRange(HANDLE source, HANDLE target, std::int32_t offset, std::int32_t count,
+                         const CopyProgress& progress, DWORD* error);
 
 }  // namespace corvalis

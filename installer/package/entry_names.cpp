@@ -32,6 +32,27 @@ bool ClimbsOut(const std::string& component) {
          component.find_first_not_of(". ") == std::string::npos;
 }
 
+// A name the file calls would read otherwise than the check does: they stop at a NUL, and
+// control characters or these would change a record's meaning or a path's.
+bool HoldsForbiddenCharacter(const std::string& name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return true;
+  }
+  return name.find_first_of("<>:\"|?*") != std::string::npos;
+}
+
+// "CON", "lpt1.txt", "Nul  .log": the system opens the device, in any folder.
+bool IsDeviceName(const std::string& component) {
+  std::string base = ToLowerAnsi(component.substr(0, component.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+  for (const char* device : kDevices) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
 }  // namespace
 
 bool MatchWildcard(const std::string& pattern, const std::string& fileName) {
@@ -47,13 +68,13 @@ std::string DropThroughDriveRoot(const std::string& name) {
 
 bool ResolveInsideDestination(const std::string& relativeName, std::string* inside) {
   if (relativeName.compare(0, 2, "\\\\") == 0) return false;  // a UNC root
-  if (relativeName.find(':') != std::string::npos) return false;
+  if (HoldsForbiddenCharacter(relativeName)) return false;
   std::string resolved;
   std::string::size_type start = 0;
   for (;;) {
     const std::string::size_type end = relativeName.find('\\', start);
     const std::string component = relativeName.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (ClimbsOut(component)) return false;
+    if (ClimbsOut(component) || IsDeviceName(component)) return false;
     if (!component.empty() && component != ".") {
       if (!resolved.empty()) resolved += '\\';
       resolved += component;
@@ -79,7 +100,7 @@ EntryTarget ResolveEntryTarget(const std::string& convertedName, bool keepPaths)
     if (fileName.empty()) return target;
     std::string inside;
     if (!ResolveInsideDestination(fileName, &inside) || inside.empty()) {
-      target.kind = EntryKind::Outside;
+      target.kind = EntryKind::Refused;
       return target;
     }
     target.kind = EntryKind::File;
@@ -91,7 +112,7 @@ EntryTarget ResolveEntryTarget(const std::string& convertedName, bool keepPaths)
   std::string inside;
   if (!ResolveInsideDestination(isFolder ? relative.substr(0, relative.size() - 1) : relative, &inside) ||
       (!isFolder && inside.empty())) {
-    target.kind = EntryKind::Outside;
+    target.kind = EntryKind::Refused;
     return target;
   }
   target.kind = isFolder ? EntryKind::Folder : EntryKind::File;

@@ -17,8 +17,10 @@ bool MatchWildcard(const std::string& pattern, const std::string& fileName);
 std::string DropThroughDriveRoot(const std::string& name);
 
 // The name as Windows would resolve it below a folder: "." and empty components and one
-// leading "\" dropped. False when it would leave the folder: a UNC root, a drive or
-// stream colon, a ".." component (or one that Windows would read as such).
+// leading "\" dropped. False when it would leave the folder (a UNC root, a drive or stream
+// colon, a ".." component or one that Windows would read as such) or name something else
+// than the check sees: a NUL or other control character, a character Windows forbids in
+// names, a device name ("CON", "lpt1.txt") as any component.
 bool ResolveInsideDestination(const std::string& relativeName, std::string* inside);
 
 // An entry is processed when its file name part matches the pattern ("" means "*.*") or,
@@ -30,7 +32,7 @@ enum class EntryKind {
   Folder,
   File,
   Skip,     // a folder entry while paths are not kept
-  Outside,  // the name would leave the destination: reported with an empty name
+  Refused,  // leaves the destination or is no safe name (ResolveInsideDestination)
 };
 
 struct EntryTarget {

@@ -26,6 +26,10 @@ ExtractFailureHook& FailureHook() {
   return hook;
 }
 
+WriteFailure AskAboutFailure(const std::string& path, unsigned long error) {
+  return FailureHook() ? FailureHook()(path, error) : WriteFailure::Skip;
+}
+
 std::vector<Replacement>& Replaced() {
   static std::vector<Replacement> replaced;
   return replaced;
@@ -78,7 +82,7 @@ HANDLE CreateEntryFile(const std::string& path, std::string* writtenTo, bool* re
     HANDLE file = OpenEntryFile(path, replaced);
     if (file != INVALID_HANDLE_VALUE) return file;
     const DWORD error = GetLastError();
-    const WriteFailure choice = FailureHook() ? FailureHook()(path, error) : WriteFailure::Skip;
+    const WriteFailure choice = AskAboutFailure(path, error);
     if (choice == WriteFailure::Retry) continue;
     if (choice == WriteFailure::Stop) stopRequested = true;
     if (choice != WriteFailure::ReplaceAtRestart) return INVALID_HANDLE_VALUE;
@@ -92,17 +96,21 @@ void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
 }
 
-// Writes the current entry (already opened) to path; true when all of it was read
-// without error.
-bool WriteCurrentEntry(unzFile zip, HANDLE file, char* piece) {
+// Writes the current entry (already opened) to file. Ok, or what went wrong: a write the
+// system refused or cut short (*error its code), or data that didn't inflate.
+enum class EntryWrite { Ok, WriteFailed, Damaged };
+EntryWrite WriteCurrentEntry(unzFile zip, HANDLE file, char* piece, DWORD* error) {
   int read;
-  bool ok = true;
   while ((read = unzReadCurrentFile(zip, piece, kInflatePieceBytes)) > 0) {
     DWORD written = 0;
-    WriteFile(file, piece, static_cast<DWORD>(read), &written, nullptr);
+    if (!WriteFile(file, piece, static_cast<DWORD>(read), &written, nullptr) || written != static_cast<DWORD>(read)) {
+      *error = GetLastError();
+      // A write cut short without an error is a full volume.
+      if (*error == ERROR_SUCCESS) *error = ERROR_DISK_FULL;
+      return EntryWrite::WriteFailed;
+    }
   }
-  if (read < 0) ok = false;
-  return ok;
+  return read < 0 ? EntryWrite::Damaged : EntryWrite::Ok;
 }
 
 void StampDate(HANDLE file, unsigned long dosDate) {
@@ -111,6 +119,43 @@ void StampDate(HANDLE file, unsigned long dosDate) {
   if (!DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate) & ~0x1F, &local)) return;
   if (!LocalFileTimeToFileTime(&local, &utc)) return;
   SetFileTime(file, nullptr, nullptr, &utc);
+}
+
+// The current entry (opened) into its file at path, asking the failure hook about each
+// failure; closes the entry. True when the whole entry is in place (or set to replace the
+// file in the way at the next restart); nothing of a failed entry stays behind.
+bool WriteEntry(unzFile zip, const unz_file_info& info, const std::string& path, char* piece) {
+  for (;;) {
+    std::string writtenTo;
+    bool replaced = false;
+    HANDLE file = CreateEntryFile(path, &writtenTo, &replaced);
+    if (file == INVALID_HANDLE_VALUE) {
+      unzCloseCurrentFile(zip);
+      return false;
+    }
+    DWORD error = ERROR_SUCCESS;
+    EntryWrite result = WriteCurrentEntry(zip, file, piece, &error);
+    // The CRC is compared here, once all of the entry was read.
+    if (unzCloseCurrentFile(zip) != UNZ_OK && result == EntryWrite::Ok) result = EntryWrite::Damaged;
+    if (result == EntryWrite::Ok) {
+      StampDate(file, info.dosDate);
+      CloseHandle(file);
+      // A new file has the archive attribute already: the usual entry needs no further call.
+      // A replaced one may keep its old attributes (Wine keeps them).
+      if (replaced || info.external_fa != FILE_ATTRIBUTE_ARCHIVE) SetPathAttributes(writtenTo, info.external_fa);
+      if (writtenTo != path) {
+        MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+        Replaced().push_back({path, writtenTo});
+      }
+      return true;
+    }
+    // Part of a file is worse than none: it would pass for the whole one.
+    CloseHandle(file);
+    DeletePath(writtenTo);
+    const WriteFailure choice = AskAboutFailure(path, result == EntryWrite::Damaged ? kDamagedEntryError : error);
+    if (choice == WriteFailure::Stop) stopRequested = true;
+    if (choice != WriteFailure::Retry || unzOpenCurrentFile(zip) != UNZ_OK) return false;
+  }
 }
 
 }  // namespace
@@ -123,6 +168,13 @@ const std::vector<Replacement>& ReplacedAtRestart() { return Replaced(); }
 
 void StopExtractArchive() { stopRequested = true; }
 
+std::string PrintableName(std::string name) {
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  return name;
+}
+
 std::string ConvertEntryName(const std::string& storedName) {
   std::string ansi(storedName.size(), '\0');
   if (!storedName.empty())
@@ -130,10 +182,11 @@ std::string ConvertEntryName(const std::string& storedName) {
   return SlashesToBackslashes(ansi);
 }
 
-std::vector<std::string> ArchiveTargets(const std::string& archivePath) {
-  std::vector<std::string> targets;
+ArchiveNames ReadArchiveNames(const std::string& archivePath) {
+  ArchiveNames names;
   unzFile zip = unzOpen(archivePath.c_str());
-  if (!zip) return targets;
+  if (!zip) return names;
+  names.readable = true;
   for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
     unz_file_info info = {};
     if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
@@ -141,10 +194,15 @@ std::vector<std::string> ArchiveTargets(const std::string& archivePath) {
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
     const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
     const EntryTarget target = ResolveEntryTarget(name, true);
-    if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) targets.push_back(target.relativePath);
+    if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) {
+      names.targets.push_back(target.relativePath);
+    } else if (target.kind == EntryKind::Refused && !names.anyRefused) {
+      names.anyRefused = true;
+      names.refused = PrintableName(name);
+    }
   }
   unzClose(zip);
-  return targets;
+  return names;
 }
 
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
@@ -173,10 +231,10 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
     const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
 
-    // A name that leaves the destination is never passed on, matched or not: whoever
-    // records the reported names would later delete that path.
+    // A refused name is never passed on, matched or not: whoever records the reported names
+    // would later delete that path.
     const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
-    if (target.kind == EntryKind::Outside) {
+    if (target.kind == EntryKind::Refused) {
       Report(std::string(), percent);
       continue;
     }
@@ -185,7 +243,11 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       Report(name, percent);
       continue;
     }
+    // An entry that can't be opened (its local header disagrees with the directory) is as
+    // damaged as one that fails its CRC: never skipped without a word.
     if (!piece || unzOpenCurrentFile(zip) != UNZ_OK) {
+      const unsigned long error = piece ? kDamagedEntryError : ERROR_NOT_ENOUGH_MEMORY;
+      if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
       Report(std::string(), percent);
       continue;
     }
@@ -195,33 +257,12 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     }
     const std::string path = destination + target.relativePath;
     if (target.kind == EntryKind::Folder) {
-      CreateFolderPath(path);
       unzCloseCurrentFile(zip);
-      Report(name, percent);
+      // Only a folder that is there is anyone's to record.
+      Report(CreateFolderPath(path) ? target.relativePath : std::string(), percent);
       continue;
     }
-    std::string writtenTo;
-    bool replaced = false;
-    HANDLE file = CreateEntryFile(path, &writtenTo, &replaced);
-    if (file == INVALID_HANDLE_VALUE) {
-      unzCloseCurrentFile(zip);
-      Report(std::string(), percent);
-      continue;
-    }
-    bool whole = WriteCurrentEntry(zip, file, piece.get());
-    if (unzCloseCurrentFile(zip) != UNZ_OK) whole = false;  // includes a CRC mismatch
-    if (whole) StampDate(file, info.dosDate);
-    CloseHandle(file);
-    // A new file has the archive attribute already: the usual entry needs no further call.
-    // A replaced one may keep its old attributes (Wine keeps them).
-    if (whole && (replaced || info.external_fa != FILE_ATTRIBUTE_ARCHIVE)) {
-      SetPathAttributes(writtenTo, info.external_fa);
-    }
-    if (writtenTo != path) {
-      MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
-      Replaced().push_back({path, writtenTo});
-    }
-    Report(name, percent);
+    Report(WriteEntry(zip, info, path, piece.get()) ? target.relativePath : std::string(), percent);
   }
   unzClose(zip);
   if (!stopRequested) Report(std::string(), 100.0f);

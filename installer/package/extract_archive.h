@@ -7,20 +7,24 @@
 
 namespace corvalis {
 
-// name: the entry's name as converted (ANSI, "\" separators); percent: entries gone
-// through so far / entry count * 100. After the last entry: "" and 100. An entry that was
-// skipped because its name would leave the destination, or a file that couldn't be
-// written, is reported with an empty name: nobody records a path outside the destination,
-// or a file that isn't there.
+// name: where the entry went below the destination (ANSI, "\" separators; the converted
+// name for an entry the pattern passes over); percent: entries gone
+// through so far / entry count * 100. After the last entry: "" and 100. An entry whose name
+// is refused (entry_names.h), a file that couldn't be written whole or a folder that
+// couldn't be made is reported with an empty name: nobody records a path outside the
+// destination, or one that isn't there.
 using ExtractProgressHook = std::function<void(const std::string& name, float percent)>;
 
 // Installs the hook for every later ExtractArchive call; an empty hook removes it.
 void SetExtractProgressHook(ExtractProgressHook hook);
 
-// What to do about a file of the archive that can't be created (path, and the system's
-// error code): skip it, try again, stop the unpacking (as StopExtractArchive), or write
-// it beside the file that is in the way and have it replace that one at the next restart.
+// What to do about a file of the archive that can't be created or written (path, and the
+// system's error code, or kDamagedEntryError for data that doesn't inflate or fails its
+// CRC): skip it, try again, stop the unpacking (as StopExtractArchive), or (only when it
+// can't be created) write it beside the file that is in the way and have it replace that
+// one at the next restart. A file that failed is never left partly written.
 enum class WriteFailure { Skip, Retry, Stop, ReplaceAtRestart };
+constexpr unsigned long kDamagedEntryError = 23;  // ERROR_CRC
 using ExtractFailureHook = std::function<WriteFailure(const std::string& path, unsigned long error)>;
 // Installs the failure hook for every later ExtractArchive call; without one a file that
 // can't be created is skipped.
@@ -44,10 +48,19 @@ void StopExtractArchive();
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths);
 
-// Where the entries of archivePath go below a destination when unpacked with their
-// folders (a folder's path ends in "\"), in archive order, names that would leave the
-// destination left out. Reads only the archive's directory.
-std::vector<std::string> ArchiveTargets(const std::string& archivePath);
+// What an archive's directory says of its names, read before anything is unpacked.
+struct ArchiveNames {
+  bool readable = false;
+  // Where the entries go below a destination when unpacked with their folders (a folder's
+  // path ends in "\"), in archive order, refused names left out.
+  std::vector<std::string> targets;
+  bool anyRefused = false;
+  std::string refused;  // the first name ResolveEntryTarget refuses, control characters as "?"
+};
+ArchiveNames ReadArchiveNames(const std::string& archivePath);
+
+// Control characters as "?", for a message or a log line.
+std::string PrintableName(std::string name);
 
 // A stored entry name in the OEM code page -> ANSI, with "/" turned into "\".
 std::string ConvertEntryName(const std::string& storedName);

@@ -7,15 +7,14 @@
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
 #include "installer/package/unique_names.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
 namespace {
 
-[[noreturn]] void Fail(HWND owner, const char* text, int exitCode = kExitFailure) {
+Outcome Fail(HWND owner, const char* text, int exitCode = kExitFailure) {
   ShowPackageError(owner, text);
-  AbortInstaller(exitCode);
+  return EndRun(exitCode);
 }
 
 class HandleReader : public ByteReader {
@@ -35,11 +34,11 @@ class HandleReader : public ByteReader {
 
 }  // namespace
 
-PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
-  PackageFile package;
+Outcome OpenOwnPackage(HWND owner, bool countInfoArchive, PackageFile* opened) {
+  PackageFile& package = *opened;
   package.file = CreateFileA(OwnProgramPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (package.file == INVALID_HANDLE_VALUE) Fail(owner, kCannotReadPackageText);
+  if (package.file == INVALID_HANDLE_VALUE) return Fail(owner, kCannotReadPackageText);
 
   LARGE_INTEGER size = {};
   GetFileSizeEx(package.file, &size);
@@ -49,24 +48,24 @@ PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive) {
   const std::size_t tailBytes = package.packageEnd < kTrailerBytes ? std::size_t(package.packageEnd) : std::size_t(kTrailerBytes);
   const std::size_t read = reader.ReadAt(package.packageEnd - tailBytes, tail, tailBytes) ? tailBytes : 0;
   package.trailer = ParseTrailer(tail, read, package.packageEnd);
-  if (package.trailer.status == TrailerStatus::NoEndMarker) Fail(owner, kIncompletePackageText);
-  if (package.trailer.status == TrailerStatus::Corrupted) Fail(owner, kCorruptedPackageText);
+  if (package.trailer.status == TrailerStatus::NoEndMarker) return Fail(owner, kIncompletePackageText);
+  if (package.trailer.status == TrailerStatus::Corrupted) return Fail(owner, kCorruptedPackageText);
 
   std::uint64_t available = 0;
   const bool queryOk = FreeSpaceOfDrive(TemporaryFolder(), &available);
   std::uint64_t needed = package.trailer.programBytes;
   if (countInfoArchive) needed += package.trailer.infoBytes;
-  if (!HasRoomFor(queryOk, available, needed)) Fail(owner, kNoFreeSpaceText, kExitNoDiskSpace);
-  return package;
+  if (!HasRoomFor(queryOk, available, needed)) return Fail(owner, kNoFreeSpaceText, kExitNoDiskSpace);
+  return kGoOn;
 }
 
 HANDLE CreateOutputFile(const std::string& path) {
   return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-void FailTemporaryFile(HWND owner, const std::string& path) {
+Outcome FailTemporaryFile(HWND owner, const std::string& path, unsigned long error) {
   ShowPackageError(owner, (std::string(kCannotCreateTempFileText) + path).c_str());
-  AbortInstaller(kExitFailure);
+  return EndRun(WriteFailureExitCode(error));
 }
 
 }  // namespace corvalis

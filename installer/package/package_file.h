@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/exit_codes.h"
 #include "installer/package/package_checks.h"
 
 namespace corvalis {
@@ -17,15 +18,16 @@ struct PackageFile {
   Trailer trailer;
 };
 
-// Opens the running module's file, checks the trailer and the free space of the temporary
-// folder's drive (A + B, or A alone when countInfoArchive is false). Any failure shows its
-// message (owned by owner) and ends the installer.
-PackageFile OpenOwnPackage(HWND owner, bool countInfoArchive);
+// Opens the running module's file into *package, checks the trailer and the free space of
+// the temporary folder's drive (A + B, or A alone when countInfoArchive is false). Any
+// failure shows its message (owned by owner) and ends the run.
+Outcome OpenOwnPackage(HWND owner, bool countInfoArchive, PackageFile* package);
 
 // Creates path for writing, replacing any file of that name; INVALID_HANDLE_VALUE on failure.
 HANDLE CreateOutputFile(const std::string& path);
 
-// Message 5 naming path, then AbortInstaller.
-[[noreturn]] void FailTemporaryFile(HWND owner, const std::string& path);
+// The message that a temporary file can't be made, naming path: 112 when the volume is
+// full (error), else 1603.
+Outcome FailTemporaryFile(HWND owner, const std::string& path, unsigned long error = 0);
 
 }  // namespace corvalis

@@ -20,7 +20,7 @@
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
 #include "installer/package/unique_names.h"
-#include "installer/work_folder.h"
+#include "common/run_log.h"
 
 namespace corvalis {
 
@@ -44,38 +44,59 @@ FolderAttempt TryCreatePrivateFolder(const std::string& folder) {
   return GetLastError() == ERROR_ALREADY_EXISTS ? FolderAttempt::Exists : FolderAttempt::Failed;
 }
 
-// The progress callback of the big copy: on a confirmed Cancel both files are closed and
-// the run ends.
-CopyProgress CancellableProgress(const ProgressWindow& window, HANDLE source, HANDLE target) {
-  return [window, source, target](int percent) {
-    if (!StepProgressWindow(window, percent) || !ConfirmCancelBeforeLanguage(window.window)) return;
-    CloseHandle(source);
-    CloseHandle(target);
-    AbortInstaller(kExitCancelled);
+// The progress callback of the big copy: a confirmed Cancel stops it.
+CopyProgress CancellableProgress(const ProgressWindow& window) {
+  return [window](int percent) {
+    return !StepProgressWindow(window, percent) || !ConfirmCancelBeforeLanguage(window.window);
   };
 }
 
 // Copies `bytes` of the package from `offset` into a new file at path; a file that can't
-// be made ends the run with its message. cancellable: the window's Cancel may end the run
-// during the copy.
-void CopyArchiveOut(const ProgressWindow& progress, const PackageFile& package, std::int64_t offset,
-                    std::uint32_t bytes, const std::string& path, bool cancellable) {
+// be made or written whole ends the run with its message. cancellable: the window's Cancel
+// may end the run during the copy.
+Outcome CopyArchiveOut(const ProgressWindow& progress, const PackageFile& package, std::int64_t offset,
+                       std::uint32_t bytes, const std::string& path, bool cancellable) {
   HANDLE target = CreateOutputFile(path);
-  if (target == INVALID_HANDLE_VALUE) FailTemporaryFile(progress.window, path);
-  const int copied =
+  if (target == INVALID_HANDLE_VALUE) return FailTemporaryFile(progress.window, path, GetLastError());
+  DWORD error = 0;
+  const CopyResult copied =
       CopyFileRange(package.file, target, static_cast<std::int32_t>(offset), static_cast<std::int32_t>(bytes),
-                    cancellable ? CancellableProgress(progress, package.file, target) : CopyProgress());
+                    cancellable ? CancellableProgress(progress) : CopyProgress(), &error);
   CloseHandle(target);
+  if (copied == CopyResult::Stopped) return EndRun(kExitCancelled);
   // A short copy (a full disk) would otherwise be unpacked as if whole.
-  if (!copied) FailTemporaryFile(progress.window, path);
+  if (copied == CopyResult::Failed) return FailTemporaryFile(progress.window, path, error);
+  return kGoOn;
+}
+
+// The information archive's names pass the rule for entry names before anything of it is
+// unpacked, like the application archive's.
+Outcome CheckInformationNames(const ProgressWindow& progress, const std::string& archive) {
+  const ArchiveNames names = ReadArchiveNames(archive);
+  if (!names.anyRefused) return kGoOn;
+  LogLine("refused entry name: " + names.refused);
+  ShowPackageError(progress.window, kCorruptedPackageText);
+  return EndRun(kExitFailure);
 }
 
 }  // namespace
 
-void PreparePackage() {
-  InstallSession& session = Session();
+Outcome PreparePackage(InstallSession& session) {
   ProgressWindow progress = OpenPreparationWindow();
-  PackageFile package = OpenOwnPackage(progress.window, true);
+  const Outcome outcome = PreparePackageIn(session, progress);
+  CloseProgressWindow(&progress);
+  return outcome;
+}
+
+Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress) {
+  PackageFile package;
+  Outcome outcome = OpenOwnPackage(progress.window, true, &package);
+  if (outcome.Ends) return outcome;
+  // Closed on every way out of here.
+  struct Closer {
+    HANDLE file;
+    ~Closer() { CloseHandle(file); }
+  } closer{package.file};
 
   RandomSource random = MakeRandomSource();
   // Run elevated, the work goes into a folder that programs without elevation can't
@@ -84,24 +105,29 @@ void PreparePackage() {
   if (session.Elevated) {
     std::string privateFolder;
     if (!CreateUniqueFolder(parent, random, TryCreatePrivateFolder, &privateFolder, kInstallerPrivatePrefix)) {
-      FailTemporaryFile(progress.window, privateFolder);
+      return FailTemporaryFile(progress.window, privateFolder);
     }
     session.PrivateFolder = privateFolder;
     parent = privateFolder;
   }
   std::string workFolder;
   // A temporary folder that refuses every new folder would otherwise be retried forever.
-  if (!CreateUniqueFolder(parent, random, TryCreateFolder, &workFolder)) FailTemporaryFile(progress.window, workFolder);
+  if (!CreateUniqueFolder(parent, random, TryCreateFolder, &workFolder)) {
+    return FailTemporaryFile(progress.window, workFolder);
+  }
   session.WorkFolder = workFolder;
   session.InfoArchiveTemp = PickTempFileName(workFolder, random, PathExists);
   session.ProgramArchiveTemp = PickTempFileName(workFolder, random, PathExists, session.InfoArchiveTemp);
 
-  CopyArchiveOut(progress, package, InfoArchiveOffset(package.trailer, package.packageEnd), package.trailer.infoBytes,
-                 session.InfoArchiveTemp, false);
-  CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
-                 package.trailer.programBytes, session.ProgramArchiveTemp, true);
-  CloseHandle(package.file);
+  outcome = CopyArchiveOut(progress, package, InfoArchiveOffset(package.trailer, package.packageEnd),
+                           package.trailer.infoBytes, session.InfoArchiveTemp, false);
+  if (outcome.Ends) return outcome;
+  outcome = CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
+                           package.trailer.programBytes, session.ProgramArchiveTemp, true);
+  if (outcome.Ends) return outcome;
 
+  outcome = CheckInformationNames(progress, session.InfoArchiveTemp);
+  if (outcome.Ends) return outcome;
   const std::string information = workFolder + kInformationFolder;
   ExtractArchive(session.InfoArchiveTemp, "*.*", information, 1);
   DeleteFileA(session.InfoArchiveTemp.c_str());
@@ -114,24 +140,26 @@ void PreparePackage() {
   session.HeaderBitmapPath = UnpackedEntryPath(information, kHeaderBitmapEntry);
   session.ReadMePath = UnpackedEntryPath(information, kReadMeEntry);
   session.LicensePath = UnpackedEntryPath(information, kLicenseEntry);
-  CloseProgressWindow(&progress);
+  return kGoOn;
 }
 
-int ExportApplicationArchive(const std::string& folder) {
+Outcome ExportApplicationArchive(InstallSession& session, const std::string& folder) {
   std::string target = TrimSpaces(folder);
-  if (target.empty()) return 0;
+  if (target.empty()) return kGoOn;
   target = WithTrailingBackslash(target);
   CreateFolderPath(target);
 
-  InstallSession& session = Session();
   ProgressWindow progress = OpenExportWindow();
-  PackageFile package = OpenOwnPackage(progress.window, false);
-  session.ProgramArchiveTemp = target + "ProgramData.zip";
-  CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
-                 package.trailer.programBytes, session.ProgramArchiveTemp, true);
-  CloseHandle(package.file);
+  PackageFile package;
+  Outcome outcome = OpenOwnPackage(progress.window, false, &package);
+  if (!outcome.Ends) {
+    session.ProgramArchiveTemp = target + "ProgramData.zip";
+    outcome = CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
+                             package.trailer.programBytes, session.ProgramArchiveTemp, true);
+    CloseHandle(package.file);
+  }
   CloseProgressWindow(&progress);
-  return 1;
+  return outcome;
 }
 
 }  // namespace corvalis

@@ -3,15 +3,21 @@
 
 #include <string>
 
+#include "common/exit_codes.h"
+#include "installer/install_session.h"
+#include "installer/package/progress_window.h"
+
 namespace corvalis {
 
 // Checks the package, creates the work folder, copies both archives out, unpacks the
-// information archive and lists the languages. Returns only when all of it succeeded;
-// every failure ends the installer.
-void PreparePackage();
+// information archive and lists the languages, in the preparation window. Every failure
+// (its message shown) and a Cancel end the run.
+Outcome PreparePackage(InstallSession& session);
+// The same inside a window that is already open.
+Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress);
 
-// Writes the application archive unchanged as folder + "ProgramData.zip". Returns 1 when
-// it ran, 0 when folder is blank (nothing written). Failures and Cancel end the installer.
-int ExportApplicationArchive(const std::string& folder);
+// Writes the application archive unchanged as folder + "ProgramData.zip"; nothing for a
+// blank folder. Failures and Cancel end the run.
+Outcome ExportApplicationArchive(InstallSession& session, const std::string& folder);
 
 }  // namespace corvalis

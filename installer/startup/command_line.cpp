@@ -2,48 +2,30 @@
 
 #include "common/ansi_text.h"
 #include "common/command_line.h"
+#include "common/task_line.h"
 
 namespace corvalis {
 
 namespace {
 
-enum class Takes { Nothing, Value, MaybeValue };
+enum class Takes { Nothing, Value };
 
 struct KnownSwitch {
   const char* Name;
   Takes Argument;
 };
 
+// The installer's own switches; the common ones are common/command_line.h's.
 constexpr KnownSwitch kSwitches[] = {
-    {"VERYSILENT", Takes::Nothing}, {"S", Takes::Nothing},          {"QUIET", Takes::Nothing},
-    {"SILENT", Takes::Nothing},     {"SUPPRESSMSGBOXES", Takes::Nothing}, {"DIR", Takes::Value},
-    {"D", Takes::Value},            {"GROUP", Takes::Value},        {"NOICONS", Takes::Nothing},
-    {"LANG", Takes::Value},         {"LOG", Takes::MaybeValue},     {"NORESTART", Takes::Nothing},
-    {"FORCERESTART", Takes::Nothing}, {"?", Takes::Nothing},        {"HELP", Takes::Nothing},
+    {"DIR", Takes::Value},         {"D", Takes::Value}, {"GROUP", Takes::Value}, {"NOICONS", Takes::Nothing},
+    {"LANG", Takes::Value},        {"?", Takes::Nothing}, {"HELP", Takes::Nothing},
 };
 
-const KnownSwitch* Known(const std::string& parameter, CommandSwitch* parsed) {
-  if (!ReadSwitch(parameter, parsed)) return nullptr;
+const KnownSwitch* Known(const CommandSwitch& parsed) {
   for (const KnownSwitch& known : kSwitches) {
-    if (parsed->Name == known.Name) return &known;
+    if (parsed.Name == known.Name) return &known;
   }
   return nullptr;
-}
-
-// How silent the run is, from every switch that says so: a command line that turns out
-// to be wrong must not open a window in a run that asked for none.
-RunMode ModeOf(const std::vector<std::string>& params) {
-  RunMode mode = RunMode::Interactive;
-  CommandSwitch parsed;
-  for (const std::string& param : params) {
-    if (!ReadSwitch(param, &parsed) || parsed.HasValue) continue;
-    if (parsed.Name == "VERYSILENT" || parsed.Name == "S" || parsed.Name == "QUIET") {
-      mode = RunMode::VerySilent;
-    } else if (parsed.Name == "SILENT" && mode == RunMode::Interactive) {
-      mode = RunMode::Silent;
-    }
-  }
-  return mode;
 }
 
 // The command line as the first installers had it: two parameters at most count.
@@ -61,22 +43,38 @@ InstallerOptions ReadPlainParameters(const std::vector<std::string>& params) {
 
 }  // namespace
 
-InstallerOptions ReadInstallerOptions(const std::string& parameters) {
+InstallerOptions ReadInstallerOptions(const std::string& parameters, bool interactiveDesktop) {
   std::string before;
   std::string trailingFolder;
   const bool nsisFolder = SplitTrailingFolder(parameters, &before, &trailingFolder);
   const std::vector<std::string> params = SplitParameters(nsisFolder ? before : parameters);
 
   bool anyKnown = nsisFolder;
+  std::string firstUnknown;
   CommandSwitch parsed;
-  for (const std::string& param : params) anyKnown = anyKnown || Known(param, &parsed);
-  if (!anyKnown || (!params.empty() && params[0] == "-u")) return ReadPlainParameters(params);
+  for (const std::string& param : params) {
+    if (!ReadSwitch(param, &parsed)) continue;
+    CommonSwitches common;
+    std::string ignored;
+    const bool known = Known(parsed) || ReadCommonSwitch(parsed, &common, &ignored);
+    anyKnown = anyKnown || known;
+    if (!known && firstUnknown.empty()) firstUnknown = param;
+  }
+  const bool exporting = !params.empty() && params[0] == "-u";
+  if (!anyKnown || exporting) {
+    InstallerOptions plain = ReadPlainParameters(params);
+    // The first installers' lines stand; a switch nobody knows is refused instead of
+    // starting an installation the caller didn't ask for.
+    if (plain.Action == StartAction::Install && !exporting && !firstUnknown.empty()) {
+      plain.Action = StartAction::Usage;
+      plain.Problem = "unknown parameter \"" + firstUnknown + "\"";
+    }
+    SettleCommonSwitches(&plain, interactiveDesktop);
+    return plain;
+  }
 
   InstallerOptions options;
-  options.Mode = ModeOf(params);
-  // Silent runs always log, and never restart by themselves.
-  options.Log = options.Mode != RunMode::Interactive;
-  options.NoRestart = options.Log;
+  options.Mode = ModeOfSwitches(params);
   std::vector<std::string> switches = params;
   if (nsisFolder) switches.push_back("/D=" + trailingFolder);
   // Every switch is read, so that the log and the mode stand even when one is wrong; the
@@ -85,7 +83,9 @@ InstallerOptions ReadInstallerOptions(const std::string& parameters) {
     if (options.Problem.empty()) options.Problem = problem;
   };
   for (const std::string& param : switches) {
-    const KnownSwitch* known = Known(param, &parsed);
+    const bool isSwitch = ReadSwitch(param, &parsed);
+    if (isSwitch && ReadCommonSwitch(parsed, &options, &options.Problem)) continue;
+    const KnownSwitch* known = isSwitch ? Known(parsed) : nullptr;
     if (!known) {
       refuse("unknown parameter \"" + param + "\"");
       continue;
@@ -100,8 +100,11 @@ InstallerOptions ReadInstallerOptions(const std::string& parameters) {
     }
     const std::string& name = parsed.Name;
     const std::string value = TrimBlanks(parsed.Value);
-    if (name == "DIR" || name == "D") {
-      if (IsFullPath(value)) {
+    if (HoldsFieldSeparator(value)) {
+      refuse("/" + name + " holds the character \xB6, which separates task fields: \"" + value + "\"");
+    } else if (name == "DIR" || name == "D") {
+      // Judged as it will be used: "\\." is no server once its "\" is added.
+      if (IsFullPath(WithTrailingBackslash(value))) {
         options.Destination = WithTrailingBackslash(value);
       } else {
         refuse("/" + name + " is not a full path: \"" + value + "\"");
@@ -112,20 +115,12 @@ InstallerOptions ReadInstallerOptions(const std::string& parameters) {
       options.NoGroup = true;
     } else if (name == "LANG") {
       options.Language = value;
-    } else if (name == "LOG") {
-      options.Log = true;
-      options.LogPath = value;
-    } else if (name == "NORESTART") {
-      options.NoRestart = true;
-    } else if (name == "FORCERESTART") {
-      options.ForceRestart = true;
     } else if (name == "?" || name == "HELP") {
       options.Action = StartAction::Help;
     }
-    // The modes are read already; SUPPRESSMSGBOXES: the silent modes suppress every box.
   }
   if (!options.Problem.empty()) options.Action = StartAction::Usage;
-  if (options.ForceRestart) options.NoRestart = false;
+  SettleCommonSwitches(&options, interactiveDesktop);
   return options;
 }
 

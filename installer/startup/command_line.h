@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run_mode.h"
+#include "common/command_line.h"
 
 namespace corvalis {
 
@@ -18,22 +18,21 @@ enum class StartAction {
   Help,     // /? or /HELP: the usage text, exit 0
 };
 
-struct InstallerOptions {
+// The mode, log and restart switches are the uninstaller's too (CommonSwitches).
+struct InstallerOptions : CommonSwitches {
   StartAction Action = StartAction::Install;
   std::string ExportFolder;  // for Export
   std::string Problem;       // for Usage with switches: what is wrong with the command line
-  RunMode Mode = RunMode::Interactive;
   std::string Destination;   // empty: the script's default
   std::string Group;         // empty: the script's default
   bool NoGroup = false;      // /NOICONS
-  std::string Language;      // a language's display name; empty: the usual choice
-  bool Log = false;          // /LOG, or a silent run
-  std::string LogPath;       // empty: the default log path
-  bool NoRestart = false;    // a needed restart is left to the user (silent runs: always)
-  bool ForceRestart = false; // a needed restart is done without asking
+  std::string Language;      // a language's display name, file name or ISO code; empty: the usual choice
 };
 
-// params: the parameters after the program's name (common/command_line.h).
-InstallerOptions ReadInstallerOptions(const std::string& parameters);
+// params: the parameters after the program's name (common/command_line.h). Any parameter
+// that looks like a switch ("/x", "-x") brings in the switch rules, so an unknown one is
+// refused instead of starting an installation. interactiveDesktop false: nobody could see
+// a window (a service, the system account), so the run is very silent.
+InstallerOptions ReadInstallerOptions(const std::string& parameters, bool interactiveDesktop = true);
 
 }  // namespace corvalis

@@ -39,12 +39,14 @@ void BeginRunLog(InstallSession& session, bool administrator) {
 void OpenDefaultRunLog(const InstallSession& session) {
   if (!RunLogStarted() || RunLogIsOpen()) return;
   std::string name = session.ScriptSettings.AppName;
+  // Before the script is read the program's own name says it all ("Setup-<time>.log").
+  const char* what = name.empty() ? "" : "Setup";
   if (name.empty()) {
     name = FileNamePart(OwnProgramPath());
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
   }
-  OpenRunLog(DefaultLogPath(TemporaryFolder(), name, "Setup", session.StartedAt), false);
+  OpenRunLog(DefaultLogPath(TemporaryFolder(), name, what, session.StartedAt), false);
 }
 
 }  // namespace corvalis

@@ -41,6 +41,9 @@ constexpr const char* kNoSuchLanguageText = "This installer has no language of t
 constexpr const char* kFileNotWrittenText = "This file could not be written:\r\n";
 constexpr const char* kFileNotWrittenAdvice =
     "It may be in use by a program. Close that program and press 'Retry', or 'Cancel' to stop the installation.";
+// The same for a full volume: the path and the system's reason stand between the two.
+constexpr const char* kDiskFullText = "There is not enough space to write this file:\r\n";
+constexpr const char* kDiskFullAdvice = "Free some space on that drive and press 'Retry', or 'Cancel' to stop the installation.";
 
 constexpr const char* kConfirmCancelTitle = "Please confirm";
 constexpr const char* kConfirmCancelText =

@@ -1,6 +1,7 @@
 #include "installer/wizard/finish_actions.h"
 
 #include "common/ini_file.h"
+#include "common/path_variables.h"
 #include "common/task_line.h"
 #include "common/task_types.h"
 #include "installer/config/language_texts.h"
@@ -26,7 +27,7 @@ std::string Fields(const std::string& line, int first, int last, int at, const s
 std::string LocationPhrase(int code, const StubTextTable& texts) {
   if (code < 0 || code >= 18) return std::string();
   // The desktop and the Quick Launch bar are "on the", every folder "in the".
-  const StubText article = code == 10 || code == 11 ? kTextOnThe : kTextInThe;
+  const StubText article = code == kAllUsersDesktopFolder || code == kDesktopFolder ? kTextOnThe : kTextInThe;
   return texts[article] + " " + texts[kTextFirstLocation + code];
 }
 

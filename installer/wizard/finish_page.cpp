@@ -3,15 +3,8 @@
 #include <commctrl.h>
 
 #include "common/control_ids.h"
-#include "common/exit_codes.h"
-#include "common/run_log.h"
-#include "common/system_operations.h"
 #include "installer/engine/session_paths.h"
-#include "installer/engine/task_executor.h"
-#include "installer/engine/uninstall_writer.h"
 #include "installer/wizard/finish_actions.h"
-#include "installer/wizard/start_installation.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -38,46 +31,21 @@ void AddChecklistItem(HWND checklist, const FinishItem& item) {
 
 void BuildFinishActions(InstallSession& session, WizardView* view) {
   const PathContext context = SessionPathContext(session);
-  for (TaskEntry& task : session.ScriptSettings.InstTasks) task.Line = ExpandProgramInfo(task.Line, context);
+  std::vector<TaskEntry> tasks = session.ScriptSettings.InstTasks;
+  for (TaskEntry& task : tasks) task.Line = ExpandProgramInfo(task.Line, context);
   HWND checklist = view ? view->Control(kIdFinishActions) : nullptr;
-  for (const FinishItem& item :
-       FinishItemsFor(session.ScriptSettings.InstTasks, session.StubTexts, session.ScriptSettings.RebootRequired)) {
+  for (const FinishItem& item : FinishItemsFor(tasks, session.StubTexts, session.ScriptSettings.RebootRequired)) {
     if (checklist) AddChecklistItem(checklist, item);
     session.FinishActions.push_back(item.Action);
   }
   if (checklist) ShowWindow(checklist, session.FinishActions.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
-void Finish(InstallSession& session, WizardView& view, const std::string& uninstallerImage) {
+std::vector<bool> TickedFinishActions(const InstallSession& session, const WizardView& view) {
   HWND checklist = view.Control(kIdFinishActions);
   std::vector<bool> ticked;
   for (const FinishAction& action : session.FinishActions) ticked.push_back(ItemTicked(checklist, action.Item));
-  CompleteInstallation(session, &view, ticked, uninstallerImage);
-}
-
-void CompleteInstallation(InstallSession& session, WizardView* view, const std::vector<bool>& ticked,
-                          const std::string& uninstallerImage) {
-  RemoveWorkFolder();
-  NotifyAssociationsChanged();
-  for (std::size_t i = 0; i < session.FinishActions.size() && i < ticked.size(); ++i) {
-    LogLine("finish action " + session.FinishActions[i].Name + (ticked[i] ? ": done" : ": left out"));
-  }
-  const FinishPlan plan = PlanFinish(session.FinishActions, ticked);
-  SystemTaskOperations& operations = InstallationOperations(session, view);
-  for (const FinishAction& action : plan.BeforeUninstallData) {
-    ExecuteTask(session, {action.Name, action.Line}, operations);
-  }
-  WriteUninstallData(session, operations, uninstallerImage, DateStamp(CurrentLogTime()));
-  NotifyAssociationsChanged();
-  for (const FinishAction& action : plan.AfterUninstallData) {
-    ExecuteTask(session, {action.Name, action.Line}, operations);
-  }
-  // A restart the package asks for, or that replaces a file in use, and that nobody started
-  // is still needed; /FORCERESTART does it now.
-  const bool restartNeeded = operations.RestartNeeded() || !session.ReplacedAtRestart.empty() ||
-                             (session.ScriptSettings.RebootRequired == 1 && !operations.RestartStarted());
-  if (restartNeeded && !operations.RestartStarted() && session.Options.ForceRestart) operations.RestartComputer(0);
-  AbortInstaller(SuccessExitCode(restartNeeded, operations.RestartStarted()));
+  return ticked;
 }
 
 }  // namespace corvalis

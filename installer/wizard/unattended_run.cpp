@@ -1,6 +1,9 @@
 #include "installer/wizard/unattended_run.h"
 
+#include "common/control_ids.h"
+#include "common/exit_codes.h"
 #include "common/folder_tree.h"
+#include "common/run_mode.h"
 #include "common/run_log.h"
 #include "common/window_toolkit.h"
 #include "installer/engine/session_paths.h"
@@ -14,42 +17,40 @@
 
 namespace corvalis {
 
-namespace {
-
-constexpr int kProgramsFolderVariable = 8;
-
-}  // namespace
-
-void RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage) {
+int RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage) {
   const InstallerOptions& options = session.Options;
-  ScriptSettings& script = session.ScriptSettings;
+  const ScriptSettings& script = session.ScriptSettings;
   WizardView* view = nullptr;
-  if (options.Mode == RunMode::Silent) {
-    view = &BuildWizard(session, uninstallerImage);
+  if (CurrentRunMode() == RunMode::Silent) {
+    const Outcome built = BuildWizard(session, uninstallerImage, &view);
+    if (built.Ends) return built.ExitCode;
   } else {
     DeleteFolderTree(session.WorkFolder + kInformationFolder);
     BuildFinishActions(session, nullptr);
   }
 
   const PathContext context = SessionPathContext(session);
-  const std::string destination = options.Destination.empty()
-                                      ? InitialDestination(script.DefaultPath, script.AppName, context)
-                                      : options.Destination;
-  const std::string group =
-      UnattendedGroupPath(PathVariableFolder(kProgramsFolderVariable, context), options.Group, script.AppName);
+  Choices choices;
+  choices.Destination = options.Destination.empty() ? InitialDestination(script.DefaultPath, script.AppName, context)
+                                                    : options.Destination;
+  choices.Group =
+      UnattendedGroupPath(PathVariableFolder(kAllUsersProgramsFolder, context), options.Group, script.AppName);
   // The no-group choice is the user's only where the wizard offers its box.
-  if (options.NoGroup && script.ForceGroupCreation != 0) script.AutoCreateStartMenu = 0;
-  if (options.NoGroup && script.AutoCreateStartMenu == 1) LogLine("this package always makes its program group");
-  LogLine("chosen: destination " + destination +
-          (script.AutoCreateStartMenu == 1 ? ", program group " + group : ", no program group"));
+  choices.MakeGroup = script.AutoCreateStartMenu == 1 && !(options.NoGroup && script.ForceGroupCreation != 0);
+  if (options.NoGroup && choices.MakeGroup) LogLine("this package always makes its program group");
+  choices.ForceRestart = options.ForceRestart;
 
   if (view) {
     ShowPage(*view, kPageProgress);
     ShowNow(view->window);
+    // Nothing can cancel it.
+    EnableWindow(view->Control(kIdWizardCancel), FALSE);
   }
-  RunUnattendedInstallation(session, view, destination, group);
-  CompleteInstallation(session, view, UnattendedTicks(session.FinishActions, options.ForceRestart),
-                       uninstallerImage());
+  InstallationRun run(session, view);
+  const Outcome installed = run.Install(choices);
+  if (installed.Ends) return installed.ExitCode;
+  choices.FinishTicks = UnattendedTicks(session.FinishActions, options.ForceRestart);
+  return run.Complete(choices, uninstallerImage()).ExitCode;
 }
 
 }  // namespace corvalis

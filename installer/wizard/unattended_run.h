@@ -9,6 +9,7 @@
 
 namespace corvalis {
 
-[[noreturn]] void RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage);
+// The run's exit code.
+int RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage);
 
 }  // namespace corvalis

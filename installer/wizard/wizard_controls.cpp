@@ -22,19 +22,20 @@ namespace {
 constexpr std::uint64_t kMaxTextFileBytes = 64ull * 1024 * 1024;
 
 // The whole file, kept up to its first NUL byte: that is what the text box shows.
-void LoadPageText(const InstallSession& session, const std::string& path, std::string* text, StubText tooLarge,
-                  StubText unreadable) {
+Outcome LoadPageText(const InstallSession& session, const std::string& path, std::string* text, StubText tooLarge,
+                     StubText unreadable) {
   std::string bytes;
   switch (ReadWholeFile(path, kMaxTextFileBytes, &bytes)) {
     case FileRead::Ok:
       bytes.resize(std::strlen(bytes.c_str()));
       text->swap(bytes);
-      return;
+      return kGoOn;
     case FileRead::TooLarge:
-      FailWithMessage(session, session.StubTexts[tooLarge]);
+      return FailWithMessage(session, session.StubTexts[tooLarge]);
     case FileRead::Unreadable:
-      FailWithMessage(session, session.StubTexts[unreadable]);
+      break;
   }
+  return FailWithMessage(session, session.StubTexts[unreadable]);
 }
 
 HBITMAP PictureFor(const WizardView& view, int id) {
@@ -134,23 +135,26 @@ void PrepareChecklist(HWND checklist) {
 
 }  // namespace
 
-void LoadWizardContent(WizardView& view) {
+Outcome LoadWizardContent(WizardView& view) {
   InstallSession& session = view.session;
   const ScriptSettings& script = session.ScriptSettings;
   // A silent run shows neither page: its licence counts as accepted.
   const bool showsTexts = !IsSilentRun();
+  Outcome outcome = kGoOn;
   if (showsTexts && script.RequireReadme == "1") {
-    LoadPageText(session, session.ReadMePath, &session.ReadMeText, kTextReadMeNoMemory, kTextReadMeUnreadable);
+    outcome = LoadPageText(session, session.ReadMePath, &session.ReadMeText, kTextReadMeNoMemory, kTextReadMeUnreadable);
+    if (outcome.Ends) return outcome;
   }
   if (showsTexts && script.RequireLicense == "1") {
-    LoadPageText(session, session.LicensePath, &session.LicenseText, kTextLicenseNoMemory,
-                 kTextLicenseUnreadable);
+    outcome = LoadPageText(session, session.LicensePath, &session.LicenseText, kTextLicenseNoMemory,
+                           kTextLicenseUnreadable);
+    if (outcome.Ends) return outcome;
   }
 
   view.wizardBitmap = LoadFittedBitmap(session.WizardBitmapPath, kWizardBitmapWidth, kWizardBitmapHeight);
-  if (!view.wizardBitmap) FailWithMessage(session, session.StubTexts[kTextWizardBitmapUnreadable]);
+  if (!view.wizardBitmap) return FailWithMessage(session, session.StubTexts[kTextWizardBitmapUnreadable]);
   HBITMAP header = LoadFittedBitmap(session.HeaderBitmapPath, kHeaderWidth, kHeaderHeight);
-  if (!header) FailWithMessage(session, session.StubTexts[kTextHeaderBitmapUnreadable]);
+  if (!header) return FailWithMessage(session, session.StubTexts[kTextHeaderBitmapUnreadable]);
   DrawHeaderLines(header);
   const COLORREF textColour = static_cast<COLORREF>(script.HeaderTextColour) & 0xFFFFFF;
   for (int i = 0; i < kHeaderCount; ++i) {
@@ -160,6 +164,7 @@ void LoadWizardContent(WizardView& view) {
   DeleteObject(header);
   DrawSeparatorLines(static_cast<HBITMAP>(StartupImage(1)));
   view.white = MakeWhiteBitmap(kWhiteBackgroundWidth, kPageHeight);
+  return kGoOn;
 }
 
 void BuildControls(WizardView& view) {

@@ -12,9 +12,6 @@ namespace corvalis {
 
 namespace {
 
-constexpr int kProgramsFolderVariable = 8;
-constexpr int kProgramFilesVariable = 0;
-
 bool IsTicked(const WizardView& view, int id) {
   return SendMessageA(view.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -55,7 +52,7 @@ void FillDestination(const WizardView& view) {
 }
 
 void FillGroupChoice(WizardView& view) {
-  view.programsFolder = PathVariableFolder(kProgramsFolderVariable, SessionPathContext(view.session));
+  view.programsFolder = PathVariableFolder(kAllUsersProgramsFolder, SessionPathContext(view.session));
   HWND list = view.Control(kIdGroupFolders);
   SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
   WIN32_FIND_DATAA found;
@@ -148,7 +145,7 @@ void OnLicenseTicked(WizardView& view) {
 }
 
 void OnBrowse(WizardView& view) {
-  const std::string start = PathVariableFolder(kProgramFilesVariable, SessionPathContext(view.session));
+  const std::string start = PathVariableFolder(kProgramFilesFolder, SessionPathContext(view.session));
   char name[MAX_PATH] = "";
   BROWSEINFOA info = {};
   info.hwndOwner = view.window;
@@ -169,10 +166,15 @@ void OnBrowse(WizardView& view) {
   FillSpaceLines(view, folder);
 }
 
-void OnNoGroup(WizardView& view) {
-  const bool noGroup = IsTicked(view, kIdNoGroup);
-  EnableWindow(view.Control(kIdGroupFolders), !noGroup);
-  view.session.ScriptSettings.AutoCreateStartMenu = noGroup ? 0 : 1;
+void OnNoGroup(WizardView& view) { EnableWindow(view.Control(kIdGroupFolders), !IsTicked(view, kIdNoGroup)); }
+
+Choices WizardChoices(const WizardView& view) {
+  Choices choices;
+  choices.Destination = ControlText(view.Control(kIdDestinationPath));
+  choices.Group = ControlText(view.Control(kIdGroupPath));
+  choices.MakeGroup = view.session.ScriptSettings.AutoCreateStartMenu == 1 && !IsTicked(view, kIdNoGroup);
+  choices.ForceRestart = view.session.Options.ForceRestart;
+  return choices;
 }
 
 void OnFolderChosen(WizardView& view) {

@@ -19,6 +19,8 @@ void OnLicenseTicked(WizardView& view);
 void OnBrowse(WizardView& view);
 // The no-group box: the folder list and the group on or off.
 void OnNoGroup(WizardView& view);
+// What the pages' fields and boxes chose (the finish actions' ticks come at "Finish").
+Choices WizardChoices(const WizardView& view);
 // A folder of the Start-menu list was chosen.
 void OnFolderChosen(WizardView& view);
 

@@ -2,6 +2,7 @@
 
 
 #include "common/ansi_text.h"
+#include "common/task_line.h"
 
 namespace corvalis {
 
@@ -18,7 +19,9 @@ NextStep NextFrom(int current, const NavigationSwitches& switches, const std::st
     case kPageDestination:
       // A relative folder would be taken from wherever the installer was started (with
       // administrator rights): it gets the same answer as an empty field.
-      if (!IsFullPath(destination)) return NextStep{NextAction::WarnEmptyDestination, current};
+      if (!IsFullPath(destination) || HoldsFieldSeparator(destination)) {
+        return NextStep{NextAction::WarnEmptyDestination, current};
+      }
       if (switches.AutoCreateStartMenu) return show(kPageStartMenu);
       return NextStep{NextAction::StartInstallation, current};
     case kPageStartMenu:
@@ -101,7 +104,7 @@ std::string DriveOfPath(const std::string& path) { return path.substr(0, 3); }
 std::string InitialDestination(const std::string& defaultPath, const std::string& appName,
                                const PathContext& context) {
   if (!TrimBlanks(defaultPath).empty()) return WithTrailingBackslash(ExpandAll(defaultPath, context));
-  return WithTrailingBackslash(PathVariableFolder(0, context) + appName);
+  return WithTrailingBackslash(PathVariableFolder(kProgramFilesFolder, context) + appName);
 }
 
 std::string BrowsedDestination(const std::string& answer) {

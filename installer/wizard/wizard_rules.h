@@ -35,7 +35,8 @@ struct NextStep {
 };
 
 // "Next" on page `current`; `destination` is the destination field's text, which only
-// page 3 looks at: one without a drive or share is taken for empty.
+// page 3 looks at: one without a drive or share is taken for empty, and so is one that
+// holds the task lines' field separator (it would split every task line it stands in).
 NextStep NextFrom(int current, const NavigationSwitches& switches, const std::string& destination);
 // "Previous" on page `current`; -1 where there is no way back.
 int PreviousFrom(int current, const NavigationSwitches& switches);

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/exit_codes.h"
 #include "installer/install_session.h"
 #include "installer/wizard/wizard_layout.h"
 #include "installer/wizard/wizard_rules.h"
@@ -15,6 +16,8 @@ namespace corvalis {
 
 // The uninstaller program's bytes, for "Finish" to write beside the installation.
 using UninstallerImageFn = std::string (*)();
+
+class InstallationRun;
 
 struct WizardView {
   explicit WizardView(InstallSession& s) : session(s) {}
@@ -34,6 +37,10 @@ struct WizardView {
   std::string programsFolder;  // the Start-menu page's list, ending in "\"
   // A Cancel click the window procedure saw while long work held the window's thread.
   bool cancelNotified = false;
+  // The run the progress page starts and "Finish" completes (installer/wizard/start_installation.h).
+  InstallationRun* run = nullptr;
+  // Set by the click that ends the wizard; the event loop then returns its exit code.
+  Outcome ended;
 
   // A control of the window or of any page by identifier (common/control_ids.h).
   HWND Control(int id) const;

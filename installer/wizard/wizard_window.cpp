@@ -15,7 +15,6 @@
 #include "installer/wizard/start_installation.h"
 #include "installer/wizard/wizard_controls.h"
 #include "installer/wizard/wizard_pages.h"
-#include "installer/work_folder.h"
 
 namespace corvalis {
 
@@ -31,8 +30,8 @@ bool IsWhiteText(int id) {
 
 NavigationSwitches CurrentSwitches(const WizardView& view) {
   const ScriptSettings& script = view.session.ScriptSettings;
-  return NavigationSwitches{script.RequireLicense == "1", script.RequireReadme == "1",
-                            script.AutoCreateStartMenu == 1};
+  // Once the user chose no group, the Start-menu page is not shown again.
+  return NavigationSwitches{script.RequireLicense == "1", script.RequireReadme == "1", WizardChoices(view).MakeGroup};
 }
 
 void OnNext(WizardView& view) {
@@ -48,10 +47,15 @@ void OnNext(WizardView& view) {
       ShowMessageBox(view.window, session.StubTexts[kTextChoosePath], session.StubTexts[kTextWarningTitle],
                      MB_OK | MB_ICONSTOP);
       return;
-    case NextAction::StartInstallation:
-      StartInstallation(session, view);
-      ShowPage(view, kPageFinish);
+    case NextAction::StartInstallation: {
+      const Outcome installed = view.run->Install(WizardChoices(view));
+      if (installed.Ends) {
+        view.ended = installed;
+      } else {
+        ShowPage(view, kPageFinish);
+      }
       return;
+    }
     case NextAction::Nothing:
       return;
   }
@@ -74,11 +78,15 @@ void OnCommand(WizardView& view, int id, int code) {
       if (view.session.CurrentPage == kPageProgress) {
         view.cancelNotified = true;
       } else if (ConfirmCancel(view)) {
-        AbortInstaller(kExitCancelled);
+        view.ended = EndRun(kExitCancelled);
       }
       break;
     case kIdWizardFinish:
-      if (clicked && usable) Finish(view.session, view, view.uninstallerImage());
+      if (clicked && usable) {
+        Choices choices = WizardChoices(view);
+        choices.FinishTicks = TickedFinishActions(view.session, view);
+        view.ended = view.run->Complete(choices, view.uninstallerImage());
+      }
       break;
     case kIdWizardNext:
       if (clicked && usable) OnNext(view);
@@ -188,33 +196,42 @@ bool CreateWizardWindow(WizardView& view) {
 
 }  // namespace
 
-WizardView& BuildWizard(InstallSession& session, UninstallerImageFn uninstallerImage) {
+Outcome BuildWizard(InstallSession& session, UninstallerImageFn uninstallerImage, WizardView** built) {
   static WizardView view(session);
   view.uninstallerImage = uninstallerImage;
-  LoadWizardContent(view);
+  const Outcome loaded = LoadWizardContent(view);
   DeleteFolderTree(session.WorkFolder + kInformationFolder);
+  if (loaded.Ends) return loaded;
 
-  // No text exists for a window that can't be made; the installer just ends.
-  if (!CreateWizardWindow(view)) AbortInstaller(kExitFailure);
+  if (!CreateWizardWindow(view)) return EndRun(kExitFailure);
   BuildControls(view);
   FillPages(view);
   BuildFinishActions(session, &view);
-  return view;
+  *built = &view;
+  return kGoOn;
 }
 
-void RunWizard(WizardView& view) {
+int RunWizard(InstallSession& session, UninstallerImageFn uninstallerImage) {
+  WizardView* built = nullptr;
+  const Outcome outcome = BuildWizard(session, uninstallerImage, &built);
+  if (outcome.Ends) return outcome.ExitCode;
+  WizardView& view = *built;
+  InstallationRun run(session, &view);
+  view.run = &run;
   ShowPage(view, kPageWelcome);
   ShowNow(view.window);
   SetForegroundWindow(view.window);
   MSG message;
-  for (;;) {
+  while (!view.ended.Ends) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got == 0 || got == -1) AbortInstaller(kExitFailure);
+    if (got == 0 || got == -1) return kExitFailure;
     if (!IsDialogMessageA(view.window, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
   }
+  view.run = nullptr;
+  return view.ended.ExitCode;
 }
 
 }  // namespace corvalis

@@ -8,11 +8,13 @@
 namespace corvalis {
 
 // Reads the pages' texts and pictures, removes the unpacked Information\ folder, builds
-// the window with every page and fills the choices. A failure ends the installer: with its
-// message, or without one when the window can't be created. The window is not shown yet.
-WizardView& BuildWizard(InstallSession& session, UninstallerImageFn uninstallerImage);
+// the window with every page and fills the choices into *built. A file that can't be used
+// ends the run with its message, a window that can't be made without one (no text exists
+// for that). The window is not shown yet.
+Outcome BuildWizard(InstallSession& session, UninstallerImageFn uninstallerImage, WizardView** built);
 
-// Shows page 0 and handles clicks until one ends the process.
-[[noreturn]] void RunWizard(WizardView& view);
+// Builds the wizard, shows page 0 and handles clicks until one ends the run: Cancel, or
+// "Finish" after the installation; the run's exit code.
+int RunWizard(InstallSession& session, UninstallerImageFn uninstallerImage);
 
 }  // namespace corvalis

@@ -82,5 +82,19 @@ TEST(LanguageTexts, ChoiceFindsFirstMatchIgnoringCaseAndSpaces) {
   EXPECT_EQ(FindLanguagePath(entries, ""), "");
 }
 
+// Deployment tools name a language by its English name or ISO code; the display name wins.
+TEST(LanguageTexts, CommandLineNamesDisplayEnglishOrIso) {
+  std::vector<LanguageEntry> entries = {{"Deutsch", "", "C:\\w\\German@utf-8.ini"},
+                                        {"English", "", "C:\\w\\English@ascii.ini"},
+                                        {"Polski", "", "C:\\w\\Polish.ini"}};
+  for (const char* name : {"Deutsch", "german", "DE", " de "}) {
+    EXPECT_EQ(FindLanguageByName(entries, name), "C:\\w\\German@utf-8.ini") << name;
+  }
+  EXPECT_EQ(FindLanguageByName(entries, "pl"), "C:\\w\\Polish.ini");
+  EXPECT_EQ(FindLanguageByName(entries, "en"), "C:\\w\\English@ascii.ini");
+  EXPECT_EQ(FindLanguageByName(entries, "fr"), "");
+  EXPECT_EQ(FindLanguageByName(entries, "utf-8"), "");
+}
+
 }  // namespace
 }  // namespace corvalis

@@ -139,6 +139,23 @@ PACKAGES = {
                    "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
                   {ENGLISH: (ENGLISH, None)}, {},
                   {"app": "deep", "InstTasks": [], "UninstTasks": []}),
+    # Outcomes: a megabyte that doesn't compress, for a destination that fills up; the
+    # tests also swap its application archive for damaged and hostile ones.
+    "out_disk": ({"AppName": "Corvalis Outcomes", "DefaultPath": "<ProgramFiles>Corvalis Outcomes\\",
+                  "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                 {ENGLISH: (ENGLISH, None), GERMAN: (GERMAN, None)}, {},
+                 {"app": "disk", "InstTasks": [], "UninstTasks": []}),
+    # DELETEFOLDER on the roots of drive S: in every spelling; the tests' fixture maps S:
+    # to a scratch folder (tests/install/scratch_volumes.sh), which must keep everything.
+    "out_roots": ({"AppName": "Corvalis Roots", "DefaultPath": "<ProgramFiles>Corvalis Roots\\",
+                   "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                  {ENGLISH: (ENGLISH, None)}, {},
+                  {"InstTasks": [("Root%d" % i, "DELETEFOLDER" + P + root + P + "1" + P + "1")
+                                 for i, root in enumerate(["S:\\", "S:", "S:\\x\\..", "S:\\x\\..\\",
+                                                           "\\\\?\\S:\\", "\\\\.\\S:\\", "\\\\?\\S:\\keep",
+                                                           "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\",
+                                                           "S:\\...\\", "S:/", "S:\\x\\..\x00"])],
+                   "UninstTasks": []}),
     # Thousands of small files in a few folders, so that a cancel catches the unpacking.
     "inst_cancel": ({"AppName": "Corvalis Cancel", "DefaultPath": "<ProgramFiles>Corvalis Cancel\\",
                      "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
@@ -199,6 +216,10 @@ def make_app(kind, folder, args):
         os.makedirs(deep)
         with open(os.path.join(deep, "deep.txt"), "w") as f:
             f.write("six folders down\n")
+    elif kind == "disk":
+        shutil.copytree(os.path.join(args.sample, "app"), folder)
+        with open(os.path.join(folder, "big.bin"), "wb") as f:
+            f.write(os.urandom(1024 * 1024))
     elif kind == "many":
         for sub in range(6):
             os.makedirs(os.path.join(folder, "Part%d" % sub, "Inner"))

@@ -28,6 +28,7 @@ class RecordingOperations final : public TaskOperations {
   std::vector<std::string> statusLines;
   std::vector<std::string> logLines;
   std::set<std::string> failing;  // operation names that return 0
+  unsigned long writeError = 112;  // a failing WriteWholeFile's reason
   int osVersionCode = 60;
   unsigned paused = 0;
 
@@ -78,8 +79,10 @@ class RecordingOperations final : public TaskOperations {
   int RemoveFolder(const std::string& path, bool recursive, bool force) override {
     return Call("RemoveFolder", path, recursive, force);
   }
-  int WriteWholeFile(const std::string& path, const std::string& bytes) override {
-    return Call("WriteWholeFile", path, bytes);
+  int WriteWholeFile(const std::string& path, const std::string& bytes, unsigned long* error) override {
+    const int written = Call("WriteWholeFile", path, bytes);
+    *error = written ? 0 : writeError;
+    return written;
   }
   int AssociateExtension(const std::string& ext, const std::string& description, const std::string& program,
                          const std::string& icon) override {

@@ -18,20 +18,28 @@ class RecordingFrontEnd final : public InstallationFrontEnd {
  public:
   explicit RecordingFrontEnd(RecordingOperations& operations) : log_(operations.calls) {}
   std::set<std::string> existing;
-  std::string destination = "C:\\Apps\\Sample\\";
-  std::string group = "C:\\Menu\\Sample";
+  Outcome unpacking = kGoOn;
 
   void ShowProgressPage() override { log_.push_back("ShowProgressPage"); }
-  std::string DestinationField() override { return destination; }
-  std::string GroupField() override { return group; }
   void SetProgress(int percent) override { log_.push_back("Bar " + std::to_string(percent)); }
   void DisableCancel() override { log_.push_back("DisableCancel"); }
   bool PathExists(const std::string& path) override { return existing.count(path) > 0; }
-  void UnpackProgramArchive(InstallSession& session) override { log_.push_back("Unpack " + session.InstallPath); }
+  Outcome UnpackProgramArchive(InstallSession& session) override {
+    log_.push_back("Unpack " + session.InstallPath);
+    return unpacking;
+  }
 
  private:
   std::vector<std::string>& log_;
 };
+
+Choices SampleChoices(bool makeGroup = true) {
+  Choices choices;
+  choices.Destination = "C:\\Apps\\Sample\\";
+  choices.Group = "C:\\Menu\\Sample";
+  choices.MakeGroup = makeGroup;
+  return choices;
+}
 
 InstallSession SampleSession() {
   InstallSession session;
@@ -55,7 +63,7 @@ TEST(RunInstallationTest, StepsInOrderWithGroupAndNextFreeNames) {
   // An earlier installation's pair, and a folder where the next .dat would go.
   frontEnd.existing = {"C:\\Apps\\Sample\\Uninst0.exe", "C:\\Apps\\Sample\\Uninst0.dat",
                        "C:\\Apps\\Sample\\Uninst1.dat"};
-  EXPECT_EQ(RunInstallation(session, frontEnd, operations), 1);
+  EXPECT_FALSE(RunInstallation(session, SampleChoices(), frontEnd, operations).Ends);
 
   EXPECT_EQ(session.UninstallerPath, "C:\\Apps\\Sample\\Uninst2.exe");
   EXPECT_EQ(session.UninstallDataPath, "C:\\Apps\\Sample\\Uninst2.dat");
@@ -96,7 +104,7 @@ TEST(RunInstallationTest, GroupRecordedEvenWhenItExistedAndNoTasksKeepCancel) {
   RecordingOperations operations;
   operations.failing = {"CreateFolder", "CreateShellLink"};
   RecordingFrontEnd frontEnd(operations);
-  RunInstallation(session, frontEnd, operations);
+  RunInstallation(session, SampleChoices(), frontEnd, operations);
   ASSERT_EQ(session.UndoLog.size(), 1u);
   EXPECT_EQ(session.UndoLog[0].Name, "AutoStartMenuGroup");
   EXPECT_EQ(session.UninstallerPath, "C:\\Apps\\Sample\\Uninst0.exe");
@@ -105,13 +113,24 @@ TEST(RunInstallationTest, GroupRecordedEvenWhenItExistedAndNoTasksKeepCancel) {
                            [](const std::string& call) { return call.rfind("CreateInternetShortcut", 0) == 0; }))
       << "no link without a website";
 
+  // The user chose no group; the script's settings stay as loaded.
   InstallSession noGroup = SampleSession();
-  noGroup.ScriptSettings.AutoCreateStartMenu = 0;
   RecordingOperations quiet;
   RecordingFrontEnd quietFront(quiet);
-  RunInstallation(noGroup, quietFront, quiet);
+  RunInstallation(noGroup, SampleChoices(false), quietFront, quiet);
   EXPECT_TRUE(noGroup.StartMenuGroupPath.empty());
   EXPECT_EQ(noGroup.UndoLog.size(), 1u) << "only the script's folder task";
+  EXPECT_EQ(noGroup.ScriptSettings.AutoCreateStartMenu, 1);
+
+  // An unpacking that ends the run (cancelled, failed) runs no task.
+  InstallSession stopped = SampleSession();
+  RecordingOperations stoppedOps;
+  RecordingFrontEnd stoppedFront(stoppedOps);
+  stoppedFront.unpacking = EndRun(kExitNoDiskSpace);
+  const Outcome outcome = RunInstallation(stopped, SampleChoices(false), stoppedFront, stoppedOps);
+  EXPECT_TRUE(outcome.Ends);
+  EXPECT_EQ(outcome.ExitCode, kExitNoDiskSpace);
+  EXPECT_EQ(stoppedOps.calls.back(), "Unpack C:\\Apps\\Sample\\");
 }
 
 TEST(RunInstallationTest, KillTaskNamesAndFolderLists) {

@@ -127,5 +127,20 @@ TEST(TaskExecutorTest, EachTaskTypeCallsShowsAndRecords) {
   }
 }
 
+// A destination that holds the separator must not shift a line's fields: "C:\Data" would
+// pass the folder-tree rule and be force-deleted.
+TEST(TaskExecutorTest, SeparatorInAnExpandedValueRefusesTheTask) {
+  InstallSession session;
+  session.InstallPath = "C:\\Data\xB6New\\";
+  RecordingOperations operations;
+  for (const char* line : {"DELETEFOLDER|<DefaultInstallPath>cache|1|1", "CREATEFOLDER|<DefaultInstallPath>x"}) {
+    EXPECT_EQ(ExecuteTask(session, {"Task", Pilcrows(line)}, operations), 1);
+  }
+  EXPECT_TRUE(operations.calls.empty()) << Joined(operations.calls);
+  EXPECT_TRUE(session.UndoLog.empty());
+  ASSERT_EQ(operations.logLines.size(), 2u);
+  EXPECT_NE(operations.logLines[0].find("refused"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvalis

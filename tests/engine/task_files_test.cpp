@@ -68,7 +68,7 @@ TEST(TaskFilesTest, FileAndFolderTasksOnDisk) {
   session.InstallPath = root;
   session.UninstallDataPath = root + "Uninst0.dat";
   session.ScriptSettings.AppName = "Sample";
-  EXPECT_EQ(WriteUninstallData(session, operations, "", "20261207"), 1);
+  EXPECT_EQ(WriteUninstallData(session, operations, "", "20261207"), 0);
   const std::string data = ReadWholeFile(session.UninstallDataPath);
   EXPECT_EQ(data.rfind("[uConfig]\r\nAppName = Sample\r\n", 0), 0u) << data;
   EXPECT_NE(data.find("[InstTasks]\r\nT = CREATEFOLDER"), std::string::npos);

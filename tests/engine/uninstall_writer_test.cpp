@@ -2,6 +2,7 @@
 // uninstall entry as the script's icon switches choose it.
 #include <gtest/gtest.h>
 
+#include "common/exit_codes.h"
 #include "installer/engine/uninstall_writer.h"
 #include "tests/engine/recording_operations.h"
 
@@ -38,7 +39,7 @@ TEST(UninstallWriterTest, DataFileAndEntryOfAFinishedInstallation) {
   RecordingOperations operations;
   session.ScriptSettings.Version = "2.1";
   session.RequiredSpace = 2049;
-  EXPECT_EQ(WriteUninstallData(session, operations, std::string("MZ\0\x90", 4), "20261207"), 1);
+  EXPECT_EQ(WriteUninstallData(session, operations, std::string("MZ\0\x90", 4), "20261207"), 0);
 
   ASSERT_EQ(operations.calls.size(), 18u);
   EXPECT_EQ(operations.calls[0], std::string("WriteWholeFile C:\\Program Files\\Sample\\Uninst1.exe|MZ\0\x90", 55));
@@ -107,6 +108,48 @@ TEST(UninstallWriterTest, IconSwitchesChooseTheEntry) {
       EXPECT_NE(operations.calls[3].find(c.icon), std::string::npos) << operations.calls[3];
     }
   }
+}
+
+// Nothing is registered for an installation whose uninstaller can't find its data: a
+// file that can't be written whole, or a value that wouldn't read back as it was.
+TEST(UninstallWriterTest, NoEntryWithoutBothFilesWhole) {
+  const struct {
+    const char* failing;       // "exe": every WriteWholeFile fails
+    unsigned long error;
+    const char* badFile;       // an installed file's name that can't be stored
+    int exitCode;
+    std::size_t calls;
+  } cases[] = {
+      {"exe", 112, "", kExitNoDiskSpace, 1},   // the uninstaller: nothing else tried
+      {"exe", 5, "", kExitFailure, 1},
+      {"", 0, "a\r\n[InstTasks]\r\nx = REGADDKEY", kExitFailure, 0},  // refused before any write
+      {"", 0, " padded.txt ", kExitFailure, 0},
+  };
+  for (const auto& c : cases) {
+    InstallSession session = FinishedSession();
+    session.ScriptSettings.IconExtUninst = 1;
+    if (c.badFile[0]) session.InstalledFiles.push_back(session.InstallPath + c.badFile);
+    RecordingOperations operations;
+    if (c.failing[0]) operations.failing.insert("WriteWholeFile");
+    operations.writeError = c.error;
+    EXPECT_EQ(WriteUninstallData(session, operations, "MZ", "20261207"), c.exitCode) << c.badFile;
+    EXPECT_EQ(operations.calls.size(), c.calls) << c.badFile;
+  }
+  // Which names and values can't be stored.
+  InstallSession session = FinishedSession();
+  session.ScriptSettings.IconExtUninst = 1;
+  session.UninstallTexts.push_back({"Key2", "two\nlines"});
+  UninstallData data = SessionUninstallData(session, PathContext());
+  EXPECT_EQ(UnstorableValue(data), "LocalizationUninstall: Key2");
+  data.Texts.pop_back();
+  data.InstTasks.push_back({"[Group", "x"});
+  EXPECT_EQ(UnstorableValue(data), "InstTasks: [Group");
+  data.InstTasks.back().Name = "Fine = name";
+  EXPECT_FALSE(UnstorableValue(data).empty());
+  data.InstTasks.back().Name = "Fine";
+  data.InstTasks.back().Line = "x\xB6y  z";  // blanks inside stay
+  EXPECT_EQ(UnstorableValue(data), "");
+  EXPECT_EQ(ParseUninstallData(FormatUninstallData(data)).InstTasks.back().Line, "x\xB6y  z");
 }
 
 TEST(UninstallWriterTest, EntryNeedsItsKeyAndAName) {

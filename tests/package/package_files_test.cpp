@@ -26,7 +26,10 @@ std::vector<int> Copy(const std::string& source, const std::string& target, std:
   std::vector<int> calls;
   HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  EXPECT_EQ(CopyFileRange(in, out, offset, count, [&](int percent) { calls.push_back(percent); }), 1);
+  DWORD error = 1;
+  EXPECT_EQ(CopyFileRange(in, out, offset, count, [&](int percent) { calls.push_back(percent); return true; }, &error),
+            CopyResult::Done);
+  EXPECT_EQ(error, 0u);
   CloseHandle(in);
   CloseHandle(out);
   return calls;
@@ -54,15 +57,21 @@ TEST(CopyFileRange, ChunksAndProgress) {
   HANDLE out = CreateFileA((scratch.path + "d").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(out, "head", 4, &written, nullptr);
-  EXPECT_EQ(CopyFileRange(in, out, 100, 10, nullptr), 1);
-  // A source that ends early, or a target that takes nothing, is no copy.
-  EXPECT_EQ(CopyFileRange(in, out, static_cast<std::int32_t>(data.size()) - 5, 10, nullptr), 0);
+  DWORD error = 0;
+  EXPECT_EQ(CopyFileRange(in, out, 100, 10, nullptr, &error), CopyResult::Done);
+  // A source that ends early, or a target that takes nothing, is no copy; the system's
+  // reason comes along for a write.
+  EXPECT_EQ(CopyFileRange(in, out, static_cast<std::int32_t>(data.size()) - 5, 10, nullptr, &error), CopyResult::Failed);
+  EXPECT_EQ(error, 0u);
   HANDLE readOnly = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(CopyFileRange(in, readOnly, 0, 10, nullptr), 0);
+  EXPECT_EQ(CopyFileRange(in, readOnly, 0, 10, nullptr, &error), CopyResult::Failed);
+  EXPECT_NE(error, 0u);
+  // The progress hook stops the copy after a chunk.
+  EXPECT_EQ(CopyFileRange(in, out, 0, 2 * kCopyChunkBytes, [](int) { return false; }, &error), CopyResult::Stopped);
   CloseHandle(readOnly);
   CloseHandle(in);
   CloseHandle(out);
-  EXPECT_EQ(ReadWholeFile(scratch.path + "d"), "head" + data.substr(100, 10));
+  EXPECT_EQ(ReadWholeFile(scratch.path + "d"), "head" + data.substr(100, 10) + data.substr(0, kCopyChunkBytes));
 }
 
 TEST(ListLanguages, UsableHeadersInAnyOrder) {
@@ -97,13 +106,12 @@ TEST(RemoveWorkFolder, RemovesEverythingIncludingReadOnlyFiles) {
   SetFileAttributesA((work + "42.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesA((work + "Information\\Config").c_str(), FILE_ATTRIBUTE_READONLY);
 
-  Session().WorkFolder.clear();
-  RemoveWorkFolder();  // nothing set: nothing happens
+  InstallSession session;
+  RemoveWorkFolder(session);  // nothing set: nothing happens
   EXPECT_TRUE(Exists(work + "42.tmp"));
 
-  Session().WorkFolder = work;
-  RemoveWorkFolder();
+  session.WorkFolder = work;
+  RemoveWorkFolder(session);
   EXPECT_FALSE(Exists(work));
   EXPECT_TRUE(IsFolder(scratch.path));
-  Session().WorkFolder.clear();
 }

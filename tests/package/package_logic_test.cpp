@@ -225,11 +225,11 @@ TEST(EntryNames, NamesThatWouldLeaveTheDestination) {
                            ". .\\x.txt",   "\\\\server\\share\\x",  "C:relative.txt",
                            "x\\C:\\y\\D:\\z.txt", "a\\b:stream",  "..\\",         "C:\\..\\up.txt"};
   for (const char* name : outside)
-    EXPECT_EQ(ResolveEntryTarget(name, true).kind, EntryKind::Outside) << name;
+    EXPECT_EQ(ResolveEntryTarget(name, true).kind, EntryKind::Refused) << name;
   // Without folders only the file name part counts.
   EXPECT_EQ(ResolveEntryTarget("..\\..\\fine.txt", false).kind, EntryKind::File);
-  EXPECT_EQ(ResolveEntryTarget("a\\..", false).kind, EntryKind::Outside);
-  EXPECT_EQ(ResolveEntryTarget("C:drive.txt", false).kind, EntryKind::Outside);
+  EXPECT_EQ(ResolveEntryTarget("a\\..", false).kind, EntryKind::Refused);
+  EXPECT_EQ(ResolveEntryTarget("C:drive.txt", false).kind, EntryKind::Refused);
   // What Windows resolves inside stays inside: "." components, a leading "\\", doubled
   // separators (another ZIP writer's "./Config/Script.ini").
   const struct {
@@ -244,10 +244,10 @@ TEST(EntryNames, NamesThatWouldLeaveTheDestination) {
                 {".\\a.txt", false, "a.txt"}};
   for (const auto& row : inside) {
     const EntryTarget target = ResolveEntryTarget(row.name, row.keepPaths);
-    EXPECT_NE(target.kind, EntryKind::Outside) << row.name;
+    EXPECT_NE(target.kind, EntryKind::Refused) << row.name;
     EXPECT_EQ(target.relativePath, row.relative) << row.name;
   }
-  EXPECT_EQ(ResolveEntryTarget("a\\.", false).kind, EntryKind::Outside);
+  EXPECT_EQ(ResolveEntryTarget("a\\.", false).kind, EntryKind::Refused);
   // Dots inside names are fine.
   EXPECT_EQ(ResolveEntryTarget("a..b\\c...d.txt", true).kind, EntryKind::File);
   EXPECT_EQ(ResolveEntryTarget(".hidden\\.config", true).kind, EntryKind::File);

@@ -47,7 +47,7 @@ TEST(CommandLine, InstallerOptions) {
       {"-u", I, N, "", ""},
       {"-u \"\"", I, N, "", ""},
       {"anything", I, N, "", ""},
-      {"/FOO", I, N, "", ""},
+      {"/FOO", U, N, "", "unknown parameter \"/FOO\""},
       {"-u C:\\out ignored", E, N, "", ""},
       {"/x y", U, N, "", ""},
       {"-U y", U, N, "", ""},
@@ -67,6 +67,14 @@ TEST(CommandLine, InstallerOptions) {
       {"/VERYSILENT /DIR=", U, V, "", "needs a value"},
       {"/SILENT=1", U, N, "", "takes no value"},
       {"/LANG", U, N, "", "needs a value"},
+      // Other installer families' spellings, as deployment tools pass them.
+      {"/qn", I, V, "", ""},
+      {"/passive /norestart", I, S, "", ""},
+      {"/SP- /NOCANCEL /NOCLOSEAPPLICATIONS /VERYSILENT", I, V, "", ""},
+      {"/QN=1", U, N, "", "takes no value"},
+      // The field separator would split every task line the name stands in.
+      {"/VERYSILENT /DIR=C:\\Data\xB6New", U, V, "", "separates task fields"},
+      {"/S /GROUP=Tools\xB6" "Extra", U, V, "", "separates task fields"},
   };
   for (const Case& c : cases) {
     const InstallerOptions options = ReadInstallerOptions(c.line);
@@ -95,6 +103,13 @@ TEST(CommandLine, LogGroupLanguageAndRestart) {
   EXPECT_TRUE(o.ForceRestart);
   EXPECT_FALSE(o.NoRestart);
   EXPECT_TRUE(ReadInstallerOptions("/LOG").Log);
+
+  // Nobody sees a window in a service's session: every run there is very silent.
+  for (const char* line : {"", "-u C:\\out", "/LOG"}) {
+    o = ReadInstallerOptions(line, false);
+    EXPECT_EQ(o.Mode, RunMode::VerySilent) << line;
+    EXPECT_TRUE(o.Log && o.NoRestart) << line;
+  }
 }
 
 }  // namespace

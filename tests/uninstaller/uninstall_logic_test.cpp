@@ -75,11 +75,14 @@ class FakeOps final : public UninstallOperations {
     return n;
   }
   bool PathExists(const std::string& path) override { return Has(path); }
-  bool CopyNewFile(const std::string& source, const std::string& destination) override {
+  unsigned long copyError = 5;
+  bool CopyNewFile(const std::string& source, const std::string& destination, unsigned long* error) override {
     calls.push_back("Copy " + source + "|" + destination);
+    *error = 2;
     if (!files.count(source) || Has(destination)) return false;
     if (destination == failCopyTo) {
       files[destination] = 0;  // a partial copy
+      *error = copyError;
       return false;
     }
     files[destination] = files[source];
@@ -428,7 +431,7 @@ TEST(UninstallStart, CopiesBothFilesUnderAFreeNameAndStartsTheCopy) {
   EXPECT_EQ(ops.calls, (std::vector<std::string>{
                            "Copy C:\\exeter\\Uninst0.exe|C:\\Temp\\42.exe",
                            "Copy C:\\exeter\\Uninst0.dat|C:\\Temp\\42.dat",
-                           "Start C:\\Temp\\42.exe|\"C:\\exeter\\Uninst0.dat\" \"C:\\exeter\\Uninst0.exe\"|",
+                           "Wait C:\\Temp\\42.exe|\"C:\\exeter\\Uninst0.dat\" \"C:\\exeter\\Uninst0.exe\"",
                        }));
 
   // A silent run hands its switches on and waits for the copy's result.
@@ -458,6 +461,15 @@ TEST(UninstallStart, FailedCopyLeavesNothingBehind) {
     EXPECT_EQ(ops.calls.back(), std::string("Error ") + kCopyFailedText) << c;
     EXPECT_EQ(ops.CountOf("Start"), 0) << c;
   }
+  // A full temporary volume says so, and ends as deployment tools read a full disk.
+  FakeOps full;
+  full.ownPath = "C:\\App\\Uninst0.exe";
+  full.AddFile(full.ownPath);
+  full.AddFile("C:\\App\\Uninst0.dat");
+  full.failCopyTo = kCopyData;
+  full.copyError = 112;
+  EXPECT_EQ(StartFromTempCopy(full, UninstallerOptions()), 112);
+  EXPECT_EQ(full.calls.back(), std::string("Error ") + kCopyFailedText + "\r\n\r\n" + kTempFolderFullText);
 }
 
 // Silent: nothing asked or shown, no browser, the restart left to the caller, and stage
@@ -490,6 +502,26 @@ TEST(UninstallRun, SilentRunAsksNothingAndTakesStageOneAlong) {
   EXPECT_EQ(wrong.InstalledProgramPath, "C:\\A\\Uninst0.exe");
   EXPECT_EQ(wrong.Problem, "unknown parameter \"/x\"");
   EXPECT_TRUE(ReadUninstallerOptions("/SILENT").Log) << "silent runs always log";
+  // The installer's switches, as deployment tools pass them to both programs; the restart
+  // rules go on to stage 2.
+  const struct {
+    const char* line;
+    RunMode mode;
+    const char* stage2;
+  } lines[] = {
+      {"/VERYSILENT /SUPPRESSMSGBOXES /NORESTART", RunMode::VerySilent, " /VERYSILENT"},
+      {"/quiet /norestart", RunMode::VerySilent, " /VERYSILENT"},
+      {"/qn", RunMode::VerySilent, " /VERYSILENT"},
+      {"/passive /FORCERESTART", RunMode::Silent, " /SILENT /FORCERESTART"},
+      {"/NORESTART", RunMode::Interactive, " /NORESTART"},
+  };
+  for (const auto& line : lines) {
+    const UninstallerOptions options = ReadUninstallerOptions(line.line);
+    EXPECT_EQ(options.Problem, "") << line.line;
+    EXPECT_EQ(options.Mode, line.mode) << line.line;
+    EXPECT_EQ(SecondStageSwitches(options), line.stage2) << line.line;
+  }
+  EXPECT_EQ(ReadUninstallerOptions("", false).Mode, RunMode::VerySilent) << "no desktop: nobody to ask";
 }
 
 }  // namespace
