@@ -248,6 +248,17 @@ TEST(EntryNames, NamesThatWouldLeaveTheDestination) {
     EXPECT_EQ(target.relativePath, row.relative) << row.name;
   }
   EXPECT_EQ(ResolveEntryTarget("a\\.", false).kind, EntryKind::Refused);
+  // Names the file calls would read otherwise than the check: refused, kept paths or not.
+  for (const std::string& name : {std::string("..\0", 3), std::string("..\0\\", 4), std::string(".\0", 2),
+                                  std::string("a\r\n[InstTasks]\r\nx = REGADDKEY\\"), std::string("CON"),
+                                  std::string("Docs\\lpt1.txt"), std::string("nul .log"), std::string("a<b.txt"),
+                                  std::string("tab\there.txt"), std::string("what?.txt")}) {
+    EXPECT_EQ(ResolveEntryTarget(name, true).kind, EntryKind::Refused) << name;
+    const EntryKind flat = ResolveEntryTarget(name, false).kind;
+    EXPECT_TRUE(flat == EntryKind::Refused || flat == EntryKind::Skip) << name;
+  }
+  EXPECT_EQ(ResolveEntryTarget("console.txt", true).kind, EntryKind::File);
+  EXPECT_EQ(ResolveEntryTarget("COM10.txt", true).kind, EntryKind::File);
   // Dots inside names are fine.
   EXPECT_EQ(ResolveEntryTarget("a..b\\c...d.txt", true).kind, EntryKind::File);
   EXPECT_EQ(ResolveEntryTarget(".hidden\\.config", true).kind, EntryKind::File);

@@ -227,6 +227,18 @@ TEST(UninstallRules, NamesPathsAndExtensions) {
   EXPECT_EQ(ProgressPosition(0, 5), 0);
   EXPECT_EQ(ProgressPosition(1, 4), 2);
   EXPECT_EQ(ProgressPosition(9, 4), 10) << "more steps than counted stay at the end";
+
+  // A data file's name in its texts many times over: replaced while the text stays within
+  // bounds, left as it is beyond them (a 327 KB file once asked for 2.7 GB).
+  UninstallData data = BaseData();
+  data.Texts[2].second = std::string(3000, 'x') + "$APPNAME$";
+  data.Texts[3].second = "";
+  for (int i = 0; i < 4000; ++i) data.Texts[3].second += "$APPNAME$";
+  data.AppName = std::string(500, 'A');
+  const UninstallSession session = SessionFromData(data);
+  EXPECT_EQ(session.UninstallTexts[1], "Remove " + data.AppName + "?");
+  EXPECT_EQ(session.UninstallTexts[2], std::string(3000, 'x') + data.AppName);
+  EXPECT_EQ(session.UninstallTexts[3], data.Texts[3].second);
 }
 
 TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
