@@ -57,6 +57,18 @@ std::string ReplaceWithinLimit(const std::string& text, const std::string& token
   return result.size() > limit ? text : result;
 }
 
+std::vector<std::string> SplitCommaList(const std::string& list) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', start);
+    const std::string part = TrimSpaces(list.substr(start, comma == std::string::npos ? comma : comma - start));
+    if (!part.empty()) parts.push_back(part);
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
+  }
+}
+
 std::string FileNamePart(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? path : path.substr(slash + 1);

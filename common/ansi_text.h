@@ -2,7 +2,9 @@
 // case-insensitive search and replace, one path splitter. Pure code, built natively too.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace corvalis {
 
@@ -39,6 +41,9 @@ std::string Utf8ToAnsi(const std::string& utf8);
 // The other way: ANSI text as UTF-8 (for the logs).
 std::string AnsiToUtf8(const std::string& ansi);
 
+// The parts of a comma-separated list, each trimmed of spaces, empty parts left out.
+std::vector<std::string> SplitCommaList(const std::string& list);
+
 // The text after the last "\" or "/" (the whole text when there is none).
 std::string FileNamePart(const std::string& path);
 // The folder part, up to and with its last "\" or "/"; empty without one.
@@ -60,8 +65,14 @@ bool HasNamespacePrefix(const std::string& path);
 // wildcard, no namespace prefix. Anything else comes only from a damaged or hostile script
 // or data file, and deleting it could take the current folder, a drive or a volume.
 bool IsRemovableFolderTree(const std::string& path);
-// How deep a folder lies: the number of "\" in its path. Removing folders deepest first
-// empties each parent before its turn.
+// How deep a folder lies: the number of "\" in its path.
 int PathDepth(const std::string& path);
+// Deepest (most "\") first, items of one depth in their order: removing folders in this
+// order empties each parent before its turn. pathOf gives an item's folder path.
+template <typename Item, typename PathOf>
+void SortDeepestFirst(std::vector<Item>* items, PathOf pathOf) {
+  std::stable_sort(items->begin(), items->end(),
+                   [&pathOf](const Item& a, const Item& b) { return PathDepth(pathOf(a)) > PathDepth(pathOf(b)); });
+}
 
 }  // namespace corvalis

@@ -2,6 +2,7 @@
 
 #include "common/exit_codes.h"
 #include "common/run_log.h"
+#include "common/run_mode.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
 #include "installer/config/setup_steps.h"
@@ -26,7 +27,7 @@ int RunSetup(InstallSession& session) {
   outcome = CheckRequirements(session);
   if (outcome.Ends) return outcome.ExitCode;
 
-  if (session.Options.Mode == RunMode::Interactive) return RunWizard(session, UninstallerImage);
+  if (!IsSilentRun()) return RunWizard(session, UninstallerImage);
   return RunUnattended(session, UninstallerImage);
 }
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "common/unique_names.h"
 #include "common/control_ids.h"
 #include "common/folder_tree.h"
 #include "common/ini_file.h"
@@ -89,12 +90,16 @@ std::string SystemUninstallOperations::OwnPath() { return OwnProgramPath(); }
 std::string SystemUninstallOperations::CopyFolder() {
   const std::string temp = corvalis::TempFolder();
   if (!elevated_ || temp.empty()) return temp;
-  for (int draw = 0; draw < kTempCopyDraws; ++draw) {
-    const std::string folder = temp + kUninstallerPrivatePrefix + std::to_string(RandomNumber(kTempCopyNumberMax)) + "\\";
-    if (CreatePrivateFolder(folder)) return privateFolder_ = folder;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
-  }
-  return std::string();
+  std::string folder;
+  const bool made = PickFreeName(
+      [this]() { return RandomNumber(kTempCopyNumberMax); }, kTempCopyNumberMax + 1,
+      [&temp](std::uint32_t n) { return temp + kUninstallerPrivatePrefix + std::to_string(n) + "\\"; },
+      [](const std::string& candidate) {
+        if (CreatePrivateFolder(candidate)) return NameTry::Done;
+        return GetLastError() == ERROR_ALREADY_EXISTS ? NameTry::Taken : NameTry::Failed;
+      },
+      &folder);
+  return made ? privateFolder_ = folder : std::string();
 }
 
 void SystemUninstallOperations::DiscardCopyFolder() {

@@ -6,6 +6,7 @@
 #include "common/task_line.h"
 #include "common/task_types.h"
 #include "common/uninstall_data.h"
+#include "common/unique_names.h"
 
 namespace corvalis {
 namespace {
@@ -22,7 +23,7 @@ class Progress {
   int step_ = 0;
 };
 
-const std::string& Text(const UninstallSession& session, int key) { return session.UninstallTexts[key]; }
+const std::string& Text(const UninstallSession& session, UninstallText key) { return session.UninstallTexts[key]; }
 
 // A run with no window at all starts the uninstallation's programs hidden too.
 bool HidesPrograms(const UninstallSession& session) { return session.Mode == RunMode::VerySilent; }
@@ -89,14 +90,16 @@ int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& option
   const std::string tempFolder = ops.CopyFolder();
   bool copied = false;
   std::string copyPath;
-  std::string copyDataPath;
-  bool nameFree = false;
-  // Bounded: a folder where every name seems taken must not hold the program for ever.
-  for (int draw = 0; draw < kTempCopyDraws && !nameFree && !tempFolder.empty() && !programPath.empty(); ++draw) {
-    copyPath = TempCopyPath(tempFolder, ops.RandomNumber(kTempCopyNumberMax));
-    copyDataPath = DataFilePathFor(copyPath);
-    nameFree = !ops.PathExists(copyPath) && !ops.PathExists(copyDataPath);
-  }
+  const bool nameFree =
+      !tempFolder.empty() && !programPath.empty() &&
+      PickFreeName([&ops]() { return ops.RandomNumber(kTempCopyNumberMax); }, kTempCopyNumberMax + 1,
+                   [&tempFolder](std::uint32_t n) { return TempCopyPath(tempFolder, n); },
+                   [&ops](const std::string& candidate) {
+                     const bool free = !ops.PathExists(candidate) && !ops.PathExists(DataFilePathFor(candidate));
+                     return free ? NameTry::Done : NameTry::Taken;
+                   },
+                   &copyPath);
+  const std::string copyDataPath = DataFilePathFor(copyPath);
   const std::string parameters = SecondStageParameters(installedDataPath, programPath) + SecondStageSwitches(options);
   int exitCode = kExitSuccess;
   unsigned long error = 0;
@@ -140,7 +143,7 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
   ops.Log("uninstalling " + session.AppName + " from " + session.InstallPath);
   int exitCode = kExitCancelled;
   // A silent run was asked for by whoever started it: that is its confirmation.
-  if (session.Mode != RunMode::Interactive || ops.AskYesNo(Text(session, 0), Text(session, 1))) {
+  if (session.Mode != RunMode::Interactive || ops.AskYesNo(Text(session, kConfirmTitle), Text(session, kConfirmText))) {
     session.KeptExtensions = ParseKeptExtensions(data.SkipExtString);
     session.InstalledProgramPath = options.InstalledProgramPath;
     session.FilesToDelete.push_back(options.InstalledDataPath);
@@ -155,7 +158,7 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
 int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   Progress progress(ops, static_cast<int>(session.UninstallTasks.size() + session.InstallRecords.size() +
                                           session.FilesToDelete.size()) + 2);
-  ops.OpenProgressWindow(Text(session, 2), Text(session, 3));
+  ops.OpenProgressWindow(Text(session, kProgressTitle), Text(session, kProgressText));
 
   if (!session.UninstallTasks.empty()) {
     progress.Step();
@@ -222,13 +225,13 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   if (!session.AppName.empty()) ops.DeleteRegistryKey(kRootLocalMachine, kUninstallEntryKey + session.AppName);
   ops.NotifyAssociationsChanged();
   if (session.RebootRequired != 1 && session.DeletedAtRestart.empty()) {
-    if (session.Mode == RunMode::Interactive) ops.ShowInformation(Text(session, 6), Text(session, 7));
+    if (session.Mode == RunMode::Interactive) ops.ShowInformation(Text(session, kDoneTitle), Text(session, kDoneText));
     return kExitSuccess;
   }
   // A silent run never restarts by itself: the restart is left to whoever started it,
   // unless it was told to restart.
   if (session.ForceRestart ||
-      (session.Mode == RunMode::Interactive && !session.NoRestart && ops.AskYesNo(Text(session, 4), Text(session, 5)))) {
+      (session.Mode == RunMode::Interactive && !session.NoRestart && ops.AskYesNo(Text(session, kRestartTitle), Text(session, kRestartText)))) {
     ops.RestartComputer();
     return kExitRestartStarted;
   }

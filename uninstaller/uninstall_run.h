@@ -16,7 +16,6 @@ constexpr const char* kCopyFailedText =
     "Please restart your PC and try again.";
 constexpr const char* kTempFolderFullText = "There is not enough space on the disk of the temporary folder.";
 constexpr std::uint32_t kTempCopyNumberMax = 77777777;
-constexpr int kTempCopyDraws = 1000;
 
 // Stage 1: copies the program and its data file to the temporary folder and starts the
 // copy, with the switches of options. A silent run waits for the copy and returns its

@@ -38,16 +38,9 @@ UninstallSession SessionFromData(const UninstallData& data) {
 }
 
 std::vector<std::string> ParseKeptExtensions(const std::string& skipExtString) {
-  std::vector<std::string> kept;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = skipExtString.find(',', start);
-    const std::string part =
-        ToLowerAnsi(TrimSpaces(skipExtString.substr(start, comma == std::string::npos ? comma : comma - start)));
-    if (!part.empty()) kept.push_back(part);
-    if (comma == std::string::npos) return kept;
-    start = comma + 1;
-  }
+  std::vector<std::string> kept = SplitCommaList(skipExtString);
+  for (std::string& extension : kept) extension = ToLowerAnsi(extension);
+  return kept;
 }
 
 bool IsKeptExtension(const std::vector<std::string>& keptExtensions, const std::string& extension) {
@@ -76,8 +69,7 @@ FolderEntry MakeFolderEntry(const std::string& folderPath) {
 }
 
 void SortDeepestFirst(std::vector<FolderEntry>* folders) {
-  std::stable_sort(folders->begin(), folders->end(),
-                   [](const FolderEntry& a, const FolderEntry& b) { return a.Depth > b.Depth; });
+  SortDeepestFirst(folders, [](const FolderEntry& folder) -> const std::string& { return folder.FolderPath; });
 }
 
 int ProgressPosition(int step, int total) {

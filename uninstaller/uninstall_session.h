@@ -14,7 +14,18 @@
 
 namespace corvalis {
 
-constexpr int kUninstallTextCount = 8;  // Key0 .. Key7
+// The uninstaller's texts, Key0 .. Key7 of the language file's uninstall group.
+enum UninstallText : int {
+  kConfirmTitle = 0,
+  kConfirmText,
+  kProgressTitle,
+  kProgressText,
+  kRestartTitle,
+  kRestartText,
+  kDoneTitle,
+  kDoneText,
+};
+constexpr int kUninstallTextCount = 8;
 constexpr int kProgressRange = 10;
 
 struct FolderEntry {

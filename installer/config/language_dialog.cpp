@@ -48,7 +48,7 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 HWND BuildDialog(Choice* choice) {
-  const HICON programIcon = static_cast<HICON>(StartupImage(0));
+  const HICON programIcon = static_cast<HICON>(StartupImage(kProgramIcon));
   RegisterWindowClass(kWindowClass, DialogProc, programIcon);
   // A title bar, no system menu.
   HWND dialog = CreateCentredWindow(kWindowClass, kTitle, WS_OVERLAPPED | WS_CAPTION,

@@ -54,19 +54,8 @@ int FreeUninstallerNumber(const std::string& installPath, InstallationFrontEnd& 
 }
 
 std::vector<std::string> KillTaskNames(const std::string& line) {
-  std::vector<std::string> names;
-  if (TaskTypeOf(line) != TaskType::KillTask) return names;
-  const std::string list = Field(line, 2);
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = list.find(',', start);
-    const std::size_t length = comma == std::string::npos ? std::string::npos : comma - start;
-    const std::string part = TrimSpaces(list.substr(start, length));
-    if (!part.empty()) names.push_back(part);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  return names;
+  if (TaskTypeOf(line) != TaskType::KillTask) return std::vector<std::string>();
+  return SplitCommaList(Field(line, 2));
 }
 
 int TaskProgress(std::size_t i, std::size_t n) { return n ? static_cast<int>(i * 100 / n) : 0; }
@@ -84,8 +73,7 @@ std::vector<std::string> FoldersForEntries(const std::string& installPath, const
 }
 
 std::vector<std::string> DeepestFirst(std::vector<std::string> folders) {
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const std::string& a, const std::string& b) { return PathDepth(a) > PathDepth(b); });
+  SortDeepestFirst(&folders, [](const std::string& folder) -> const std::string& { return folder; });
   return folders;
 }
 

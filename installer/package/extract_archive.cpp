@@ -11,6 +11,7 @@
 #include "installer/package/package_layout.h"
 #include "common/ansi_text.h"
 #include "common/long_paths.h"
+#include "common/unique_names.h"
 
 namespace corvalis {
 
@@ -40,10 +41,15 @@ bool stopRequested = false;
 // A free name beside path for the content that is to replace it at the next restart: on
 // the same volume, as such a replacement has to be.
 std::string NameBeside(const std::string& path) {
-  for (int n = 0;; ++n) {
-    const std::string candidate = path + "." + std::to_string(n) + ".new";
-    if (PathAttributes(candidate) == INVALID_FILE_ATTRIBUTES) return candidate;
-  }
+  std::string name;
+  std::uint32_t next = 0;
+  PickFreeName([&next]() { return next++; }, 0xFFFFFFFFu,
+               [&path](std::uint32_t n) { return path + "." + std::to_string(n) + ".new"; },
+               [](const std::string& candidate) {
+                 return PathAttributes(candidate) == INVALID_FILE_ATTRIBUTES ? NameTry::Done : NameTry::Taken;
+               },
+               &name);
+  return name;
 }
 
 // Opens the entry's file, creating its folders only when they are missing and clearing

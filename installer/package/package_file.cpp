@@ -6,7 +6,7 @@
 #include "installer/package/messages.h"
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
-#include "installer/package/unique_names.h"
+#include "common/unique_names.h"
 
 namespace corvalis {
 

@@ -19,7 +19,7 @@
 #include "installer/package/package_file.h"
 #include "installer/package/package_layout.h"
 #include "installer/package/progress_window.h"
-#include "installer/package/unique_names.h"
+#include "common/unique_names.h"
 #include "common/run_log.h"
 
 namespace corvalis {

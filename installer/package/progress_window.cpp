@@ -33,7 +33,7 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clientHeight) {
   InitCommonControlClasses(ICC_PROGRESS_CLASS);
-  RegisterWindowClass(kWindowClass, ProgressProc, static_cast<HICON>(StartupImage(0)));
+  RegisterWindowClass(kWindowClass, ProgressProc, static_cast<HICON>(StartupImage(kProgramIcon)));
   return CreateCentredWindow(kWindowClass, title, style, 0, clientWidth, clientHeight);
 }
 
@@ -43,7 +43,7 @@ ProgressWindow OpenPreparationWindow() {
   ProgressWindow progress;
   if (CurrentRunMode() == RunMode::VerySilent) return progress;
   progress.window = MakeCentredWindow(kPreparingTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 377, 118);
-  AddIcon(progress.window, static_cast<HICON>(StartupImage(0)), 5, 10, kIdNone);
+  AddIcon(progress.window, static_cast<HICON>(StartupImage(kProgramIcon)), 5, 10, kIdNone);
   AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15, kIdNone);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      295, 85, 75, 25, kIdCancel);

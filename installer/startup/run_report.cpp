@@ -33,7 +33,7 @@ void BeginRunLog(InstallSession& session, bool administrator) {
   LogLine("Windows " + std::to_string(os.major) + "." + std::to_string(os.minor) + ", platform " +
           std::to_string(os.platformId) + ", version code " + std::to_string(Operations().OsVersionCode) +
           (administrator ? ", administrator" : ", not administrator"));
-  LogLine(std::string("run: ") + ModeName(session.Options.Mode));
+  LogLine(std::string("run: ") + ModeName(CurrentRunMode()));
 }
 
 void OpenDefaultRunLog(const InstallSession& session) {

@@ -34,21 +34,21 @@ void CreateStartupResources(HINSTANCE instance) {
   fonts[2] = MakeTahoma(9, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
   fonts[3] = MakeTahoma(10, FW_BOLD, DEFAULT_QUALITY, pixelsPerInch);
 
-  images[0] = LoadIcon32(instance, IDI_PROGRAM);
+  images[kProgramIcon] = LoadIcon32(instance, IDI_PROGRAM);
   // The wizard draws its separator line onto this one; it needs no pixels of its own.
   screen = GetDC(nullptr);
-  images[1] = screen ? CreateCompatibleBitmap(screen, kSeparatorWidth, kSeparatorHeight) : nullptr;
+  images[kSeparatorBitmap] = screen ? CreateCompatibleBitmap(screen, kSeparatorWidth, kSeparatorHeight) : nullptr;
   if (screen) ReleaseDC(nullptr, screen);
-  images[2] = LoadIcon32(instance, IDI_DESTINATION);
-  images[3] = LoadIcon32(instance, IDI_START_MENU);
+  images[kDestinationIcon] = LoadIcon32(instance, IDI_DESTINATION);
+  images[kStartMenuIcon] = LoadIcon32(instance, IDI_START_MENU);
 }
 
 HFONT StartupFont(int index) {
   return index >= 0 && index < kStartupFontCount ? fonts[index] : nullptr;
 }
 
-HANDLE StartupImage(int index) {
-  return index >= 0 && index < kStartupImageCount ? images[index] : nullptr;
+HANDLE StartupImage(StartupImageId id) {
+  return id >= 0 && id < kStartupImageCount ? images[id] : nullptr;
 }
 
 }  // namespace corvalis

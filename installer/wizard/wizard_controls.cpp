@@ -41,13 +41,15 @@ Outcome LoadPageText(const InstallSession& session, const std::string& path, std
 HBITMAP PictureFor(const WizardView& view, int id) {
   if (id == kIdWelcomeBackground || id == kIdFinishBackground) return view.white;
   if (id == kIdWelcomeBitmap || id == kIdFinishBitmap) return view.wizardBitmap;
-  if (id == kIdWizardSeparator) return static_cast<HBITMAP>(StartupImage(1));
+  if (id == kIdWizardSeparator) return static_cast<HBITMAP>(StartupImage(kSeparatorBitmap));
   const int header = id - kIdWizardFirstHeader;
   if (header >= 1 && header <= kHeaderCount) return view.headers[header - 1];
   return nullptr;
 }
 
-HICON IconFor(int id) { return static_cast<HICON>(StartupImage(id == kIdDestinationIcon ? 2 : 3)); }
+HICON IconFor(int id) {
+  return static_cast<HICON>(StartupImage(id == kIdDestinationIcon ? kDestinationIcon : kStartMenuIcon));
+}
 
 HWND AddPlacedControl(const WizardView& view, const ControlPlace& place, HWND parent, const std::string& text) {
   HFONT font = place.Font == kDefaultFont ? nullptr : StartupFont(place.Font);
@@ -162,7 +164,7 @@ Outcome LoadWizardContent(WizardView& view) {
                                       session.StubTexts[kHeaderSubtitles[i]], textColour);
   }
   DeleteObject(header);
-  DrawSeparatorLines(static_cast<HBITMAP>(StartupImage(1)));
+  DrawSeparatorLines(static_cast<HBITMAP>(StartupImage(kSeparatorBitmap)));
   view.white = MakeWhiteBitmap(kWhiteBackgroundWidth, kPageHeight);
   return kGoOn;
 }

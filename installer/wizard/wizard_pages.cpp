@@ -26,9 +26,8 @@ std::string ListItemText(HWND list, LRESULT index) {
 }
 
 std::uint64_t FreeSpaceOf(const std::string& drive) {
-  ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExA(drive.c_str(), &available, nullptr, nullptr)) return 0;
-  return available.QuadPart;
+  std::uint64_t available = 0;
+  return FreeSpaceOfDrive(drive, &available) ? available : 0;
 }
 
 void FillSpaceLines(const WizardView& view, const std::string& destination) {

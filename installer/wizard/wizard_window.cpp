@@ -174,7 +174,7 @@ LRESULT CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 bool CreateWizardWindow(WizardView& view) {
   // The progress bar and the finish checklist are common controls.
   InitCommonControlClasses(ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES);
-  if (!RegisterWindowClass(kWizardClass, WizardProc, static_cast<HICON>(StartupImage(0))) ||
+  if (!RegisterWindowClass(kWizardClass, WizardProc, static_cast<HICON>(StartupImage(kProgramIcon))) ||
       !RegisterWindowClass(kPageClass, PageProc, nullptr)) {
     return false;
   }

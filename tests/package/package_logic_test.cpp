@@ -10,7 +10,7 @@
 #include "common/os_version.h"
 #include "installer/package/package_checks.h"
 #include "installer/package/package_layout.h"
-#include "installer/package/unique_names.h"
+#include "common/unique_names.h"
 
 using namespace corvalis;
 

@@ -1,5 +1,7 @@
-// Names of the work folder and of the temporary files inside it. The random source and
-// the file-system tests are passed in so the retry rules can be exercised directly.
+// Names nobody uses yet, the one way both programs pick them: the installer's work folder
+// and its temporary files, the uninstaller's private folder and copy, the file that
+// replaces one in use. The random source and the file-system tests are passed in so the
+// rules can be exercised directly.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +11,18 @@
 namespace corvalis {
 
 using RandomSource = std::function<std::uint32_t()>;
+
+// A folder where every name seems taken must not hold a run for ever.
+constexpr int kFreeNameDraws = 1000;
+
+enum class NameTry { Taken, Done, Failed };
+
+// Draws numbers (random() % numbers), at most kFreeNameDraws of them, and tries
+// nameOf(number) until tryName says Done (true, *name that one) or Failed, which every
+// number would (false). False too when every draw was Taken; *name is the last one tried.
+bool PickFreeName(const RandomSource& random, std::uint32_t numbers,
+                  const std::function<std::string(std::uint32_t)>& nameOf,
+                  const std::function<NameTry(const std::string&)>& tryName, std::string* name);
 
 enum class FolderAttempt { Created, Exists, Failed };
 
@@ -20,7 +34,7 @@ bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
                         std::string* folder, const std::string& prefix = std::string());
 
 // folder + <0..99,999,999> + ".tmp", drawn again while such a file exists or the name
-// equals avoid.
+// equals avoid; empty when every draw was taken.
 std::string PickTempFileName(const std::string& folder, const RandomSource& random,
                              const std::function<bool(const std::string&)>& exists,
                              const std::string& avoid = std::string());
