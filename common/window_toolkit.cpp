@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/control_ids.h"
 #include "common/system_dlls.h"
 
 namespace corvalis {
@@ -112,6 +113,21 @@ bool TakeCancelClick(HWND window, HWND cancelButton, bool* notified) {
   clicked = clicked || *notified;
   *notified = false;
   return clicked && IsUsable(cancelButton);
+}
+
+SmallProgressWindow OpenSmallProgressWindow(const char* className, const char* title, DWORD style, HICON icon,
+                                            const char* text, int textHeight, int textId, const char* buttonText,
+                                            int buttonId, int barId, int barRange) {
+  constexpr int kWidth = 377, kHeight = 118;
+  SmallProgressWindow progress;
+  progress.window = CreateCentredWindow(className, title, style, 0, kWidth, kHeight);
+  if (!progress.window) return progress;
+  AddIcon(progress.window, icon, 5, 10, kIdNone);
+  AddControl(progress.window, "STATIC", text, SS_LEFT, 45, 10, 325, textHeight, textId);
+  progress.button =
+      AddControl(progress.window, "BUTTON", buttonText, BS_PUSHBUTTON | WS_TABSTOP, 295, 85, 75, 25, buttonId);
+  progress.bar = AddProgressBar(progress.window, 8, 90, 275, 15, barId, barRange);
+  return progress;
 }
 
 }  // namespace corvalis

@@ -55,6 +55,19 @@ std::string SelectedComboText(HWND comboBox);
 // A progress bar (a common control) running from 0 to range.
 HWND AddProgressBar(HWND parent, int x, int y, int width, int height, int id, int range);
 
+// The small progress window of both programs (the installer's preparation, the
+// uninstaller's removal), laid out here once: the icon and the text at the top, the bar
+// and the button below. Each control is null when it couldn't be made; window is null
+// when the window couldn't.
+struct SmallProgressWindow {
+  HWND window = nullptr;
+  HWND bar = nullptr;
+  HWND button = nullptr;
+};
+SmallProgressWindow OpenSmallProgressWindow(const char* className, const char* title, DWORD style, HICON icon,
+                                            const char* text, int textHeight, int textId, const char* buttonText,
+                                            int buttonId, int barId, int barRange);
+
 // Visible and enabled: a button that may act on a click or a key.
 bool IsUsable(HWND control);
 

@@ -10,6 +10,7 @@
 
 #include "common/run_log.h"
 #include "common/task_line.h"
+#include "installer/config/stub_texts.h"
 #include "installer/startup/command_line.h"
 
 namespace corvalis {
@@ -62,8 +63,6 @@ struct ScriptSettings {
   int ForceGroupCreation = 0;
 };
 
-constexpr int kStubTextCount = 97;  // "Key0" .. "Key96"
-using StubTextTable = std::array<std::string, kStubTextCount>;  // index = key number
 
 // One item of the finish page's checklist: the task line it runs when ticked at "Finish".
 struct FinishAction {

@@ -64,13 +64,14 @@ void SystemUninstallOperations::OpenProgressWindow(const std::string& buttonText
   if (CurrentRunMode() == RunMode::VerySilent) return;
   InitCommonControlClasses(ICC_PROGRESS_CLASS);
   RegisterWindowClass(kWindowClass, ProgressProc, icon_);
-  window_ = CreateCentredWindow(kWindowClass, kProductTitle, WS_OVERLAPPED | WS_CAPTION, 0, 377, 118);
+  const SmallProgressWindow made =
+      OpenSmallProgressWindow(kWindowClass, kProductTitle, WS_OVERLAPPED | WS_CAPTION, icon_, text.c_str(), 55,
+                              kIdUninstallText, buttonText.c_str(), kIdCancel, kIdProgressBar, kProgressRange);
+  window_ = made.window;
   if (!window_) return;
-  HWND button = AddControl(window_, "BUTTON", buttonText.c_str(), BS_PUSHBUTTON, 295, 85, 75, 25, kIdCancel);
-  EnableWindow(button, FALSE);
-  AddControl(window_, "STATIC", text.c_str(), SS_LEFT, 45, 10, 325, 55, kIdUninstallText);
-  AddIcon(window_, icon_, 5, 10, kIdNone);
-  bar_ = AddProgressBar(window_, 8, 90, 275, 15, kIdProgressBar, kProgressRange);
+  // Nothing stops a removal under way.
+  EnableWindow(made.button, FALSE);
+  bar_ = made.bar;
   ShowNow(window_);
 }
 

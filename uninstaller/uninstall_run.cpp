@@ -158,7 +158,7 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
 int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
   Progress progress(ops, static_cast<int>(session.UninstallTasks.size() + session.InstallRecords.size() +
                                           session.FilesToDelete.size()) + 2);
-  ops.OpenProgressWindow(Text(session, kProgressTitle), Text(session, kProgressText));
+  ops.OpenProgressWindow(Text(session, kProgressButton), Text(session, kProgressText));
 
   if (!session.UninstallTasks.empty()) {
     progress.Step();

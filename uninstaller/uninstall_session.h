@@ -18,7 +18,7 @@ namespace corvalis {
 enum UninstallText : int {
   kConfirmTitle = 0,
   kConfirmText,
-  kProgressTitle,
+  kProgressButton,
   kProgressText,
   kRestartTitle,
   kRestartText,

@@ -10,7 +10,7 @@ namespace corvalis {
 
 namespace {
 
-// Each chunk moves in pieces that stay in the processor's cache: a whole 5 MiB chunk
+// Each chunk moves in pieces that stay in the processor's cache: a whole chunk
 // went through memory twice and copied at a quarter of the system's own rate.
 constexpr std::uint32_t kCopyPieceBytes = 256 * 1024;
 

@@ -1,4 +1,4 @@
-// Copying a range of one open file to another in 5 MiB chunks.
+// Copying a range of one open file to another, its progress told per kCopyChunkBytes.
 #pragma once
 
 #include <windows.h>

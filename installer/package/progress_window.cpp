@@ -31,10 +31,9 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clientHeight) {
+void RegisterProgressClass() {
   InitCommonControlClasses(ICC_PROGRESS_CLASS);
   RegisterWindowClass(kWindowClass, ProgressProc, static_cast<HICON>(StartupImage(kProgramIcon)));
-  return CreateCentredWindow(kWindowClass, title, style, 0, clientWidth, clientHeight);
 }
 
 }  // namespace
@@ -42,12 +41,14 @@ HWND MakeCentredWindow(const char* title, DWORD style, int clientWidth, int clie
 ProgressWindow OpenPreparationWindow() {
   ProgressWindow progress;
   if (CurrentRunMode() == RunMode::VerySilent) return progress;
-  progress.window = MakeCentredWindow(kPreparingTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 377, 118);
-  AddIcon(progress.window, static_cast<HICON>(StartupImage(kProgramIcon)), 5, 10, kIdNone);
-  AddControl(progress.window, "STATIC", kPreparingText, SS_LEFT, 45, 10, 325, 15, kIdNone);
-  progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
-                                     295, 85, 75, 25, kIdCancel);
-  progress.progressBar = AddProgressBar(progress.window, 8, 90, 275, 15, kIdProgressBar, 100);
+  RegisterProgressClass();
+  const SmallProgressWindow made =
+      OpenSmallProgressWindow(kWindowClass, kPreparingTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                              static_cast<HICON>(StartupImage(kProgramIcon)), kPreparingText, 15, kIdNone,
+                              kCancelButtonText, kIdCancel, kIdProgressBar, 100);
+  progress.window = made.window;
+  progress.cancelButton = made.button;
+  progress.progressBar = made.bar;
   // A silent run asks nothing, so it can't be cancelled.
   if (IsSilentRun()) EnableWindow(progress.cancelButton, FALSE);
   ShowNow(progress.window);
@@ -57,7 +58,8 @@ ProgressWindow OpenPreparationWindow() {
 ProgressWindow OpenExportWindow() {
   ProgressWindow progress;
   if (CurrentRunMode() == RunMode::VerySilent) return progress;
-  progress.window = MakeCentredWindow(kExportTitle, WS_OVERLAPPED | WS_CAPTION, 348, 58);
+  RegisterProgressClass();
+  progress.window = CreateCentredWindow(kWindowClass, kExportTitle, WS_OVERLAPPED | WS_CAPTION, 0, 348, 58);
   progress.progressBar = AddProgressBar(progress.window, 5, 5, 335, 15, kIdProgressBar, 100);
   progress.cancelButton = AddControl(progress.window, "BUTTON", kCancelButtonText, BS_PUSHBUTTON | WS_TABSTOP,
                                      245, 30, 95, 20, kIdCancel);

@@ -20,7 +20,7 @@ void CloseProgressWindow(ProgressWindow* progress);
 // that event was a click on "Cancel"; every other event is dropped.
 bool StepProgressWindow(const ProgressWindow& progress, int percent);
 
-// MessageBoxA with the title "Error", the stop icon and OK.
+// A message box (common/message_box.h) titled "Error", with the stop icon and OK.
 void ShowPackageError(HWND owner, const char* text);
 
 }  // namespace corvalis

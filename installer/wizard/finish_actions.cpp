@@ -26,7 +26,7 @@ std::string Fields(const std::string& line, int first, int last, int at, const s
 
 std::string LocationPhrase(int code, const StubTextTable& texts) {
   if (code < 0 || code >= 18) return std::string();
-  // The desktop and the Quick Launch bar are "on the", every folder "in the".
+  // Things lie "on the" desktop and "in the" folders (the Quick Launch bar is a folder).
   const StubText article = code == kAllUsersDesktopFolder || code == kDesktopFolder ? kTextOnThe : kTextInThe;
   return texts[article] + " " + texts[kTextFirstLocation + code];
 }

@@ -10,7 +10,7 @@
 
 namespace corvalis {
 
-// "in the Desktop", "on the Quick Launch bar", ... for a shortcut's location code;
+// "on the Desktop", "in the Quick Launch", ... for a shortcut's location code;
 // empty for a code outside 0 to 17.
 std::string LocationPhrase(int code, const StubTextTable& texts);
 
