@@ -73,7 +73,7 @@ const TaskTypeInfo* FindTaskType(TaskList list, const std::string& keyword) {
 }
 
 TaskType TaskTypeOf(const std::string& line, TaskList list) {
-  const TaskTypeInfo* info = FindTaskType(list, Field(line, 1));
+  const TaskTypeInfo* info = FindTaskType(list, Field(line, field::kKeyword));
   return info ? info->Type : TaskType::None;
 }
 

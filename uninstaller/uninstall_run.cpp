@@ -32,29 +32,32 @@ void RunUninstallationTasks(UninstallSession& session, UninstallOperations& ops)
   for (const TaskEntry& task : session.UninstallTasks) {
     const TaskType type = TaskTypeOf(task.Line, TaskList::Uninstall);
     if (type == TaskType::Run) {
-      const std::string program = Field(task.Line, 4);
-      const std::string parameters = Field(task.Line, 5);
-      if (Field(task.Line, 2) == "1") ops.StartProgram(program, parameters, FolderPart(program), HidesPrograms(session));
-      if (Field(task.Line, 3) == "1") session.RunAfterRemoval.push_back({program, parameters});
+      const std::string program = Field(task.Line, field::kUninstallRunProgram);
+      const std::string parameters = Field(task.Line, field::kUninstallRunParameters);
+      if (Field(task.Line, field::kUninstallRunNow) == "1") {
+        ops.StartProgram(program, parameters, FolderPart(program), HidesPrograms(session));
+      }
+      if (Field(task.Line, field::kUninstallRunAfter) == "1") session.RunAfterRemoval.push_back({program, parameters});
     } else if (type == TaskType::LaunchBrowser && session.Mode == RunMode::Interactive) {
       // Nobody would read the page a silent run opened.
-      ops.StartProgram("iexplore.exe", Field(task.Line, 2), std::string(), false);
+      ops.StartProgram("iexplore.exe", Field(task.Line, field::kBrowserAddress), std::string(), false);
     }
   }
 }
 
 void Undo(UninstallSession& session, UninstallOperations& ops, const std::string& line) {
-  const std::string second = Field(line, 2);
+  const std::string second = Field(line, field::kRecordTarget);
   switch (UndoKindOf(line)) {
     case UndoKind::RegistryValue:
     case UndoKind::RegistryKey: {
-      const std::uint32_t root = TaskLineRoot(second);
-      const std::string keyPath = Field(line, 5);
+      // Registry records are their task's own line.
+      const std::uint32_t root = TaskLineRoot(Field(line, field::kRegistryRoot));
+      const std::string keyPath = Field(line, field::kRegistryKeyPath);
       if (root == 0 || keyPath.empty()) return;
       if (UndoKindOf(line) == UndoKind::RegistryKey) {
         ops.DeleteRegistryKey(root, keyPath);
-      } else if (!Field(line, 3).empty()) {
-        ops.DeleteRegistryValue(root, keyPath, Field(line, 3));
+      } else if (!Field(line, field::kRegistryValueName).empty()) {
+        ops.DeleteRegistryValue(root, keyPath, Field(line, field::kRegistryValueName));
       }
       return;
     }
@@ -63,13 +66,15 @@ void Undo(UninstallSession& session, UninstallOperations& ops, const std::string
       session.FilesToDelete.push_back(second);
       return;
     case UndoKind::DownloadedFile:
-      session.FilesToDelete.push_back(Field(line, 3));
+      session.FilesToDelete.push_back(Field(line, field::kRecordDownloadedFile));
       return;
     case UndoKind::Folder:
       session.FoldersToRemove.push_back(MakeFolderEntry(second));
       return;
     case UndoKind::Association:
-      if (!second.empty() && !Field(line, 3).empty()) ops.DisassociateExtension(Field(line, 3), second);
+      if (!second.empty() && !Field(line, field::kRecordExtension).empty()) {
+        ops.DisassociateExtension(Field(line, field::kRecordExtension), second);
+      }
       return;
     case UndoKind::Service:
       if (!second.empty()) ops.RemoveService(second);

@@ -55,7 +55,7 @@ int FreeUninstallerNumber(const std::string& installPath, InstallationFrontEnd& 
 
 std::vector<std::string> KillTaskNames(const std::string& line) {
   if (TaskTypeOf(line) != TaskType::KillTask) return std::vector<std::string>();
-  return SplitCommaList(Field(line, 2));
+  return SplitCommaList(Field(line, field::kKillNames));
 }
 
 int TaskProgress(std::size_t i, std::size_t n) { return n ? static_cast<int>(i * 100 / n) : 0; }

@@ -38,44 +38,48 @@ struct TaskRun {
 };
 
 void Run(const TaskRun& t) {
-  if (t.Number(4) != 1 || t.F(5).empty()) return;
+  const std::string program = t.F(field::kRunProgram);
+  if (t.Number(field::kRunNow) != 1 || program.empty()) return;
   t.Status(kTextRunningStatus);
-  t.operations.RunProgram(t.F(5), t.F(6), FolderPart(t.F(5)), t.Number(3) == 1 ? kShowHidden : kShowShown,
-                          t.Number(2) == 1);
+  t.operations.RunProgram(program, t.F(field::kRunParameters), FolderPart(program),
+                          t.Number(field::kRunHidden) == 1 ? kShowHidden : kShowShown, t.Number(field::kRunWait) == 1);
 }
 
 void RegAddValue(const TaskRun& t) {
-  const std::string typeName = t.F(6);
-  const int type = RegistryValueType(typeName);
-  if (!t.operations.SetRegistryValue(TaskLineRoot(t.F(2)), t.F(5), t.F(3), t.F(4), type)) return;
+  const int type = RegistryValueType(t.F(field::kRegistryType));
+  if (!t.operations.SetRegistryValue(TaskLineRoot(t.F(field::kRegistryRoot)), t.F(field::kRegistryKeyPath),
+                                     t.F(field::kRegistryValueName), t.F(field::kRegistryData), type)) {
+    return;
+  }
   t.Record(t.line);
   t.Status(kTextRegAddValueStatus);
 }
 
 void RegAddKey(const TaskRun& t) {
-  if (!t.operations.CreateRegistryKey(TaskLineRoot(t.F(2)), t.F(5))) return;
+  if (!t.operations.CreateRegistryKey(TaskLineRoot(t.F(field::kRegistryRoot)), t.F(field::kRegistryKeyPath))) return;
   t.Record(t.line);
   t.Status(kTextRegAddKeyStatus);
 }
 
 void RegDelValue(const TaskRun& t) {
   t.Status(kTextRegDelValueStatus);
-  t.operations.DeleteRegistryValue(TaskLineRoot(t.F(2)), t.F(5), t.F(3));
+  t.operations.DeleteRegistryValue(TaskLineRoot(t.F(field::kRegistryRoot)), t.F(field::kRegistryKeyPath),
+                                   t.F(field::kRegistryValueName));
 }
 
 void RegDelKey(const TaskRun& t) {
   t.Status(kTextRegDelKeyStatus);
-  t.operations.DeleteRegistryKey(TaskLineRoot(t.F(2)), t.F(5));
+  t.operations.DeleteRegistryKey(TaskLineRoot(t.F(field::kRegistryRoot)), t.F(field::kRegistryKeyPath));
 }
 
 void NormalLink(const TaskRun& t) {
-  if (t.F(5) != "0") return;
-  std::string linkName = t.F(3);
+  if (t.F(field::kLinkDeferred) != "0") return;
+  std::string linkName = t.F(field::kLinkName);
   if (!EndsWithNoCase(linkName, ".lnk")) linkName += ".lnk";
-  const std::string linkPath = PathVariableFolder(t.Number(2), t.context) + linkName;
-  const std::string target = t.F(4);
-  if (!t.operations.CreateShellLink(target, linkPath, "", t.F(7), FolderPart(target), kShowNormal, 0, target,
-                                    t.Number(6))) {
+  const std::string linkPath = PathVariableFolder(t.Number(field::kLinkLocation), t.context) + linkName;
+  const std::string target = t.F(field::kLinkTarget);
+  if (!t.operations.CreateShellLink(target, linkPath, "", t.F(field::kLinkDescription), FolderPart(target), kShowNormal,
+                                    0, target, t.Number(field::kLinkIconIndex))) {
     return;
   }
   t.Status(kTextNormalLinkStatus);
@@ -83,36 +87,40 @@ void NormalLink(const TaskRun& t) {
 }
 
 void InternetLink(const TaskRun& t) {
-  if (t.F(5) != "0") return;
-  std::string linkName = t.F(3);
+  if (t.F(field::kLinkDeferred) != "0") return;
+  std::string linkName = t.F(field::kLinkName);
   if (!EndsWithNoCase(linkName, ".url")) linkName += ".url";
-  const std::string linkPath = PathVariableFolder(t.Number(2), t.context) + linkName;
-  if (!t.operations.CreateInternetShortcut(t.F(4), linkPath)) return;
+  const std::string linkPath = PathVariableFolder(t.Number(field::kLinkLocation), t.context) + linkName;
+  if (!t.operations.CreateInternetShortcut(t.F(field::kLinkTarget), linkPath)) return;
   // The uninstaller removes both kinds of link file the same way.
   t.RecordChange(linkPath);
   t.Status(kTextInternetLinkStatus);
 }
 
 void DeleteFileTask(const TaskRun& t) {
-  if (t.F(2).empty()) return;
+  if (t.F(field::kFilePath).empty()) return;
   t.Status(kTextDeleteFileStatus);
-  t.operations.RemoveFile(t.F(2));
+  t.operations.RemoveFile(t.F(field::kFilePath));
 }
 
 void MoveFileTask(const TaskRun& t) {
   t.Status(kTextMoveFileStatus);
   // The source goes only once its copy is in place, so a failed copy loses nothing.
-  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.operations.RemoveFile(t.F(2));
+  if (t.operations.CopyFileOver(t.F(field::kCopySource), t.F(field::kCopyDestination))) {
+    t.operations.RemoveFile(t.F(field::kCopySource));
+  }
 }
 
 void CopyFileTask(const TaskRun& t) {
   t.Status(kTextCopyFileStatus);
-  if (t.operations.CopyFileOver(t.F(2), t.F(3))) t.RecordChange(t.F(3));
+  if (t.operations.CopyFileOver(t.F(field::kCopySource), t.F(field::kCopyDestination))) {
+    t.RecordChange(t.F(field::kCopyDestination));
+  }
 }
 
 void CreateFolderTask(const TaskRun& t) {
   t.Status(kTextCreateFolderStatus);
-  const std::string path = WithTrailingBackslash(t.F(2));
+  const std::string path = WithTrailingBackslash(t.F(field::kFolderPath));
   if (t.operations.CreateFolder(path)) t.RecordChange(path);
 }
 
@@ -120,74 +128,84 @@ void DeleteFolderTask(const TaskRun& t) {
   t.Status(kTextDeleteFolderStatus);
   // A forced, recursive delete of a drive's root, a share or the current folder would take
   // everything in it.
-  if (!IsRemovableFolderTree(t.F(2))) return;
-  t.operations.RemoveFolder(WithTrailingBackslash(t.F(2)), t.F(3) == "1", t.F(4) == "1");
+  const std::string folder = t.F(field::kFolderPath);
+  if (!IsRemovableFolderTree(folder)) return;
+  t.operations.RemoveFolder(WithTrailingBackslash(folder), t.F(field::kFolderRecursive) == "1",
+                            t.F(field::kFolderForce) == "1");
 }
 
 void Associate(const TaskRun& t) {
   t.Status(kTextAssociateStatus);
-  const std::string program = t.F(4);
-  if (t.operations.AssociateExtension(t.F(2), t.F(3), program, program + "," + t.F(5))) {
-    t.RecordChange(FileNamePart(program), t.F(2));
+  const std::string program = t.F(field::kAssociationProgram);
+  const std::string extension = t.F(field::kAssociationExtension);
+  if (t.operations.AssociateExtension(extension, t.F(field::kAssociationDescription), program,
+                                      program + "," + t.F(field::kAssociationIconIndex))) {
+    t.RecordChange(FileNamePart(program), extension);
   }
 }
 
 void Disassociate(const TaskRun& t) {
   t.Status(kTextDisassociateStatus);
-  if (!t.F(2).empty() && !t.F(3).empty()) t.operations.DisassociateExtension(t.F(2), t.F(3));
+  const std::string extension = t.F(field::kAssociationExtension);
+  const std::string program = t.F(field::kDisassociationProgram);
+  if (!extension.empty() && !program.empty()) t.operations.DisassociateExtension(extension, program);
 }
 
 void StartService(const TaskRun& t) {
-  if (!t.OnNt() || t.F(2).empty()) return;
-  t.operations.StartServiceByName(t.F(2));
+  if (!t.OnNt() || t.F(field::kServiceName).empty()) return;
+  t.operations.StartServiceByName(t.F(field::kServiceName));
   t.Status(kTextStartServiceStatus);
 }
 
 void InstallServiceTask(const TaskRun& t) {
-  if (!t.OnNt() || t.F(2).empty() || t.F(3).empty() || t.F(4).empty()) return;
-  const std::string startText = t.F(6);
+  const std::string name = t.F(field::kServiceName), displayName = t.F(field::kServiceDisplayName);
+  const std::string program = t.F(field::kServiceProgram);
+  if (!t.OnNt() || name.empty() || displayName.empty() || program.empty()) return;
+  const std::string startText = t.F(field::kServiceStartType);
   const int startType = startText.size() == 1 && startText[0] >= '0' && startText[0] <= '4' ? startText[0] - '0' : 0;
-  if (!t.operations.InstallService(t.F(2), t.F(3), t.F(4), t.F(5), startType)) return;
-  t.RecordChange(t.F(3));
+  if (!t.operations.InstallService(name, displayName, program, t.F(field::kServiceDescription), startType)) return;
+  t.RecordChange(displayName);
   t.Status(kTextInstallServiceStatus);
 }
 
 void StopService(const TaskRun& t) {
-  if (!t.OnNt() || t.F(2).empty()) return;
-  t.operations.StopServiceByName(t.F(2));
+  if (!t.OnNt() || t.F(field::kServiceName).empty()) return;
+  t.operations.StopServiceByName(t.F(field::kServiceName));
   t.Status(kTextStopServiceStatus);
 }
 
 void RemoveService(const TaskRun& t) {
-  if (!t.OnNt() || t.F(2).empty()) return;
-  t.operations.RemoveServiceByName(t.F(2));
+  if (!t.OnNt() || t.F(field::kServiceName).empty()) return;
+  t.operations.RemoveServiceByName(t.F(field::kServiceName));
   t.Status(kTextRemoveServiceStatus);
 }
 
 void RegisterServerTask(const TaskRun& t) {
-  if (t.F(2).empty()) return;
-  t.operations.RegisterServer(t.F(2), 1);
+  const std::string server = t.F(field::kServerFile);
+  if (server.empty()) return;
+  t.operations.RegisterServer(server, 1);
   // Recorded even when regsvr32 couldn't start: unregistering what isn't registered is harmless.
-  t.RecordChange(t.F(2));
+  t.RecordChange(server);
   t.Status(kTextRegisterServerStatus);
 }
 
 void UnregisterServer(const TaskRun& t) {
-  if (t.F(2).empty()) return;
-  t.operations.RegisterServer(t.F(2), 0);
+  if (t.F(field::kServerFile).empty()) return;
+  t.operations.RegisterServer(t.F(field::kServerFile), 0);
   t.Status(kTextUnregisterServerStatus);
 }
 
 void Download(const TaskRun& t) {
-  const std::string url = t.F(2);
-  const std::string destination = CollapseBackslashes(t.F(3));
+  const std::string url = t.F(field::kDownloadAddress);
+  const std::string destination = CollapseBackslashes(t.F(field::kDownloadFile));
   if (url.empty() || destination.empty()) return;
   t.operations.ShowStatus(t.session.StubTexts[kTextDownloadStatus] + " (" + url + ")");
   t.operations.DownloadFile(destination, url);
 }
 
 void InstallFontTask(const TaskRun& t) {
-  if (!t.F(2).empty() && !t.F(3).empty()) t.operations.InstallFont(t.F(2), t.F(3));
+  const std::string name = t.F(field::kFontName), file = t.F(field::kFontFile);
+  if (!name.empty() && !file.empty()) t.operations.InstallFont(name, file);
 }
 
 void Restart(const TaskRun& t) { t.operations.RestartComputer(0); }
@@ -237,7 +255,7 @@ int ExecuteTask(InstallSession& session, const TaskEntry& task, TaskOperations& 
       return 1;
     }
     operations.Log("task " + task.Name + ": " + line);
-    const TaskTypeInfo* type = FindTaskType(TaskList::Install, Field(line, 1));
+    const TaskTypeInfo* type = FindTaskType(TaskList::Install, Field(line, field::kKeyword));
     for (const TaskRunner& runner : kRunners) {
       if (!type || runner.type != type->Type) continue;
       runner.run(TaskRun{session, operations, context, task.Name, line, type->Records});

@@ -25,7 +25,7 @@ std::string Fields(const std::string& line, int first, int last, int at, const s
 }  // namespace
 
 std::string LocationPhrase(int code, const StubTextTable& texts) {
-  if (code < 0 || code >= 18) return std::string();
+  if (code < 0 || code >= kPathVariableCount) return std::string();
   // Things lie "on the" desktop and "in the" folders (the Quick Launch bar is a folder).
   const StubText article = code == kAllUsersDesktopFolder || code == kDesktopFolder ? kTextOnThe : kTextInThe;
   return texts[article] + " " + texts[kTextFirstLocation + code];
@@ -40,15 +40,17 @@ std::vector<FinishItem> FinishItemsFor(const std::vector<TaskEntry>& tasks, cons
   for (const TaskEntry& task : tasks) {
     const std::string& line = task.Line;
     const TaskType type = TaskTypeOf(line);
-    if (type == TaskType::NormalLink && Number(line, 5) == 1) {
-      add(texts[kTextCreateShortcutItem] + " " + LocationPhrase(Number(line, 2), texts) + " " +
-              texts[kTextForTarget] + " " + Field(line, 7),
-          task.Name, Fields(line, 1, 7, 5, "0"));
-    } else if (type == TaskType::InternetLink && Number(line, 5) == 1) {
-      add(texts[kTextCreateInternetLinkItem] + " " + LocationPhrase(Number(line, 2), texts), task.Name,
-          Fields(line, 1, 5, 5, "0"));
-    } else if (type == TaskType::Run && Number(line, 4) == 0) {
-      add(texts[kTextRunItem] + " " + Field(line, 7), task.Name, Fields(line, 1, 7, 4, "1"));
+    // Each runs at "Finish" as the same line with its deferral turned round.
+    if (type == TaskType::NormalLink && Number(line, field::kLinkDeferred) == 1) {
+      add(texts[kTextCreateShortcutItem] + " " + LocationPhrase(Number(line, field::kLinkLocation), texts) + " " +
+              texts[kTextForTarget] + " " + Field(line, field::kLinkDescription),
+          task.Name, Fields(line, 1, field::kLinkDescription, field::kLinkDeferred, "0"));
+    } else if (type == TaskType::InternetLink && Number(line, field::kLinkDeferred) == 1) {
+      add(texts[kTextCreateInternetLinkItem] + " " + LocationPhrase(Number(line, field::kLinkLocation), texts),
+          task.Name, Fields(line, 1, field::kLinkDeferred, field::kLinkDeferred, "0"));
+    } else if (type == TaskType::Run && Number(line, field::kRunNow) == 0) {
+      add(texts[kTextRunItem] + " " + Field(line, field::kRunText), task.Name,
+          Fields(line, 1, field::kRunText, field::kRunNow, "1"));
     }
   }
   if (rebootRequired == 1) add(texts[kTextRestartItem], texts[kTextRestartName], TaskKeyword(TaskType::Restart));
