@@ -27,6 +27,9 @@ std::vector<RegistryTextWrite> AssociationWrites(const std::string& ext,
       writes.push_back({kRootClasses, "." + ext, "", progId});
       writes.push_back({kRootClasses, progId, "", description});
       if (!icon.empty()) writes.push_back({kRootClasses, progId + "\\DefaultIcon", "", icon});
+      // Windows 8 and later (and Wine) open a file by its ProgID's command, not by the
+      // application's; without it a double click asks for a program.
+      writes.push_back({kRootClasses, progId + "\\shell\\open\\command", "", OpenCommand(program)});
     }
     writes.push_back({kRootCurrentUser, kFileExts + ext, "Application", app});
   } else {

@@ -55,7 +55,7 @@ void Undo(UninstallSession& session, UninstallOperations& ops, const std::string
       const std::string keyPath = Field(line, field::kRegistryKeyPath);
       if (root == 0 || keyPath.empty()) return;
       if (UndoKindOf(line) == UndoKind::RegistryKey) {
-        ops.DeleteRegistryKey(root, keyPath);
+        session.KeysToDelete.push_back({root, keyPath});
       } else if (!Field(line, field::kRegistryValueName).empty()) {
         ops.DeleteRegistryValue(root, keyPath, Field(line, field::kRegistryValueName));
       }
@@ -174,6 +174,10 @@ int RemoveInstallation(UninstallSession& session, UninstallOperations& ops) {
     ops.Log("undo " + record.Name + ": " + record.Line);
     Undo(session, ops, record.Line);
   }
+  // After the values, deepest first: a parent the installation created goes once its
+  // children have (one that still holds anything else stays).
+  SortDeepestFirst(&session.KeysToDelete, [](const RegistryKeyRecord& key) -> const std::string& { return key.KeyPath; });
+  for (const RegistryKeyRecord& key : session.KeysToDelete) ops.DeleteRegistryKey(key.Root, key.KeyPath);
 
   // A damaged or hostile data file must not turn the tree steps on the current folder or
   // a whole drive: then only what is listed goes.

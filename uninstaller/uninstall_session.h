@@ -33,6 +33,11 @@ struct FolderEntry {
   int Depth = 0;  // the number of "\" in FolderPath
 };
 
+struct RegistryKeyRecord {
+  std::uint32_t Root = 0;
+  std::string KeyPath;
+};
+
 struct ProgramStart {
   std::string Program;
   std::string Parameters;
@@ -65,6 +70,7 @@ struct UninstallSession {
   std::vector<TaskEntry> UninstallTasks;
   std::vector<std::string> FilesToDelete;
   std::vector<FolderEntry> FoldersToRemove;
+  std::vector<RegistryKeyRecord> KeysToDelete;  // REGADDKEY records, removed after every value
   std::vector<ProgramStart> RunAfterRemoval;
   std::string InstalledProgramPath;  // the uninstaller in the installation (stage 1's file)
   // Where that file went when it couldn't be deleted; itself when it couldn't move either

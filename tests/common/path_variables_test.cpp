@@ -214,7 +214,7 @@ TEST(AssociationPlanTest, NtLayout) {
   const auto writes =
       AssociationWrites("cvx", "Corvalis file", "C:\\Program Files\\Cv App\\cv.exe",
                         "C:\\Program Files\\Cv App\\cv.exe,2", true);
-  ASSERT_EQ(writes.size(), 5u);
+  ASSERT_EQ(writes.size(), 6u);
   EXPECT_EQ(writes[0].Root, kRootClasses);
   EXPECT_EQ(writes[0].KeyPath, "Applications\\cv.exe\\shell\\open\\command");
   EXPECT_EQ(writes[0].Value, "\"C:\\Program Files\\Cv App\\cv.exe\" \"%1\"");
@@ -223,10 +223,12 @@ TEST(AssociationPlanTest, NtLayout) {
   EXPECT_EQ(writes[2].KeyPath, "cvx_auto_file");
   EXPECT_EQ(writes[2].Value, "Corvalis file");
   EXPECT_EQ(writes[3].KeyPath, "cvx_auto_file\\DefaultIcon");
-  EXPECT_EQ(writes[4].Root, kRootCurrentUser);
-  EXPECT_EQ(writes[4].KeyPath, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.cvx");
-  EXPECT_EQ(writes[4].ValueName, "Application");
-  EXPECT_EQ(writes[4].Value, "cv.exe");
+  EXPECT_EQ(writes[4].KeyPath, "cvx_auto_file\\shell\\open\\command");
+  EXPECT_EQ(writes[4].Value, writes[0].Value);
+  EXPECT_EQ(writes[5].Root, kRootCurrentUser);
+  EXPECT_EQ(writes[5].KeyPath, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.cvx");
+  EXPECT_EQ(writes[5].ValueName, "Application");
+  EXPECT_EQ(writes[5].Value, "cv.exe");
 
   // Without a description the extension's own key is not touched.
   const auto bare = AssociationWrites("cvx", "", "C:/tools/cv.exe", "C:/tools/cv.exe,0", true);

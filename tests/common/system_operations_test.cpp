@@ -166,6 +166,8 @@ TEST(AssociationTest, NtLayoutWrittenAndRemoved) {
   EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, "." + ext, ""), ext + "_auto_file");
   EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, ext + "_auto_file", ""), "Corvalis document");
   EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, ext + "_auto_file\\DefaultIcon", ""), program + ",3");
+  EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, ext + "_auto_file\\shell\\open\\command", ""),
+            "\"C:\\Program Files\\Corvalis Test\\" + app + "\" \"%1\"") << "the file type opens";
 
   EXPECT_EQ(DisassociateExtension(ext, ""), 0);
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Applications\\" + app));

@@ -257,6 +257,7 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
       {"Url", line({"INTERNETLINK", "C:\\Menu\\Sample\\Site.url"})},
       {"Value", line({"REGADDVALUE", "HKCU", "Name", "data", "Software\\Sample", "1"})},
       {"Key", line({"REGADDKEY", "HKLM", "", "", "Software\\Sample"})},
+      {"Inner", line({"REGADDKEY", "HKLM", "", "", "Software\\Sample\\Inner"})},
       {"OtherRoot", line({"REGADDKEY", "HKCR", "", "", "Software\\Sample"})},
       {"Copy", line({"COPYFILE", "C:\\Other\\copy.txt"})},
       {"Download", line({"DOWNLOADFILE", "http://127.0.0.1/x", "C:\\App\\down.bin"})},
@@ -294,10 +295,12 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
       "Start C:\\Tools\\clean.exe|/all|C:\\Tools\\",
       "Start iexplore.exe|http://127.0.0.1/bye|",
       "DeleteValue 1|Software\\Sample|Name",
-      "DeleteKey 2|Software\\Sample",
       "Disassociate smp|app.exe",
       "RemoveService Sample Service",
       "Unregister C:\\App\\server.dll",
+      // Keys after the values, a child before the parent made before it.
+      "DeleteKey 2|Software\\Sample\\Inner",
+      "DeleteKey 2|Software\\Sample",
       "Kill app.exe",
       "RemoveFile C:\\App\\app.exe",
       "RemoveFile C:\\App\\Docs\\read.txt",
@@ -320,7 +323,7 @@ TEST(UninstallRun, EveryRecordAndTaskIsUndoneInOrder) {
     EXPECT_NE(at, ops.calls.end()) << "missing or out of order: " << call;
     if (at != ops.calls.end()) from = at + 1;
   }
-  EXPECT_EQ(ops.CountOf("DeleteKey"), 2) << "the HKCR record is skipped";
+  EXPECT_EQ(ops.CountOf("DeleteKey"), 3) << "the HKCR record is skipped";
   EXPECT_EQ(ops.CountOf("Unregister"), 1) << "a server file that is gone is not unregistered";
   EXPECT_FALSE(ops.Called("RemoveFile C:\\App\\settings.INI"));
   EXPECT_FALSE(ops.Called("Kill Uninst0.exe")) << "the installed uninstaller is stage 1, never ended";
