@@ -91,6 +91,13 @@ bool IsFullPath(const std::string& path) {
   return path.size() >= 3 && drive >= 'a' && drive <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
+std::vector<std::size_t> DeepestFirstOrder(const std::vector<int>& depths) {
+  std::vector<std::size_t> order(depths.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&depths](std::size_t a, std::size_t b) { return depths[a] > depths[b]; });
+  return order;
+}
+
 int PathDepth(const std::string& path) { return static_cast<int>(std::count(path.begin(), path.end(), '\\')); }
 
 std::string SlashesToBackslashes(std::string path) {

@@ -2,7 +2,7 @@
 // case-insensitive search and replace, one path splitter. Pure code, built natively too.
 #pragma once
 
-#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -67,12 +67,20 @@ bool HasNamespacePrefix(const std::string& path);
 bool IsRemovableFolderTree(const std::string& path);
 // How deep a folder lies: the number of "\" in its path.
 int PathDepth(const std::string& path);
+// The positions of paths of these depths, deepest first, those of one depth in their order.
+std::vector<std::size_t> DeepestFirstOrder(const std::vector<int>& depths);
 // Deepest (most "\") first, items of one depth in their order: removing folders in this
-// order empties each parent before its turn. pathOf gives an item's folder path.
+// order empties each parent before its turn. pathOf gives an item's folder path. (One sort
+// for every kind of item: each instance of a sort costs the shipped programs kilobytes.)
 template <typename Item, typename PathOf>
 void SortDeepestFirst(std::vector<Item>* items, PathOf pathOf) {
-  std::stable_sort(items->begin(), items->end(),
-                   [&pathOf](const Item& a, const Item& b) { return PathDepth(pathOf(a)) > PathDepth(pathOf(b)); });
+  std::vector<int> depths;
+  depths.reserve(items->size());
+  for (const Item& item : *items) depths.push_back(PathDepth(pathOf(item)));
+  std::vector<Item> sorted;
+  sorted.reserve(items->size());
+  for (const std::size_t at : DeepestFirstOrder(depths)) sorted.push_back(std::move((*items)[at]));
+  items->swap(sorted);
 }
 
 }  // namespace corvalis

@@ -54,9 +54,11 @@ bool RunLogStarted() { return started; }
 
 bool RunLogIsOpen() { return logFile != INVALID_HANDLE_VALUE; }
 
-void LogLine(const std::string& text) {
+void LogLine(const std::string& text) { LogLineUtf8(AnsiToUtf8(text)); }
+
+void LogLineUtf8(const std::string& utf8) {
   if (!started) return;
-  const std::string line = FormatLogLine(CurrentLogTime(), AnsiToUtf8(text));
+  const std::string line = FormatLogLine(CurrentLogTime(), utf8);
   if (logFile == INVALID_HANDLE_VALUE) {
     waiting += line;
   } else {

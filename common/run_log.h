@@ -33,6 +33,8 @@ bool OpenRunLog(const std::string& path, bool append);
 bool RunLogIsOpen();
 // One line of ANSI text; nothing unless the log was started.
 void LogLine(const std::string& text);
+// The same for a text that is UTF-8 already (a name the ANSI code page can't hold).
+void LogLineUtf8(const std::string& utf8);
 // The last line: the exit code and its meaning.
 void LogExitCode(int code);
 

@@ -174,6 +174,113 @@ const std::vector<Replacement>& ReplacedAtRestart() { return Replaced(); }
 
 void StopExtractArchive() { stopRequested = true; }
 
+namespace {
+
+using WideText = std::vector<wchar_t>;
+
+WideText WideOf(const std::string& text, UINT codePage) {
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  WideText wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+  if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+// The ANSI spelling of a wide text; false when the code page has no exact one.
+bool AnsiOf(const WideText& wide, std::string* ansi) {
+  BOOL lost = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0, nullptr, &lost);
+  if (length <= 0 || lost) return false;
+  ansi->assign(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, &(*ansi)[0], length, nullptr, &lost);
+  ansi->resize(static_cast<std::size_t>(length) - 1);
+  return !lost;
+}
+
+std::string& ForeignName() {
+  static std::string name;
+  return name;
+}
+
+// The short name of what stands at the wide path, in ANSI; false when it has none in ANSI
+// (a volume that keeps no short names answers with the long name, which has none).
+bool ShortNameOf(const WideText& path, std::string* shortName) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD length = GetShortPathNameW(path.data(), buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const wchar_t* last = wcsrchr(buffer, L'\\');
+  const wchar_t* first = last ? last + 1 : buffer;
+  WideText component(first, static_cast<const wchar_t*>(buffer) + length);
+  component.push_back(L'\0');
+  return AnsiOf(component, shortName) && !shortName->empty();
+}
+
+// The ANSI path below destination of a foreign entry (UTF-8 relative path), made where it
+// isn't there yet: each part the code page can't hold is created through the wide calls
+// and then used by its short name. The file itself (unless isFolder) is created empty.
+bool MakeForeignPath(const std::string& destination, const std::string& relativeUtf8, bool isFolder,
+                     std::string* ansiRelative, unsigned long* error) {
+  ansiRelative->clear();
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = relativeUtf8.find('\\', start);
+    const bool last = end == std::string::npos;
+    const std::string part = relativeUtf8.substr(start, last ? end : end - start);
+    const WideText wide = WideOf(part, CP_UTF8);
+    std::string ansi;
+    if (!part.empty() && !AnsiOf(wide, &ansi)) {
+      if (!CreateFolderPath(destination + *ansiRelative)) {
+        *error = GetLastError();
+        return false;
+      }
+      WideText full = WideOf(destination + *ansiRelative, CP_ACP);
+      full.pop_back();
+      full.insert(full.end(), wide.begin(), wide.end());
+      if (last && !isFolder) {
+        HANDLE file = CreateFileW(full.data(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+          *error = GetLastError();
+          return false;
+        }
+        CloseHandle(file);
+      } else if (!CreateDirectoryW(full.data(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        *error = GetLastError();
+        return false;
+      }
+      if (!ShortNameOf(full, &ansi)) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return false;
+      }
+    }
+    *ansiRelative += ansi;
+    if (last) return true;
+    *ansiRelative += '\\';
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+const std::string& ReportedForeignName() { return ForeignName(); }
+
+bool KeepsShortNames(const std::string& folder) {
+  std::string existing = WithTrailingBackslash(folder);
+  while (existing.size() > 3 && PathAttributes(existing) == INVALID_FILE_ATTRIBUTES) {
+    existing = FolderPart(existing.substr(0, existing.size() - 1));
+  }
+  // "Ł" has no byte in any Western code page; a name longer than 8 characters must get a
+  // short one wherever the volume makes them.
+  WideText probe = WideOf(existing + "corvalis-probe-", CP_ACP);
+  probe.pop_back();
+  for (const wchar_t c : {L'\x141', L'.', L't', L'm', L'p', L'\0'}) probe.push_back(c);
+  HANDLE file = CreateFileW(probe.data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  std::string shortName;
+  const bool kept = ShortNameOf(probe, &shortName);
+  DeleteFileW(probe.data());
+  return kept;
+}
+
 std::string PrintableName(std::string name) {
   for (char& c : name) {
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
@@ -181,11 +288,24 @@ std::string PrintableName(std::string name) {
   return name;
 }
 
-std::string ConvertEntryName(const std::string& storedName) {
-  std::string ansi(storedName.size(), '\0');
+EntryName ConvertEntryName(const std::string& storedName, bool utf8) {
+  EntryName name;
+  if (utf8) {
+    const bool hasNul = storedName.find('\0') != std::string::npos;
+    if (!hasNul && AnsiOf(WideOf(storedName, CP_UTF8), &name.text)) {
+      name.text = SlashesToBackslashes(name.text);
+      return name;
+    }
+    // Kept in UTF-8; one with a NUL stays as it is for the entry-name rule to refuse.
+    name.foreign = !hasNul;
+    name.text = SlashesToBackslashes(storedName);
+    return name;
+  }
+  name.text.assign(storedName.size(), '\0');
   if (!storedName.empty())
-    OemToCharBuffA(storedName.data(), &ansi[0], static_cast<DWORD>(storedName.size()));
-  return SlashesToBackslashes(ansi);
+    OemToCharBuffA(storedName.data(), &name.text[0], static_cast<DWORD>(storedName.size()));
+  name.text = SlashesToBackslashes(name.text);
+  return name;
 }
 
 ArchiveNames ReadArchiveNames(const std::string& archivePath) {
@@ -198,13 +318,16 @@ ArchiveNames ReadArchiveNames(const std::string& archivePath) {
     if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
     std::vector<char> stored(info.size_filename + 1, '\0');
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-    const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
-    const EntryTarget target = ResolveEntryTarget(name, true);
-    if (target.kind == EntryKind::Folder || target.kind == EntryKind::File) {
-      names.targets.push_back(target.relativePath);
-    } else if (target.kind == EntryKind::Refused && !names.anyRefused) {
+    const EntryName name = ConvertEntryName(std::string(stored.data(), info.size_filename), info.flag & kUtf8NameFlag);
+    const EntryTarget target = ResolveEntryTarget(name.text, true);
+    if (target.kind == EntryKind::Refused && !names.anyRefused) {
       names.anyRefused = true;
-      names.refused = PrintableName(name);
+      names.refused = PrintableName(name.text);
+    } else if (name.foreign && names.firstForeign.empty()) {
+      names.firstForeign = name.text;
+    } else if (!name.foreign && (target.kind == EntryKind::Folder || target.kind == EntryKind::File)) {
+      // A foreign entry's folders go by short names, known once they are made.
+      names.targets.push_back(target.relativePath);
     }
   }
   unzClose(zip);
@@ -235,7 +358,9 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     }
     std::vector<char> stored(info.size_filename + 1, '\0');
     unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-    const std::string name = ConvertEntryName(std::string(stored.data(), info.size_filename));
+    const EntryName converted = ConvertEntryName(std::string(stored.data(), info.size_filename), info.flag & kUtf8NameFlag);
+    const std::string& name = converted.text;
+    ForeignName().clear();
 
     // A refused name is never passed on, matched or not: whoever records the reported names
     // would later delete that path.
@@ -261,16 +386,28 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       CreateFolderPath(destination);
       destinationMade = true;
     }
-    const std::string path = destination + target.relativePath;
+    std::string relative = target.relativePath;
+    if (converted.foreign) {
+      unsigned long error = 0;
+      if (!MakeForeignPath(destination, target.relativePath, target.kind == EntryKind::Folder, &relative, &error)) {
+        unzCloseCurrentFile(zip);
+        if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
+        Report(std::string(), percent);
+        continue;
+      }
+      ForeignName() = target.relativePath;
+    }
+    const std::string path = destination + relative;
     if (target.kind == EntryKind::Folder) {
       unzCloseCurrentFile(zip);
       // Only a folder that is there is anyone's to record.
-      Report(CreateFolderPath(path) ? target.relativePath : std::string(), percent);
+      Report(CreateFolderPath(path) ? relative : std::string(), percent);
       continue;
     }
-    Report(WriteEntry(zip, info, path, piece.get()) ? target.relativePath : std::string(), percent);
+    Report(WriteEntry(zip, info, path, piece.get()) ? relative : std::string(), percent);
   }
   unzClose(zip);
+  ForeignName().clear();
   if (!stopRequested) Report(std::string(), 100.0f);
 }
 

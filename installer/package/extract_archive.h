@@ -56,13 +56,30 @@ struct ArchiveNames {
   std::vector<std::string> targets;
   bool anyRefused = false;
   std::string refused;  // the first name ResolveEntryTarget refuses, control characters as "?"
+  std::string firstForeign;  // UTF-8; empty when every name fits the ANSI code page
 };
 ArchiveNames ReadArchiveNames(const std::string& archivePath);
 
 // Control characters as "?", for a message or a log line.
 std::string PrintableName(std::string name);
 
-// A stored entry name in the OEM code page -> ANSI, with "/" turned into "\".
-std::string ConvertEntryName(const std::string& storedName);
+// A stored entry name as unpacking reads it, with "/" turned into "\": from UTF-8 when the
+// entry says so (flag bit 11), else from the OEM code page. A UTF-8 name that the ANSI code
+// page can hold is used in ANSI, as every other name; one it can't ("Łódź.txt" under code
+// page 1252) is foreign: checked and kept in UTF-8, and created through the wide calls.
+struct EntryName {
+  std::string text;      // ANSI, or UTF-8 when foreign
+  bool foreign = false;
+};
+EntryName ConvertEntryName(const std::string& storedName, bool utf8);
+
+// The real name (UTF-8, relative to the destination) of the foreign entry the progress hook
+// is reporting now; empty for every other entry. The reported name is its short (8.3) path.
+const std::string& ReportedForeignName();
+
+// Whether a volume at or above folder gives short (8.3) names to names the ANSI code page
+// can't hold, so that the uninstaller can remove such files: tried with a file of its own
+// that is deleted again.
+bool KeepsShortNames(const std::string& folder);
 
 }  // namespace corvalis

@@ -13,6 +13,8 @@
 namespace corvalis {
 
 constexpr int kTrailerBytes = 11;
+// A ZIP entry's general-purpose flag bit 11: its name is UTF-8 (otherwise code page 437).
+constexpr unsigned long kUtf8NameFlag = 1ul << 11;
 constexpr char kEndMarker[] = "EOF";  // the last three bytes of every installer
 constexpr int kEndMarkerBytes = 3;
 

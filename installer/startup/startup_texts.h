@@ -41,6 +41,10 @@ constexpr const char* kNoSuchLanguageText = "This installer has no language of t
 constexpr const char* kFileNotWrittenText = "This file could not be written:\r\n";
 constexpr const char* kFileNotWrittenAdvice =
     "It may be in use by a program. Close that program and press 'Retry', or 'Cancel' to stop the installation.";
+// A name the ANSI code page can't hold, on a volume that gives no short names: the
+// uninstaller, which reads ANSI, couldn't remove it. The name follows.
+constexpr const char* kNoShortNamesText =
+    "The destination's drive keeps no short names, so this file could not be removed again:\r\n";
 // The same for a full volume: the path and the system's reason stand between the two.
 constexpr const char* kDiskFullText = "There is not enough space to write this file:\r\n";
 constexpr const char* kDiskFullAdvice = "Free some space on that drive and press 'Retry', or 'Cancel' to stop the installation.";

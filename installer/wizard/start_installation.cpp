@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <set>
+#include <vector>
 
 #include "common/ansi_text.h"
 #include "common/control_ids.h"
@@ -62,10 +63,20 @@ void InstallationRun::SetProgress(int percent) {
   if (view_) SendMessageA(view_->Control(kIdInstallProgress), PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
-void InstallationRun::ShowStatusLine(const std::string& text) {
+void InstallationRun::ShowStatusLine(const std::string& text) { ShowStatusLine(text, std::string(), false); }
+
+void InstallationRun::ShowStatusLine(const std::string& text, const std::string& name, bool utf8Name) {
   if (!view_) return;
   HWND action = view_->Control(kIdProgressAction);
-  SetWindowTextA(action, text.c_str());
+  if (utf8Name) {
+    // Through the wide call: the code page has no spelling for it.
+    const std::string whole = AnsiToUtf8(text) + name;
+    std::vector<wchar_t> wide(whole.size() + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, whole.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    SetWindowTextW(action, wide.data());
+  } else {
+    SetWindowTextA(action, (text + name).c_str());
+  }
   UpdateWindow(action);
 }
 
@@ -148,6 +159,12 @@ Outcome InstallationRun::UnpackProgramArchive(InstallSession& session) {
                    MB_OK | MB_ICONSTOP);
     return EndRun(kExitFailure);
   }
+  if (!names.firstForeign.empty() && !KeepsShortNames(session.InstallPath)) {
+    LogLineUtf8("no short names on the destination's volume for " + names.firstForeign);
+    ShowMessageBox(view_ ? view_->window : nullptr, kNoShortNamesText + Utf8ToAnsi(names.firstForeign),
+                   session.StubTexts[kTextErrorTitle], MB_OK | MB_ICONSTOP);
+    return EndRun(kExitFailure);
+  }
   for (const std::string& folder : FoldersForEntries(session.InstallPath, names.targets)) {
     if (!corvalis::PathExists(folder)) session.UnpackCreatedFolders.push_back(folder);
   }
@@ -158,10 +175,18 @@ Outcome InstallationRun::UnpackProgramArchive(InstallSession& session) {
     const DWORD now = GetTickCount();
     if (!name.empty()) {
       session.InstalledFiles.push_back(session.InstallPath + name);
-      LogLine("unpacked " + session.InstallPath + name);
+      // A name the code page can't hold is recorded by its short path, and shown and
+      // logged by its own.
+      const std::string& foreign = ReportedForeignName();
+      if (foreign.empty()) {
+        LogLine("unpacked " + session.InstallPath + name);
+      } else {
+        LogLineUtf8("unpacked " + AnsiToUtf8(session.InstallPath) + foreign + " (" + AnsiToUtf8(name) + ")");
+      }
       if (!redrawn || now - lastRedraw >= kUnpackRedrawMs || percent >= 100.0f) {
         SetProgress(static_cast<int>(std::lround(percent)));
-        ShowStatusLine(session.StubTexts[kTextUnpackingStatus] + " " + FileNamePart(name));
+        ShowStatusLine(session.StubTexts[kTextUnpackingStatus] + " ", FileNamePart(foreign.empty() ? name : foreign),
+                       !foreign.empty());
         lastRedraw = now;
         redrawn = true;
       }

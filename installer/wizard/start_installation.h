@@ -44,6 +44,8 @@ class InstallationRun final : public InstallationFrontEnd {
 
  private:
   void ShowStatusLine(const std::string& text);
+  // text (ANSI) followed by name, which is UTF-8 when utf8Name says so.
+  void ShowStatusLine(const std::string& text, const std::string& name, bool utf8Name);
   // A confirmed Cancel on the progress page while the unpacking runs.
   bool CancelConfirmed();
   // What to do about a file of the archive that can't be written (extract_archive.h).

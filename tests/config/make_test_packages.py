@@ -156,6 +156,18 @@ PACKAGES = {
                                                            "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\",
                                                            "S:\\...\\", "S:/", "S:\\x\\..\x00"])],
                    "UninstTasks": []}),
+    # Names outside ASCII: the builder's own archive (code page 437 where it can, UTF-8
+    # otherwise), and the same files in archives of Python's zipfile and of 7-Zip, which
+    # mark every such name UTF-8 (NAMES_ARCHIVES).
+    "out_names": ({"AppName": "Corvalis Names", "DefaultPath": "<ProgramFiles>Corvalis Names\\",
+                   "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                  {ENGLISH: (ENGLISH, None)}, {}, {"app": "names", "InstTasks": [], "UninstTasks": []}),
+    "out_names_zipfile": ({"AppName": "Corvalis Names", "DefaultPath": "<ProgramFiles>Corvalis Names\\",
+                           "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                          {ENGLISH: (ENGLISH, None)}, {}, {"app": "names", "InstTasks": [], "UninstTasks": []}),
+    "out_names_7zip": ({"AppName": "Corvalis Names", "DefaultPath": "<ProgramFiles>Corvalis Names\\",
+                        "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
+                       {ENGLISH: (ENGLISH, None)}, {}, {"app": "names", "InstTasks": [], "UninstTasks": []}),
     # Thousands of small files in a few folders, so that a cancel catches the unpacking.
     "inst_cancel": ({"AppName": "Corvalis Cancel", "DefaultPath": "<ProgramFiles>Corvalis Cancel\\",
                      "RequireLicense": "0", "RequireReadme": "0", "AutoCreateStartMenu": "0"},
@@ -165,6 +177,8 @@ PACKAGES = {
 
 
 DOT_NAMES = {"cfg_dot_names"}
+NAMES_ARCHIVES = {"out_names_zipfile": "zipfile", "out_names_7zip": "7zip"}
+NAMES = ["Caf\u00e9.txt", "Se\u00f1or/a\u00f1o.txt", "\u0141\u00f3d\u017a.txt", "plain.txt"]
 
 
 def prefix_information_names(path):
@@ -187,6 +201,37 @@ def prefix_information_names(path):
     info = repacked.getvalue()
     with open(path, "wb") as f:
         f.write(data[:info_start] + info + struct.pack("<II", len(info), program_bytes) + b"EOF")
+
+
+def replace_program_archive(path, archive):
+    """Puts another application archive into a built package and fixes the trailer."""
+    with open(path, "rb") as f:
+        data = f.read()
+    info_bytes, program_bytes = struct.unpack("<II", data[-11:-3])
+    program_start = len(data) - 11 - info_bytes - program_bytes
+    info = data[program_start + program_bytes:len(data) - 11]
+    with open(path, "wb") as f:
+        f.write(data[:program_start] + archive + info + struct.pack("<II", len(info), len(archive)) + b"EOF")
+
+
+def names_archive(kind, folder, scratch):
+    """The application folder as Python's zipfile or 7-Zip stores it: every name that is
+    not ASCII in UTF-8, with the entry's flag bit 11."""
+    target = os.path.join(scratch, kind + ".zip")
+    if os.path.exists(target):
+        os.remove(target)
+    if kind == "zipfile":
+        with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as archive:
+            for name in NAMES:
+                archive.write(os.path.join(folder, name), name)
+    else:
+        seven = shutil.which("7zz") or shutil.which("7z")
+        if not seven:
+            return None
+        subprocess.run([seven, "a", "-tzip", "-mcu=on", target] + NAMES, cwd=folder, check=True,
+                       stdout=subprocess.DEVNULL)
+    with open(target, "rb") as f:
+        return f.read()
 
 
 def replace_group(script, group, tasks):
@@ -220,6 +265,11 @@ def make_app(kind, folder, args):
         shutil.copytree(os.path.join(args.sample, "app"), folder)
         with open(os.path.join(folder, "big.bin"), "wb") as f:
             f.write(os.urandom(1024 * 1024))
+    elif kind == "names":
+        for name in NAMES:
+            os.makedirs(os.path.dirname(os.path.join(folder, name)) or folder, exist_ok=True)
+            with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                f.write("the file " + name + "\n")
     elif kind == "many":
         for sub in range(6):
             os.makedirs(os.path.join(folder, "Part%d" % sub, "Inner"))
@@ -296,6 +346,12 @@ def build(name, keys, languages, resources=None, installation=None, *, args):
                     "--config", config, "--output", output, "--level", "1"], check=True)
     if name in DOT_NAMES:
         prefix_information_names(output)
+    if name in NAMES_ARCHIVES:
+        archive = names_archive(NAMES_ARCHIVES[name], app, os.path.join(args.out, "src"))
+        if archive is None:
+            os.remove(output)  # no 7-Zip here: the test says it skipped
+        else:
+            replace_program_archive(output, archive)
 
 
 def main():

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "common/control_ids.h"
+#include "common/ansi_text.h"
 #include "common/folder_tree.h"
 #include "common/uninstall_data.h"
 #include "installer/package/package_layout.h"
@@ -200,6 +202,44 @@ TEST(HostilePackages, DeleteFolderNeverTakesARoot) {
   RemoveInstallation(destination, "Corvalis Roots");
   DeleteFolderTree("S:\\keep\\");
   DeleteFileA("S:\\root.txt");
+}
+
+// A name as the file system holds it, through the wide calls.
+bool ExistsUtf8(const std::string& utf8) {
+  std::vector<wchar_t> wide(utf8.size() + 1, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  return GetFileAttributesW(wide.data()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Names outside ASCII, from the builder (code page 437 where it can, else UTF-8 with the
+// entry's flag) and from archives of Python's zipfile and of 7-Zip (UTF-8 throughout): each
+// installs by its real names, "Łódź.txt" (no byte for "Ł" in code page 1252) through the
+// wide calls and recorded by its short path, and uninstalls completely.
+TEST(ForeignNames, ArchivesOfThreeWritersInstallByTheirNames) {
+  const char* names[] = {"Caf\xC3\xA9.txt", "Se\xC3\xB1or\\a\xC3\xB1o.txt", "\xC5\x81\xC3\xB3" "d\xC5\xBA.txt", "plain.txt"};
+  const char kNames[] = "Corvalis Names";
+  for (const char* package : {"out_names", "out_names_zipfile", "out_names_7zip"}) {
+    SCOPED_TRACE(package);
+    if (!Exists(ConfigPackage(package))) {
+      std::printf("SKIPPED %s: no 7-Zip on the build machine\n", package);
+      continue;
+    }
+    const std::string destination = "C:\\" + UniqueName("CorvNames") + "\\";
+    const std::string log = TempPath() + UniqueName("corv_names") + ".log";
+    ASSERT_EQ(RunPackage(ConfigPackage(package), "/VERYSILENT /DIR=" + Quoted(destination) + " /LOG=" + Quoted(log)), 0);
+    for (const char* name : names) EXPECT_TRUE(ExistsUtf8(AnsiToUtf8(destination) + name)) << name;
+    EXPECT_FALSE(Exists(destination + "Caf+\xAC.txt")) << "read as OEM text";
+    const std::string data = ReadWholeFile(destination + "Uninst0.dat");
+    EXPECT_NE(data.find(destination + "Caf\xE9.txt"), std::string::npos) << "ANSI where the code page holds it";
+    EXPECT_NE(data.find("~"), std::string::npos) << "the short path of the foreign name";
+    EXPECT_NE(ReadWholeFile(log).find(names[2]), std::string::npos) << "the log names it in UTF-8";
+    EXPECT_EQ(RunProgram(ReadText(HKEY_LOCAL_MACHINE, Entry(kNames), "QuietUninstallString"), kStartMs), 0);
+    for (const char* name : names) EXPECT_FALSE(ExistsUtf8(AnsiToUtf8(destination) + name)) << name;
+    EXPECT_FALSE(Exists(destination));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Entry(kNames)));
+    RemoveInstallation(destination, kNames);
+    DeleteFileA(log.c_str());
+  }
 }
 
 // The lines deployment tools write, started as they start programs (CreateProcess, then

@@ -269,7 +269,7 @@ TEST(Mkinstaller, BadInputNamesTheProblemAndLeavesNoOutput) {
          std::ofstream(o->stubPath).close();
          fs::resize_file(o->stubPath, (std::uintmax_t(1) << 31) - 200);
        }},
-      {"code page 437", [](BuilderOptions*, const std::string& r) { Write(r + "/app/\xE6\x97\xA5.txt", "x"); }},
+      {"neither code page 437 nor UTF-8", [](BuilderOptions*, const std::string& r) { Write(r + "/app/\xC3.txt", "x"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expect);
@@ -339,4 +339,6 @@ TEST(Mkinstaller, Cp437Names) {
   EXPECT_EQ(out, "\x8E\x82\xA4");
   EXPECT_FALSE(mkinstaller::Utf8ToCp437("\xE6\x97\xA5", &out));
   EXPECT_FALSE(mkinstaller::Utf8ToCp437("\xC3", &out));  // broken UTF-8
+  EXPECT_TRUE(mkinstaller::IsUtf8("\xC5\x81\xC3\xB3" "d\xC5\xBA.txt"));  // Łódź.txt
+  EXPECT_FALSE(mkinstaller::IsUtf8("\xC3"));
 }

@@ -29,4 +29,17 @@ bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
   return true;
 }
 
+bool IsUtf8(const std::string& text) {
+  iconv_t convert = iconv_open("UTF-32LE", "UTF-8");
+  if (convert == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string input = text;
+  std::string output(text.size() * 4 + 4, '\0');
+  char* in = &input[0];
+  char* out = &output[0];
+  std::size_t inLeft = input.size(), outLeft = output.size();
+  const bool ok = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+  iconv_close(convert);
+  return ok;
+}
+
 }  // namespace mkinstaller

@@ -104,6 +104,9 @@ void SetDate(zip_fileinfo* info, std::time_t when) {
   info->tmz_date.tm_year = static_cast<uInt>(utc.tm_year + 1900);
 }
 
+// minizip's own "made by" for entries opened the plain way: keeps packages byte-identical.
+constexpr unsigned long kMadeByDos = 0;
+
 class ArchiveWriter {
  public:
   ArchiveWriter(const std::string& path, const BuilderOptions& options, std::int64_t budget)
@@ -115,10 +118,17 @@ class ArchiveWriter {
 
   // Adds one entry; data comes from entry.source, or from bytes for generated entries.
   bool Add(const Entry& entry, const std::string* bytes, std::string* error) {
+    // Code page 437 where it holds the name, as every package before; otherwise UTF-8,
+    // said so by the entry's flag bit 11.
     std::string name;
+    unsigned long flags = 0;
     if (!Utf8ToCp437(entry.relative, &name)) {
-      *error = "file name can't be stored in code page 437: " + entry.relative;
-      return false;
+      if (!IsUtf8(entry.relative)) {
+        *error = "file name is neither code page 437 nor UTF-8: " + entry.relative;
+        return false;
+      }
+      name = entry.relative;
+      flags = corvalis::kUtf8NameFlag;
     }
     // Only the name, the date and the attributes below describe an entry: no extra fields
     // or comments that could carry the host's times or owners.
@@ -140,8 +150,8 @@ class ArchiveWriter {
     SetDate(&info, modified);
     info.internal_fa = 0;
     info.external_fa = attributes;
-    if (zipOpenNewFileInZip3_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, options_.level, 0,
-                                -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0) != ZIP_OK) {
+    if (zipOpenNewFileInZip4_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, options_.level, 0,
+                                -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, kMadeByDos, flags, 0) != ZIP_OK) {
       *error = "can't write the archive " + path_;
       return false;
     }

@@ -38,6 +38,8 @@ bool BuildPackage(const BuilderOptions& options, std::string* error);
 // A UTF-8 name in code page 437, as ZIP entry names are stored; false when a character
 // has no place there.
 bool Utf8ToCp437(const std::string& utf8, std::string* cp437);
+// Whether text is well-formed UTF-8 (what the file system gave; stored as such otherwise).
+bool IsUtf8(const std::string& text);
 
 // DOS attribute bits kept in an entry's external attributes.
 constexpr std::uint32_t kDosReadOnly = 0x01;
