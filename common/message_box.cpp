@@ -8,7 +8,12 @@ namespace corvalis {
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, UINT type, int silentAnswer) {
   LogLine("message \"" + title + "\": " + text);
   if (IsSilentRun()) return silentAnswer;
-  return MessageBoxA(owner, text.c_str(), title.c_str(), type);
+  // The keyboard goes on where it was: the box would leave the focus on its owner window,
+  // where no key does anything.
+  HWND focus = GetFocus();
+  const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), type);
+  if (focus && IsWindow(focus) && IsWindowVisible(focus) && IsWindowEnabled(focus)) SetFocus(focus);
+  return answer;
 }
 
 std::string SystemErrorText(unsigned long error) {

@@ -38,6 +38,20 @@ Outcome LoadPageText(const InstallSession& session, const std::string& path, std
   return FailWithMessage(session, session.StubTexts[unreadable]);
 }
 
+// A multi-line text keeps Tab and Esc for itself and then hands them to its parent, the
+// page panel, which drops them: the focus could never leave it. This one leaves Tab,
+// Shift+Tab and Esc to the dialog manager and keeps the arrows for scrolling and Enter, which
+// must not press the default button from inside a text.
+LRESULT CALLBACK ReadOnlyTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_USERDATA));
+  if (message == WM_GETDLGCODE) {
+    const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+    const bool enter = pending && pending->message == WM_KEYDOWN && pending->wParam == VK_RETURN;
+    return DLGC_WANTARROWS | (enter ? DLGC_WANTMESSAGE : 0);
+  }
+  return CallWindowProcA(original, control, message, wParam, lParam);
+}
+
 HBITMAP PictureFor(const WizardView& view, int id) {
   if (id == kIdWelcomeBackground || id == kIdFinishBackground) return view.white;
   if (id == kIdWelcomeBitmap || id == kIdFinishBitmap) return view.wizardBitmap;
@@ -104,6 +118,10 @@ HWND AddPlacedControl(const WizardView& view, const ControlPlace& place, HWND pa
   HWND control = AddControl(parent, className, text.c_str(), style, place.X, place.Y, place.Width, place.Height,
                             place.Id, font);
   if (control && exStyle) AddExStyle(control, exStyle);
+  if (control && place.Kind == ControlKind::TextBox) {
+    SetWindowLongPtrA(control, GWLP_USERDATA, SetWindowLongPtrA(control, GWLP_WNDPROC,
+                                                                reinterpret_cast<LONG_PTR>(ReadOnlyTextProc)));
+  }
   return control;
 }
 

@@ -10,12 +10,13 @@ using K = ControlKind;
 constexpr int kOut = kOutsidePages;
 
 const ControlPlace kControls[] = {
-    {kOut, kIdWizardCancel, K::PushButton, kTextCancelButton, 403, 323, 76, 22},
-    {kOut, kIdWizardNext, K::DefaultButton, kTextNextButton, 314, 323, 76, 22},
-    {kOut, kIdWizardPrevious, K::PushButton, kTextPreviousButton, 238, 323, 76, 22},
-    {kOut, kIdWizardFinish, K::DefaultButton, kTextFinishButton, 403, 323, 76, 22},
+    // In reading order, which is the order Tab goes through them (after the page's own).
     {kOut, kIdWizardSeparator, K::Picture, kNoText, 0, 310, 495, 2},
     {kOut, kIdWizardWebLink, K::Link, kNoText, 9, 327, 0, 20},
+    {kOut, kIdWizardPrevious, K::PushButton, kTextPreviousButton, 238, 323, 76, 22},
+    {kOut, kIdWizardNext, K::DefaultButton, kTextNextButton, 314, 323, 76, 22},
+    {kOut, kIdWizardFinish, K::DefaultButton, kTextFinishButton, 403, 323, 76, 22},
+    {kOut, kIdWizardCancel, K::PushButton, kTextCancelButton, 403, 323, 76, 22},
 
     {0, kIdWelcomeBackground, K::Picture, kNoText, 0, 0, kWhiteBackgroundWidth, kPageHeight},
     {0, kIdWelcomeBitmap, K::Picture, kNoText, 0, 0, kWizardBitmapWidth, kWizardBitmapHeight},

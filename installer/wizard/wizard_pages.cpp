@@ -127,12 +127,13 @@ void ShowPage(WizardView& view, int page) {
   for (int other = 0; other < kWizardPageCount; ++other) {
     if (other != page) ShowWindow(view.pages[other], SW_HIDE);
   }
-  if (buttons.FinishInsteadOfCancel) SetFocus(view.Control(kIdWizardFinish));
+  // Each page opens on its default button, so that Enter and Space go forward; where it
+  // isn't usable yet (the licence not accepted), on the first control that is.
   if (buttons.FocusExplanation) {
     SetFocus(view.Control(kIdProgressExplanation));
-  } else if (!IsUsable(GetFocus())) {
-    HWND next = view.Control(kIdWizardNext);
-    SetFocus(IsUsable(next) ? next : view.Control(kIdWizardCancel));
+  } else {
+    HWND preferred = view.Control(buttons.FinishInsteadOfCancel ? kIdWizardFinish : kIdWizardNext);
+    SetFocus(IsUsable(preferred) ? preferred : GetNextDlgTabItem(view.window, nullptr, FALSE));
   }
   view.session.CurrentPage = page;
 }
@@ -141,6 +142,10 @@ void OnLicenseTicked(WizardView& view) {
   if (view.session.CurrentPage == kPageLicense) {
     EnableWindow(view.Control(kIdWizardNext), IsTicked(view, kIdLicenseAgree));
   }
+}
+
+int DefaultButtonId(const WizardView& view) {
+  return IsWindowVisible(view.Control(kIdWizardFinish)) ? kIdWizardFinish : kIdWizardNext;
 }
 
 void OnBrowse(WizardView& view) {

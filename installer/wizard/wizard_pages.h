@@ -19,6 +19,8 @@ void OnLicenseTicked(WizardView& view);
 void OnBrowse(WizardView& view);
 // The no-group box: the folder list and the group on or off.
 void OnNoGroup(WizardView& view);
+// The button Enter presses: Finish on the last page, Next before it.
+int DefaultButtonId(const WizardView& view);
 // What the pages' fields and boxes chose (the finish actions' ticks come at "Finish").
 Choices WizardChoices(const WizardView& view);
 // A folder of the Start-menu list was chosen.

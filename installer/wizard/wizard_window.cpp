@@ -151,6 +151,10 @@ LRESULT CALLBACK WizardProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       }
       break;
     }
+    case DM_GETDEFID:
+      // Asked by the dialog manager for Enter, which it then sends as this button's click.
+      if (view) return MAKELRESULT(DefaultButtonId(*view), DC_HASDEFID);
+      break;
     case WM_CLOSE:
       return 0;  // only the buttons leave the wizard
     default:
