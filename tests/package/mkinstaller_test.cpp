@@ -315,6 +315,7 @@ TEST(Mkinstaller, CommandLine) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   };
   EXPECT_EQ(run("--stub " + good.stubPath), 2);
+  EXPECT_EQ(run("--help >/dev/null"), 0) << "the usage, asked for, is no error";
   EXPECT_EQ(run("--stub " + good.stubPath + ".x --app " + good.appFolder + " --config " + good.configFolder +
                 " --output " + good.outputPath),
             1);

@@ -11,9 +11,16 @@
 #include "tools/mkinstaller/package_builder.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::printf("%s\n", mkinstaller::kUsage);
+      return 0;
+    }
+  }
   mkinstaller::BuilderOptions options;
   std::string error;
-  if (!mkinstaller::ParseArguments(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+  if (!mkinstaller::ParseArguments(args, &options, &error)) {
     std::fprintf(stderr, "mkinstaller: %s\n%s\n", error.c_str(), mkinstaller::kUsage);
     return 2;
   }
