@@ -16,7 +16,7 @@ mkdir -p "$work/data/config/Config" "$work/data/config/Languages"
 printf '[GeneralInformation]\r\nAppName = Bench\r\n' > "$work/data/config/Config/Script.ini"
 printf '[VLX Localization File] = \r\nLanguage = English\r\n' > "$work/data/config/Languages/English@ascii.ini"
 "$build/dist/mkinstaller" --stub "$build/dist/Installer.exe" --app "$work/data/app" \
-  --config "$work/data/config" --output "$work/Setup.exe" --level 6
+  --config "$work/data/config" --output "$work/Setup.exe" --level 6 --lenient
 python3 - "$work/Setup.exe" "$work/app.zip" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()

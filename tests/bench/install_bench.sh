@@ -91,7 +91,7 @@ CreateUninstallLink = 0
 ForceGroupCreation = 0
 INI
 "$build/dist/mkinstaller" --stub "$build/dist/Installer.exe" --app "$work/app" --config "$config" \
-  --output "$work/BenchSetup.exe" 2>/dev/null
+  --output "$work/BenchSetup.exe" --lenient 2>/dev/null
 
 # NSIS: zlib (its default deflate, level 9, like mkinstaller's default), the same files;
 # the uninstaller deletes them one by one and their folders, as ours does from its list.

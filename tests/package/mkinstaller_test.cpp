@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -327,9 +328,66 @@ TEST(Mkinstaller, CommandLine) {
   EXPECT_TRUE(WIFEXITED(bogusEpoch) && WEXITSTATUS(bogusEpoch) == 2);
   EXPECT_FALSE(fs::exists(good.outputPath));
   EXPECT_EQ(run("--stub " + good.stubPath + " --app " + good.appFolder + " --config " + good.configFolder +
-                " --output " + good.outputPath + " --level 0"),
+                " --output " + good.outputPath + " --level 0 --lenient"),
             0);
   EXPECT_TRUE(fs::exists(good.outputPath));
+}
+
+// A configuration that would fail at the customer's is refused at the vendor's: the
+// message names the file and the mend, and nothing is written. The sample itself passes.
+TEST(Mkinstaller, RefusesConfigurationsThatCantWork) {
+  const auto replaceLine = [](const std::string& path, const std::string& from, const std::string& to) {
+    std::string text = Read(path);
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    Write(path, text);
+  };
+  const std::string script = "/Config/Script.ini", english = "/Languages/English@ascii.ini";
+  const struct {
+    const char* expect;
+    std::function<void(const std::string& config)> breakIt;
+  } cases[] = {
+      {"", [](const std::string&) {}},
+      {"Config/Script.ini: UTF-8 without a signature",
+       [&](const std::string& c) {
+         std::string text = Read(c + script);  // its only byte beyond ASCII is the separator
+         for (std::size_t at = text.find('\xB6'); at != std::string::npos; at = text.find('\xB6', at + 2)) {
+           text.insert(at, "\xC2");
+         }
+         Write(c + script, text);
+       }},
+      {"no uninstall entry", [&](const std::string& c) { replaceLine(c + script, "IconExtUninst = 1", "IconExtUninst = 0"); }},
+      {"Version \"Release 2 (beta)\" is not dotted numbers",
+       [&](const std::string& c) { replaceLine(c + script, "Version = 1.0", "Version = Release 2 (beta)"); }},
+      {"Website \"www.example.com\" needs its scheme",
+       [&](const std::string& c) { replaceLine(c + script, "Website = http://127.0.0.1/corvalis-sample", "Website = www.example.com"); }},
+      {"Resources/License.txt: missing, and RequireLicense = 1 shows it",
+       [](const std::string& c) { fs::remove(c + "/Resources/License.txt"); }},
+      {"Resources/WizBitmap.bmp: not a BMP picture",
+       [](const std::string& c) { Write(c + "/Resources/WizBitmap.bmp", "not a bitmap"); }},
+      {"Languages/English@ascii.ini: [LocalizationStub] lacks Key5",
+       [&](const std::string& c) { replaceLine(c + english, "\nKey5 =", "\nKeyFive ="); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expect);
+    Scratch scratch;
+    BuilderOptions options = Inputs(scratch.path);
+    fs::remove_all(options.configFolder);
+    fs::copy(std::string(SAMPLE_FOLDER) + "/config", options.configFolder, fs::copy_options::recursive);
+    c.breakIt(options.configFolder);
+    const std::string errors = scratch.path + "/errors.txt";
+    const int status = std::system((std::string(MKINSTALLER_PATH) + " --stub " + options.stubPath + " --app " +
+                                    options.appFolder + " --config " + options.configFolder + " --output " +
+                                    options.outputPath + " 2>" + errors)
+                                       .c_str());
+    const bool refused = c.expect[0] != '\0';
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, refused ? 1 : 0) << Read(errors);
+    EXPECT_EQ(fs::exists(options.outputPath), !refused);
+    if (refused) {
+      EXPECT_NE(Read(errors).find(c.expect), std::string::npos) << Read(errors);
+    }
+  }
 }
 
 TEST(Mkinstaller, Cp437Names) {

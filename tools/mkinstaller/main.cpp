@@ -8,6 +8,7 @@
 #include "common/whole_file.h"
 #include "installer/package/package_layout.h"
 #include "installer/config/script_check.h"
+#include "tools/mkinstaller/config_check.h"
 #include "tools/mkinstaller/package_builder.h"
 
 int main(int argc, char** argv) {
@@ -28,13 +29,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mkinstaller: %s\n", error.c_str());
     return 2;
   }
-  // A doubtful script is still packed: the warnings are for its author.
-  std::string script;
-  if (corvalis::ReadWholeFile(options.configFolder + "/" + corvalis::kScriptEntry, corvalis::kMaxIniFileBytes,
-                              &script) == corvalis::FileRead::Ok) {
-    for (const std::string& warning : corvalis::CheckScriptText(script)) {
-      std::fprintf(stderr, "mkinstaller: warning: %s %s\n", corvalis::kScriptEntry, warning.c_str());
-    }
+  const std::vector<std::string> problems = mkinstaller::CheckConfiguration(options.configFolder);
+  for (const std::string& problem : problems) {
+    std::fprintf(stderr, "mkinstaller: %s%s\n", options.lenient ? "warning: " : "", problem.c_str());
+  }
+  if (!problems.empty() && !options.lenient) {
+    std::fprintf(stderr, "mkinstaller: nothing written (--lenient builds it anyway)\n");
+    return 1;
   }
   if (!mkinstaller::BuildPackage(options, &error)) {
     std::fprintf(stderr, "mkinstaller: %s\n", error.c_str());

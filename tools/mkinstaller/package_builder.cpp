@@ -22,7 +22,9 @@ namespace mkinstaller {
 
 const char* const kUsage =
     "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
-    "[--level 0-9]";
+    "[--level 0-9] [--lenient]\n"
+    "  A configuration that can't work at the customer's is refused with what to mend;\n"
+    "  --lenient builds it anyway, with warnings (for configurations of old versions).";
 
 namespace {
 
@@ -238,6 +240,10 @@ bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* option
   bool haveLevel = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& flag = args[i];
+    if (flag == "--lenient") {
+      options->lenient = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       *error = "missing value after " + flag;
       return false;

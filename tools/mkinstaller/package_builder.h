@@ -14,6 +14,7 @@ struct BuilderOptions {
   std::string configFolder;
   std::string outputPath;
   int level = 9;  // deflate level 0-9
+  bool lenient = false;  // a configuration's problems are warnings, as they were once
   // Modification times later than this are stored as it (SOURCE_DATE_EPOCH).
   bool clampTimes = false;
   std::int64_t latestTime = 0;  // seconds since 1970-01-01 UTC
