@@ -24,8 +24,8 @@ def task(*fields):
 
 
 SCRIPT = [
-    "; Please do not modify this file by hand",
-    "; Written by the package builder; the installer reads it once and deletes it.",
+    "; The package's script: what the installer asks, does and records. Written for a vendor",
+    "; to edit, in ANSI (code page 1252); docs/package-reference.md describes every key.",
     "",
     "[Header]",
     "FileID = Corvalis Installer Script",
