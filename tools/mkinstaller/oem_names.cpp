@@ -6,31 +6,12 @@
 
 namespace mkinstaller {
 
-bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
-  cp437->clear();
-  bool ascii = true;
-  for (unsigned char c : utf8) ascii = ascii && c < 0x80;
-  if (ascii) {
-    *cp437 = utf8;
-    return true;
-  }
-  iconv_t convert = iconv_open("CP437", "UTF-8");
-  if (convert == reinterpret_cast<iconv_t>(-1)) return false;
-  std::string input = utf8;
-  std::string output(utf8.size() * 2 + 4, '\0');
-  char* in = &input[0];
-  char* out = &output[0];
-  std::size_t inLeft = input.size(), outLeft = output.size();
-  bool ok = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
-  iconv_close(convert);
-  if (!ok) return false;
-  output.resize(output.size() - outLeft);
-  *cp437 = output;
-  return true;
-}
+namespace {
 
-bool IsUtf8(const std::string& text) {
-  iconv_t convert = iconv_open("UTF-32LE", "UTF-8");
+// text from one encoding into another through iconv; false when a character has no place
+// in the target or the text is no valid source.
+bool Convert(const char* to, const char* from, const std::string& text, std::string* converted) {
+  iconv_t convert = iconv_open(to, from);
   if (convert == reinterpret_cast<iconv_t>(-1)) return false;
   std::string input = text;
   std::string output(text.size() * 4 + 4, '\0');
@@ -39,7 +20,28 @@ bool IsUtf8(const std::string& text) {
   std::size_t inLeft = input.size(), outLeft = output.size();
   const bool ok = iconv(convert, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
   iconv_close(convert);
-  return ok;
+  if (!ok) return false;
+  output.resize(output.size() - outLeft);
+  *converted = output;
+  return true;
+}
+
+}  // namespace
+
+bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
+  cp437->clear();
+  bool ascii = true;
+  for (unsigned char c : utf8) ascii = ascii && c < 0x80;
+  if (ascii) {
+    *cp437 = utf8;
+    return true;
+  }
+  return Convert("CP437", "UTF-8", utf8, cp437);
+}
+
+bool IsUtf8(const std::string& text) {
+  std::string ignored;
+  return Convert("UTF-32LE", "UTF-8", text, &ignored);
 }
 
 }  // namespace mkinstaller
