@@ -315,6 +315,9 @@ TEST_F(TargetTest, CommandLineToolDrivesAndReportsFailures) {
   EXPECT_EQ(badUsage.exitCode, 2u);
   EXPECT_NE(badUsage.output.find("usage:"), std::string::npos) << badUsage.output;
 
+  CliResult windows = RunCli("list");
+  EXPECT_EQ(windows.exitCode, 0u) << windows.output;
+  EXPECT_NE(windows.output.find("\t\"Robot Target cli\"\n"), std::string::npos) << windows.output;
   CliResult list = RunCli("list \"Robot Target cli\"");
   EXPECT_EQ(list.exitCode, 0u) << list.output;
   EXPECT_NE(list.output.find("Button\t#209\tvisible disabled\t\"Locked\""), std::string::npos) << list.output;

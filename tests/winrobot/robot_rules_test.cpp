@@ -73,6 +73,7 @@ TEST(CliArguments, CommandsAndTimeout) {
   EXPECT_EQ(wait.verb, CliVerb::WaitWindow);
   EXPECT_EQ(wait.timeoutMs, 5000);
   EXPECT_EQ(ParseCliArguments({"check", "Setup", "Box", "off"}).value, "off");
+  EXPECT_EQ(ParseCliArguments({"list"}).verb, CliVerb::ListWindows);
 }
 
 TEST(CliArguments, MistakesAreNamed) {

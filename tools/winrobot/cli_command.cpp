@@ -49,6 +49,11 @@ CliCommand ParseCliArguments(const std::vector<std::string>& args) {
     command.error = "no command given";
     return command;
   }
+  // "list" alone: the visible top-level windows, to find the title the others need.
+  if (operands.size() == 1 && operands[0] == "list") {
+    command.verb = CliVerb::ListWindows;
+    return command;
+  }
   const VerbShape* shape = nullptr;
   for (const VerbShape& candidate : kVerbs) {
     if (operands[0] == candidate.name) shape = &candidate;
@@ -76,6 +81,7 @@ CliCommand ParseCliArguments(const std::vector<std::string>& args) {
 std::string CliUsage() {
   return "usage: winrobot COMMAND ... [--timeout ms]\n"
          "  wait-window TITLE              wait for a visible top-level window\n"
+         "  list                           list the visible top-level windows: process, class, title\n"
          "  list TITLE                     list the window's controls\n"
          "  click TITLE CONTROL            click a button\n"
          "  check TITLE CONTROL on|off     tick or untick a checkbox\n"
@@ -84,7 +90,7 @@ std::string CliUsage() {
          "  msgbox-text TITLE              print a message box's text\n"
          "  answer TITLE BUTTON            answer a message box\n"
          "CONTROL is the text a user reads ('&' ignored), or #id. Windows and controls\n"
-         "are waited for up to --timeout ms (default 5000).\n";
+         "are waited for up to --timeout ms (default 5000). Output is UTF-8.\n";
 }
 
 std::string FormatControlLine(const std::string& className, int id, bool visible, bool enabled,

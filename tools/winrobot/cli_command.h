@@ -5,7 +5,7 @@
 
 namespace winrobot {
 
-enum class CliVerb { None, WaitWindow, List, Click, Check, SetText, Select, MsgBoxText, Answer };
+enum class CliVerb { None, WaitWindow, List, ListWindows, Click, Check, SetText, Select, MsgBoxText, Answer };
 
 struct CliCommand {
   CliVerb verb = CliVerb::None;

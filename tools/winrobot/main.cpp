@@ -55,15 +55,45 @@ int RunControlAction(const winrobot::CliCommand& command, HWND window, const Dea
   return done ? 0 : Failed(winrobot::LastError());
 }
 
+// The system's ANSI text as UTF-8, which scripts on the Linux side read.
+std::string Utf8(const std::string& ansi) {
+  std::vector<wchar_t> wide(ansi.size() + 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  std::string utf8(ansi.size() * 3 + 1, '\0');
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, &utf8[0], static_cast<int>(utf8.size()),
+                                         nullptr, nullptr);
+  utf8.resize(length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
+  return utf8;
+}
+
+// One visible top-level window: "<process id>\t<class>\t"<title>"".
+BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
+  if (!IsWindowVisible(window)) return TRUE;
+  wchar_t title[512] = L"";
+  GetWindowTextW(window, title, 512);
+  char utf8Title[1536] = "";
+  WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8Title, sizeof utf8Title, nullptr, nullptr);
+  char className[256] = "";
+  GetClassNameA(window, className, sizeof className);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("%lu\t%s\t\"%s\"\n", static_cast<unsigned long>(pid), className, utf8Title);
+  return TRUE;
+}
+
 int Run(const winrobot::CliCommand& command) {
   Deadline deadline(command.timeoutMs);
+  if (command.verb == winrobot::CliVerb::ListWindows) {
+    EnumWindows(PrintWindow, 0);
+    return 0;
+  }
   if (command.verb == winrobot::CliVerb::MsgBoxText || command.verb == winrobot::CliVerb::Answer) {
     HWND box = winrobot::WaitForMessageBox(0, command.title, deadline.RemainingMs());
     if (box == nullptr) return Failed(winrobot::LastError());
     if (command.verb == winrobot::CliVerb::MsgBoxText) {
       std::string text = winrobot::MessageBoxText(box);
       if (!winrobot::LastError().empty()) return Failed(winrobot::LastError());
-      std::printf("%s\n", text.c_str());
+      std::printf("%s\n", Utf8(text).c_str());
       return 0;
     }
     if (!winrobot::AnswerMessageBox(box, command.control)) return Failed(winrobot::LastError());
@@ -79,8 +109,8 @@ int Run(const winrobot::CliCommand& command) {
       return 0;
     case winrobot::CliVerb::List:
       for (const winrobot::ControlInfo& control : winrobot::ListControls(window)) {
-        std::printf("%s\n", winrobot::FormatControlLine(control.className, control.id, control.visible,
-                                                        control.enabled, control.checked, control.text)
+        std::printf("%s\n", Utf8(winrobot::FormatControlLine(control.className, control.id, control.visible,
+                                                             control.enabled, control.checked, control.text))
                                 .c_str());
       }
       if (!winrobot::LastError().empty()) std::fprintf(stderr, "winrobot: %s\n", winrobot::LastError().c_str());
