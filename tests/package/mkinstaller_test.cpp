@@ -390,6 +390,27 @@ TEST(Mkinstaller, RefusesConfigurationsThatCantWork) {
   }
 }
 
+// A vendor's first package: --init writes a starter that the strict builder takes as it is,
+// and never writes over a folder that holds anything.
+TEST(Mkinstaller, InitWritesAStarterThatBuilds) {
+  Scratch scratch;
+  const BuilderOptions inputs = Inputs(scratch.path);
+  const std::string tool = MKINSTALLER_PATH, starter = scratch.path + "/starter";
+  auto run = [](const std::string& line) {
+    const int status = std::system((line + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  ASSERT_EQ(run(tool + " --init " + starter), 0);
+  EXPECT_EQ(run(tool + " --stub " + inputs.stubPath + " --app " + starter + "/app --config " + starter +
+                "/config --output " + inputs.outputPath),
+            0);
+  EXPECT_TRUE(fs::exists(inputs.outputPath));
+  const std::string script = Read(starter + "/config/Config/Script.ini");
+  EXPECT_NE(script.find("\xB6"), std::string::npos) << "the separator in code page 1252";
+  EXPECT_EQ(run(tool + " --init " + starter), 2);
+  EXPECT_EQ(Read(starter + "/config/Config/Script.ini"), script);
+}
+
 TEST(Mkinstaller, Cp437Names) {
   std::string out;
   EXPECT_TRUE(mkinstaller::Utf8ToCp437("plain/Name.txt", &out));

@@ -10,6 +10,7 @@
 #include "installer/config/script_check.h"
 #include "tools/mkinstaller/config_check.h"
 #include "tools/mkinstaller/package_builder.h"
+#include "tools/mkinstaller/starter.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,6 +19,17 @@ int main(int argc, char** argv) {
       std::printf("%s\n", mkinstaller::kUsage);
       return 0;
     }
+  }
+  if (!args.empty() && args[0] == "--init") {
+    std::string error;
+    if (args.size() != 2 || !mkinstaller::WriteStarter(args[1], &error)) {
+      std::fprintf(stderr, "mkinstaller: %s\n", args.size() != 2 ? "--init takes one folder" : error.c_str());
+      return 2;
+    }
+    std::printf("Wrote %s/config and %s/app. Build it with:\n  mkinstaller --stub Installer.exe --app %s/app "
+                "--config %s/config --output Setup.exe\n",
+                args[1].c_str(), args[1].c_str(), args[1].c_str(), args[1].c_str());
+    return 0;
   }
   mkinstaller::BuilderOptions options;
   std::string error;

@@ -23,6 +23,7 @@ namespace mkinstaller {
 const char* const kUsage =
     "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
     "[--level 0-9] [--lenient]\n"
+    "       mkinstaller --init <folder>    a starter configuration (config/, app/) that builds as it is\n"
     "  A configuration that can't work at the customer's is refused with what to mend;\n"
     "  --lenient builds it anyway, with warnings (for configurations of old versions).";
 
