@@ -13,16 +13,7 @@ constexpr std::size_t kLongFolderChars = MAX_PATH - 12;
 
 bool IsLong(const std::string& path) { return path.size() >= kLongFolderChars; }
 
-// Wide texts live in vectors: std::wstring would bring the C++ runtime's wide streams
-// into every program, several times the size of all of this.
-using WideText = std::vector<wchar_t>;
-
-WideText Wide(const std::string& ansi) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-  WideText wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), length);
-  return wide;
-}
+WideText Wide(const std::string& ansi) { return ToWide(ansi, CP_ACP); }
 
 // "\\?\C:\..." or "\\?\UNC\server\share\...": the prefix turns off the length limit and
 // every rewriting of the path, so it is made whole (no "..", "/" or relative parts) first,
@@ -56,6 +47,23 @@ std::string Narrow(const wchar_t* name, const wchar_t* shortName) {
 }
 
 }  // namespace
+
+WideText ToWide(const std::string& text, unsigned codePage) {
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  WideText wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+  if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+bool ToAnsiExactly(const WideText& wide, std::string* ansi) {
+  BOOL lost = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0, nullptr, &lost);
+  if (length <= 0 || lost) return false;
+  ansi->assign(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, &(*ansi)[0], length, nullptr, &lost);
+  ansi->resize(static_cast<std::size_t>(length) - 1);
+  return !lost;
+}
 
 DWORD PathAttributes(const std::string& path) {
   return IsLong(path) ? GetFileAttributesW(Extended(path).data()) : GetFileAttributesA(path.c_str());

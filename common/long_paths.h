@@ -11,6 +11,14 @@
 
 namespace corvalis {
 
+// Wide texts live in vectors: std::wstring would bring the C++ runtime's wide streams
+// into every program, several times the size of all of this. Always NUL-terminated.
+using WideText = std::vector<wchar_t>;
+// text in codePage (CP_ACP, CP_UTF8) as a wide text; NUL bytes inside it are kept.
+WideText ToWide(const std::string& text, unsigned codePage);
+// The exact ANSI spelling of a wide text; false when the code page has none.
+bool ToAnsiExactly(const WideText& wide, std::string* ansi);
+
 // INVALID_FILE_ATTRIBUTES when nothing is at path.
 DWORD PathAttributes(const std::string& path);
 bool SetPathAttributes(const std::string& path, DWORD attributes);

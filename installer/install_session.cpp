@@ -3,8 +3,8 @@
 namespace corvalis {
 
 InstallSession& Session() {
-  // Never destroyed: the installer ends through ExitProcess, and the destructors of all its
-  // fields would only add to the size of a program every user downloads.
+  // Never destroyed: main ends the process without returning, and the destructors of all
+  // its fields would only add to the size of a program every user downloads.
   static InstallSession* session = new InstallSession();
   return *session;
 }

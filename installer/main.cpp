@@ -25,9 +25,10 @@ using namespace corvalis;
 
 namespace {
 
-Outcome Say(const std::string& text, const char* title, UINT icon, int exitCode) {
+// The message, then the exit code it ends the run with.
+int Say(const std::string& text, const char* title, UINT icon, int exitCode) {
   ShowMessageBox(nullptr, text, title, MB_OK | icon);
-  return EndRun(exitCode);
+  return exitCode;
 }
 
 // Every step up to the end of the installation; the first that ends the run gives the
@@ -38,28 +39,28 @@ int RunInstaller(HINSTANCE instance, InstallSession& session) {
   const ProgramRights rights = CurrentRights(osVersion);
   session.Elevated = rights.elevated;
   BeginRunLog(session, rights.administrator);
-  if (!rights.administrator) return Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP, kExitNotAdministrator).ExitCode;
+  if (!rights.administrator) return Say(kNeedAdministratorText, kErrorTitle, MB_ICONSTOP, kExitNotAdministrator);
   if (IsBefore2000(osVersion) && IsUnsupported(osVersion)) {
-    return Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP, kExitFailure).ExitCode;
+    return Say(kCompatibilityText, kCompatibilityTitle, MB_ICONSTOP, kExitFailure);
   }
 
   CreateStartupResources(instance);
   if (!ClaimInstanceMutex()) {
-    return Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING, kExitAnotherInstallation).ExitCode;
+    return Say(kAnotherInstanceText, kAnotherInstanceTitle, MB_ICONWARNING, kExitAnotherInstallation);
   }
 
   switch (options.Action) {
     case StartAction::Export: {
       const Outcome exported = ExportApplicationArchive(session, options.ExportFolder);
       if (exported.Ends) return exported.ExitCode;
-      return Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION, kExitSuccess).ExitCode;
+      return Say(kExportDoneText, kExportDoneTitle, MB_ICONINFORMATION, kExitSuccess);
     }
     case StartAction::Usage:
       // Without the unattended switches the usage message is the one it always was.
       return Say(options.Problem.empty() ? std::string(kUsageText) : options.Problem + "\r\n\r\n" + kSwitchUsageText,
-                 kErrorTitle, MB_ICONINFORMATION, kExitInvalidCommandLine).ExitCode;
+                 kErrorTitle, MB_ICONINFORMATION, kExitInvalidCommandLine);
     case StartAction::Help:
-      return Say(kSwitchUsageText, kProductTitle, MB_ICONINFORMATION, kExitSuccess).ExitCode;
+      return Say(kSwitchUsageText, kProductTitle, MB_ICONINFORMATION, kExitSuccess);
     case StartAction::Install:
       break;
   }
@@ -68,7 +69,7 @@ int RunInstaller(HINSTANCE instance, InstallSession& session) {
   if (prepared.Ends) return prepared.ExitCode;
   const Outcome picked = PickLanguage(session, &session.LanguageFile);
   if (picked.Ends) return picked.ExitCode;
-  if (session.LanguageFile.empty()) return Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP, kExitFailure).ExitCode;
+  if (session.LanguageFile.empty()) return Say(kNoLanguageChosenText, kErrorTitle, MB_ICONSTOP, kExitFailure);
   return RunSetup(session);
 }
 

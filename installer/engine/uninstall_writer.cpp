@@ -10,14 +10,18 @@ namespace {
 constexpr char kNoTelephone[] = "n/a";
 const std::string kOne = "1";
 
-// A line whose expansion would add a field keeps a CR in its place: UnstorableValue then
-// refuses the data rather than store a record that reads back as another.
-std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context) {
+// The first task whose expansion would add a field lands in *unexpandable (when it is empty):
+// stored, it would read back as another record.
+std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathContext& context,
+                                std::string* unexpandable) {
   std::vector<TaskEntry> expanded;
   expanded.reserve(tasks.size());
   for (const TaskEntry& task : tasks) {
     std::string line;
-    if (!ExpandTaskLine(task.Line, context, &line)) line = "\r";
+    if (!ExpandTaskLine(task.Line, context, &line)) {
+      if (unexpandable && unexpandable->empty()) *unexpandable = task.Name;
+      line = task.Line;
+    }
     expanded.push_back({task.Name, line});
   }
   return expanded;
@@ -25,7 +29,8 @@ std::vector<TaskEntry> Expanded(const std::vector<TaskEntry>& tasks, const PathC
 
 }  // namespace
 
-UninstallData SessionUninstallData(const InstallSession& session, const PathContext& context) {
+UninstallData SessionUninstallData(const InstallSession& session, const PathContext& context,
+                                   std::string* unexpandable) {
   const ScriptSettings& script = session.ScriptSettings;
   UninstallData data;
   data.Texts = session.UninstallTexts;
@@ -33,8 +38,8 @@ UninstallData SessionUninstallData(const InstallSession& session, const PathCont
   data.InstallPath = session.InstallPath;
   data.RebootRequired = script.UninstRebootRequired;
   data.SkipExtString = script.SkipExtString;
-  data.InstTasks = Expanded(session.UndoLog, context);
-  data.UninstTasks = Expanded(script.UninstTasks, context);
+  data.InstTasks = Expanded(session.UndoLog, context, unexpandable);
+  data.UninstTasks = Expanded(script.UninstTasks, context, unexpandable);
   data.Files = session.InstalledFiles;
   return data;
 }
@@ -102,8 +107,9 @@ int RegisterUninstallEntry(TaskOperations& operations, const UninstallEntry& ent
 int WriteUninstallData(const InstallSession& session, TaskOperations& operations,
                        const std::string& uninstallerImage, const std::string& installDate) {
   const PathContext context = operations.ExpansionContext(session);
-  const UninstallData data = SessionUninstallData(session, context);
-  const std::string unstorable = UnstorableValue(data);
+  std::string unexpandable;
+  const UninstallData data = SessionUninstallData(session, context, &unexpandable);
+  const std::string unstorable = unexpandable.empty() ? UnstorableValue(data) : "the task " + unexpandable;
   if (!unstorable.empty()) {
     operations.Log("uninstall data can't hold " + unstorable);
     return kExitFailure;

@@ -12,8 +12,11 @@
 
 namespace corvalis {
 
-// The data file's content as the session holds it: the task lines expanded in context.
-UninstallData SessionUninstallData(const InstallSession& session, const PathContext& context);
+// The data file's content as the session holds it: the task lines expanded in context. A
+// task whose expansion would add a field is named in *unexpandable (when given and empty)
+// and kept unexpanded.
+UninstallData SessionUninstallData(const InstallSession& session, const PathContext& context,
+                                   std::string* unexpandable = nullptr);
 
 // The uninstall entry's icon as the script's switches choose it; empty: no entry.
 std::string UninstallEntryIcon(const InstallSession& session, const PathContext& context);

@@ -176,26 +176,6 @@ void StopExtractArchive() { stopRequested = true; }
 
 namespace {
 
-using WideText = std::vector<wchar_t>;
-
-WideText WideOf(const std::string& text, UINT codePage) {
-  const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  WideText wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-  if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-// The ANSI spelling of a wide text; false when the code page has no exact one.
-bool AnsiOf(const WideText& wide, std::string* ansi) {
-  BOOL lost = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0, nullptr, &lost);
-  if (length <= 0 || lost) return false;
-  ansi->assign(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, &(*ansi)[0], length, nullptr, &lost);
-  ansi->resize(static_cast<std::size_t>(length) - 1);
-  return !lost;
-}
-
 std::string& ForeignName() {
   static std::string name;
   return name;
@@ -211,7 +191,7 @@ bool ShortNameOf(const WideText& path, std::string* shortName) {
   const wchar_t* first = last ? last + 1 : buffer;
   WideText component(first, static_cast<const wchar_t*>(buffer) + length);
   component.push_back(L'\0');
-  return AnsiOf(component, shortName) && !shortName->empty();
+  return ToAnsiExactly(component, shortName) && !shortName->empty();
 }
 
 // The ANSI path below destination of a foreign entry (UTF-8 relative path), made where it
@@ -225,14 +205,14 @@ bool MakeForeignPath(const std::string& destination, const std::string& relative
     const std::size_t end = relativeUtf8.find('\\', start);
     const bool last = end == std::string::npos;
     const std::string part = relativeUtf8.substr(start, last ? end : end - start);
-    const WideText wide = WideOf(part, CP_UTF8);
+    const WideText wide = ToWide(part, CP_UTF8);
     std::string ansi;
-    if (!part.empty() && !AnsiOf(wide, &ansi)) {
+    if (!part.empty() && !ToAnsiExactly(wide, &ansi)) {
       if (!CreateFolderPath(destination + *ansiRelative)) {
         *error = GetLastError();
         return false;
       }
-      WideText full = WideOf(destination + *ansiRelative, CP_ACP);
+      WideText full = ToWide(destination + *ansiRelative, CP_ACP);
       full.pop_back();
       full.insert(full.end(), wide.begin(), wide.end());
       if (last && !isFolder) {
@@ -269,7 +249,7 @@ bool KeepsShortNames(const std::string& folder) {
   }
   // "Ł" has no byte in any Western code page; a name longer than 8 characters must get a
   // short one wherever the volume makes them.
-  WideText probe = WideOf(existing + "corvalis-probe-", CP_ACP);
+  WideText probe = ToWide(existing + "corvalis-probe-", CP_ACP);
   probe.pop_back();
   for (const wchar_t c : {L'\x141', L'.', L't', L'm', L'p', L'\0'}) probe.push_back(c);
   HANDLE file = CreateFileW(probe.data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -292,7 +272,7 @@ EntryName ConvertEntryName(const std::string& storedName, bool utf8) {
   EntryName name;
   if (utf8) {
     const bool hasNul = storedName.find('\0') != std::string::npos;
-    if (!hasNul && AnsiOf(WideOf(storedName, CP_UTF8), &name.text)) {
+    if (!hasNul && ToAnsiExactly(ToWide(storedName, CP_UTF8), &name.text)) {
       name.text = SlashesToBackslashes(name.text);
       return name;
     }
@@ -308,6 +288,20 @@ EntryName ConvertEntryName(const std::string& storedName, bool utf8) {
   return name;
 }
 
+namespace {
+
+// The current entry's information and its name as unpacking reads it; false when the
+// directory can't be read there.
+bool ReadCurrentEntry(unzFile zip, unz_file_info* info, EntryName* name) {
+  if (unzGetCurrentFileInfo(zip, info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+  std::vector<char> stored(info->size_filename + 1, '\0');
+  unzGetCurrentFileInfo(zip, info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
+  *name = ConvertEntryName(std::string(stored.data(), info->size_filename), (info->flag & kUtf8NameFlag) != 0);
+  return true;
+}
+
+}  // namespace
+
 ArchiveNames ReadArchiveNames(const std::string& archivePath) {
   ArchiveNames names;
   unzFile zip = unzOpen(archivePath.c_str());
@@ -315,10 +309,8 @@ ArchiveNames ReadArchiveNames(const std::string& archivePath) {
   names.readable = true;
   for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
     unz_file_info info = {};
-    if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) continue;
-    std::vector<char> stored(info.size_filename + 1, '\0');
-    unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-    const EntryName name = ConvertEntryName(std::string(stored.data(), info.size_filename), info.flag & kUtf8NameFlag);
+    EntryName name;
+    if (!ReadCurrentEntry(zip, &info, &name)) continue;
     const EntryTarget target = ResolveEntryTarget(name.text, true);
     if (target.kind == EntryKind::Refused && !names.anyRefused) {
       names.anyRefused = true;
@@ -352,13 +344,11 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     ++gone;
     const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
     unz_file_info info = {};
-    if (unzGetCurrentFileInfo(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    EntryName converted;
+    if (!ReadCurrentEntry(zip, &info, &converted)) {
       Report(std::string(), percent);
       continue;
     }
-    std::vector<char> stored(info.size_filename + 1, '\0');
-    unzGetCurrentFileInfo(zip, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-    const EntryName converted = ConvertEntryName(std::string(stored.data(), info.size_filename), info.flag & kUtf8NameFlag);
     const std::string& name = converted.text;
     ForeignName().clear();
 

@@ -79,15 +79,7 @@ Outcome CheckInformationNames(const ProgressWindow& progress, const std::string&
   return EndRun(kExitFailure);
 }
 
-}  // namespace
-
-Outcome PreparePackage(InstallSession& session) {
-  ProgressWindow progress = OpenPreparationWindow();
-  const Outcome outcome = PreparePackageIn(session, progress);
-  CloseProgressWindow(&progress);
-  return outcome;
-}
-
+// The preparation inside its window, which the caller opens and closes on every way out.
 Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress) {
   PackageFile package;
   Outcome outcome = OpenOwnPackage(progress.window, true, &package);
@@ -141,6 +133,15 @@ Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress
   session.ReadMePath = UnpackedEntryPath(information, kReadMeEntry);
   session.LicensePath = UnpackedEntryPath(information, kLicenseEntry);
   return kGoOn;
+}
+
+}  // namespace
+
+Outcome PreparePackage(InstallSession& session) {
+  ProgressWindow progress = OpenPreparationWindow();
+  const Outcome outcome = PreparePackageIn(session, progress);
+  CloseProgressWindow(&progress);
+  return outcome;
 }
 
 Outcome ExportApplicationArchive(InstallSession& session, const std::string& folder) {

@@ -5,7 +5,6 @@
 
 #include "common/exit_codes.h"
 #include "installer/install_session.h"
-#include "installer/package/progress_window.h"
 
 namespace corvalis {
 
@@ -13,8 +12,6 @@ namespace corvalis {
 // information archive and lists the languages, in the preparation window. Every failure
 // (its message shown) and a Cancel end the run.
 Outcome PreparePackage(InstallSession& session);
-// The same inside a window that is already open.
-Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress);
 
 // Writes the application archive unchanged as folder + "ProgramData.zip"; nothing for a
 // blank folder. Failures and Cancel end the run.

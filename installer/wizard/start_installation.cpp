@@ -70,10 +70,7 @@ void InstallationRun::ShowStatusLine(const std::string& text, const std::string&
   HWND action = view_->Control(kIdProgressAction);
   if (utf8Name) {
     // Through the wide call: the code page has no spelling for it.
-    const std::string whole = AnsiToUtf8(text) + name;
-    std::vector<wchar_t> wide(whole.size() + 1, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, whole.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    SetWindowTextW(action, wide.data());
+    SetWindowTextW(action, ToWide(AnsiToUtf8(text) + name, CP_UTF8).data());
   } else {
     SetWindowTextA(action, (text + name).c_str());
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ansi_text.h"
 #include "tools/winrobot/cli_command.h"
 #include "tools/winrobot/winrobot.h"
 
@@ -55,17 +56,6 @@ int RunControlAction(const winrobot::CliCommand& command, HWND window, const Dea
   return done ? 0 : Failed(winrobot::LastError());
 }
 
-// The system's ANSI text as UTF-8, which scripts on the Linux side read.
-std::string Utf8(const std::string& ansi) {
-  std::vector<wchar_t> wide(ansi.size() + 1, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  std::string utf8(ansi.size() * 3 + 1, '\0');
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), -1, &utf8[0], static_cast<int>(utf8.size()),
-                                         nullptr, nullptr);
-  utf8.resize(length > 0 ? static_cast<std::size_t>(length) - 1 : 0);
-  return utf8;
-}
-
 // One visible top-level window: "<process id>\t<class>\t"<title>"".
 BOOL CALLBACK PrintWindow(HWND window, LPARAM) {
   if (!IsWindowVisible(window)) return TRUE;
@@ -93,7 +83,7 @@ int Run(const winrobot::CliCommand& command) {
     if (command.verb == winrobot::CliVerb::MsgBoxText) {
       std::string text = winrobot::MessageBoxText(box);
       if (!winrobot::LastError().empty()) return Failed(winrobot::LastError());
-      std::printf("%s\n", Utf8(text).c_str());
+      std::printf("%s\n", corvalis::AnsiToUtf8(text).c_str());
       return 0;
     }
     if (!winrobot::AnswerMessageBox(box, command.control)) return Failed(winrobot::LastError());
@@ -109,9 +99,9 @@ int Run(const winrobot::CliCommand& command) {
       return 0;
     case winrobot::CliVerb::List:
       for (const winrobot::ControlInfo& control : winrobot::ListControls(window)) {
-        std::printf("%s\n", Utf8(winrobot::FormatControlLine(control.className, control.id, control.visible,
-                                                             control.enabled, control.checked, control.text))
-                                .c_str());
+        const std::string line = winrobot::FormatControlLine(control.className, control.id, control.visible,
+                                                             control.enabled, control.checked, control.text);
+        std::printf("%s\n", corvalis::AnsiToUtf8(line).c_str());
       }
       if (!winrobot::LastError().empty()) std::fprintf(stderr, "winrobot: %s\n", winrobot::LastError().c_str());
       return 0;
