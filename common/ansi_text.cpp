@@ -160,4 +160,32 @@ bool IsRemovableFolderTree(const std::string& path) {
   return true;
 }
 
+bool ParseDottedVersion(const std::string& text, std::vector<unsigned>* parts) {
+  parts->clear();
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t dot = text.find('.', start);
+    const std::string part = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    if (part.empty() || part.size() > 5 || part.find_first_not_of("0123456789") != std::string::npos) return false;
+    unsigned long number = 0;
+    for (const char digit : part) number = number * 10 + static_cast<unsigned long>(digit - '0');
+    if (number > 0xFFFF) return false;
+    parts->push_back(static_cast<unsigned>(number));
+    if (dot == std::string::npos) return true;
+    start = dot + 1;
+  }
+}
+
+int CompareDottedVersions(const std::string& a, const std::string& b) {
+  std::vector<unsigned> first;
+  std::vector<unsigned> second;
+  if (!ParseDottedVersion(a, &first) || !ParseDottedVersion(b, &second)) return 0;
+  for (std::size_t i = 0; i < first.size() || i < second.size(); ++i) {
+    const unsigned x = i < first.size() ? first[i] : 0;
+    const unsigned y = i < second.size() ? second[i] : 0;
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
 }  // namespace corvalis

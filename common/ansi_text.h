@@ -65,6 +65,12 @@ bool HasNamespacePrefix(const std::string& path);
 // wildcard, no namespace prefix. Anything else comes only from a damaged or hostile script
 // or data file, and deleting it could take the current folder, a drive or a volume.
 bool IsRemovableFolderTree(const std::string& path);
+// "1", "1.4", "2.0.3": numbers (each at most 65535, as a version resource holds them)
+// parted by single dots, into *parts. false for anything else, *parts then undefined.
+bool ParseDottedVersion(const std::string& text, std::vector<unsigned>* parts);
+// <0, 0, >0 as version a is lower than, equal to or higher than b, missing parts read as 0
+// ("1.4" == "1.4.0"); 0 when either is not dotted numbers.
+int CompareDottedVersions(const std::string& a, const std::string& b);
 // How deep a folder lies: the number of "\" in its path.
 int PathDepth(const std::string& path);
 // The positions of paths of these depths, deepest first, those of one depth in their order.

@@ -138,6 +138,24 @@ std::string RegistrySubkeyName(HKEY root, const std::string& keyPath, DWORD inde
   return std::string(name, length);
 }
 
+std::string ReadRegistryText(HKEY root, const std::string& keyPath, const std::string& valueName) {
+  constexpr DWORD kMaxTextBytes = 32767;
+  OpenKey key(root, DropLeadingBackslash(keyPath));
+  if (!key.get()) return std::string();
+  std::string text(kMaxTextBytes + 1, '\0');
+  DWORD size = kMaxTextBytes;
+  DWORD type = 0;
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &size) !=
+          ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::string();
+  }
+  // The stored bytes need not end in a NUL.
+  text.resize(size);
+  text.resize(text.find('\0') == std::string::npos ? size : text.find('\0'));
+  return text;
+}
+
 int DeleteRegistryTree(HKEY root, const std::string& keyPath, const std::string& computer) {
   const std::string path = DropLeadingBackslash(keyPath);
   // An empty name (say, an association for an empty file name) must not turn into the

@@ -35,6 +35,9 @@ int DeleteRegistryKey(HKEY root, const std::string& keyPath, const std::string& 
 // Name of subkey `index`, empty when there is none.
 std::string RegistrySubkeyName(HKEY root, const std::string& keyPath, DWORD index,
                                const std::string& computer);
+// A text value (REG_SZ or REG_EXPAND_SZ, unexpanded) of this machine's registry; empty when
+// the key or value is missing, of another type or longer than 32,767 characters.
+std::string ReadRegistryText(HKEY root, const std::string& keyPath, const std::string& valueName);
 // The key with all its subkeys. Refuses an empty path or one ending in "\".
 int DeleteRegistryTree(HKEY root, const std::string& keyPath, const std::string& computer);
 

@@ -127,4 +127,26 @@ UninstallData ParseUninstallData(const std::string& bytes) {
   return data;
 }
 
+std::string UninstallerFilePath(const std::string& folder, int k, const char* extension) {
+  return folder + "Uninst" + std::to_string(k) + extension;
+}
+
+void AdoptInstallation(UninstallData* data, const UninstallData& other, const std::string& programPath,
+                       const std::string& dataPath) {
+  // The map type the INI reader has instantiated already: another costs the programs kilobytes.
+  std::map<std::string, std::size_t> seen;
+  for (const TaskEntry& task : data->InstTasks) seen.emplace(task.Line, 0);
+  for (const TaskEntry& task : other.InstTasks) {
+    if (seen.emplace(task.Line, 0).second) data->InstTasks.push_back(task);
+  }
+  seen.clear();
+  for (const std::string& file : data->Files) seen.emplace(ToLowerAnsi(file), 0);
+  std::vector<std::string> otherFiles = other.Files;
+  otherFiles.push_back(programPath);
+  otherFiles.push_back(dataPath);
+  for (const std::string& file : otherFiles) {
+    if (seen.emplace(ToLowerAnsi(file), 0).second) data->Files.push_back(file);
+  }
+}
+
 }  // namespace corvalis

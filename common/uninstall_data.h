@@ -32,6 +32,10 @@ constexpr char kUninstallFileKeyPrefix[] = "CopyFile";  // + 0, 1, 2, ...
 // installed programs.
 constexpr char kUninstallEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
+// The k-th installation's uninstaller in folder (ending in "\"): "Uninst<k>.exe", its data
+// file "Uninst<k>.dat" (extension ".exe" or ".dat").
+std::string UninstallerFilePath(const std::string& folder, int k, const char* extension);
+
 // What an undo record of the [InstTasks] group stands for. A record is a task line whose
 // keyword names the task that made the change:
 //   RegistryValue, RegistryKey  the REGADDVALUE or REGADDKEY line itself
@@ -77,6 +81,13 @@ std::string FormatUninstallData(const UninstallData& data);
 // blanks at either end, and for names also "=" or a leading "[" or ";" would make the
 // reader trim a value, end it early or read a second record out of it.
 std::string UnstorableValue(const UninstallData& data);
+
+// Another installation of the same product into the same folder (an upgrade leaves the
+// earlier one's files beside its own): its records join data's after data's own (none
+// twice), and its uninstaller program and data file (programPath, dataPath) become files
+// to delete, so that removing one removes everything of the product there.
+void AdoptInstallation(UninstallData* data, const UninstallData& other, const std::string& programPath,
+                       const std::string& dataPath);
 
 // The reading side; keys it doesn't know are ignored, missing ones stay empty (0).
 UninstallData ParseUninstallData(const std::string& bytes);

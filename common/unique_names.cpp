@@ -10,8 +10,8 @@ constexpr std::uint32_t kTempFileNumbers = 100000000;   // 0 .. 99,999,999
 }  // namespace
 
 bool PickFreeName(const RandomSource& random, std::uint32_t numbers,
-                  const std::function<std::string(std::uint32_t)>& nameOf,
-                  const std::function<NameTry(const std::string&)>& tryName, std::string* name) {
+                  const FunctionRef<std::string(std::uint32_t)>& nameOf,
+                  const FunctionRef<NameTry(const std::string&)>& tryName, std::string* name) {
   for (int draw = 0; draw < kFreeNameDraws; ++draw) {
     *name = nameOf(random() % numbers);
     const NameTry result = tryName(*name);
@@ -21,7 +21,7 @@ bool PickFreeName(const RandomSource& random, std::uint32_t numbers,
 }
 
 bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
-                        const std::function<FolderAttempt(const std::string&)>& tryCreate,
+                        const FunctionRef<FolderAttempt(const std::string&)>& tryCreate,
                         std::string* folder, const std::string& prefix) {
   const std::string base = WithTrailingBackslash(parent) + prefix;
   return PickFreeName(
@@ -39,7 +39,7 @@ bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
 }
 
 std::string PickTempFileName(const std::string& folder, const RandomSource& random,
-                             const std::function<bool(const std::string&)>& exists,
+                             const FunctionRef<bool(const std::string&)>& exists,
                              const std::string& avoid) {
   std::string name;
   const bool picked = PickFreeName(

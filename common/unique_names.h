@@ -5,12 +5,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
+
+#include "common/function_ref.h"
 
 namespace corvalis {
 
-using RandomSource = std::function<std::uint32_t()>;
+using RandomSource = FunctionRef<std::uint32_t()>;
 
 // A folder where every name seems taken must not hold a run for ever.
 constexpr int kFreeNameDraws = 1000;
@@ -21,8 +22,8 @@ enum class NameTry { Taken, Done, Failed };
 // nameOf(number) until tryName says Done (true, *name that one) or Failed, which every
 // number would (false). False too when every draw was Taken; *name is the last one tried.
 bool PickFreeName(const RandomSource& random, std::uint32_t numbers,
-                  const std::function<std::string(std::uint32_t)>& nameOf,
-                  const std::function<NameTry(const std::string&)>& tryName, std::string* name);
+                  const FunctionRef<std::string(std::uint32_t)>& nameOf,
+                  const FunctionRef<NameTry(const std::string&)>& tryName, std::string* name);
 
 enum class FolderAttempt { Created, Exists, Failed };
 
@@ -30,13 +31,13 @@ enum class FolderAttempt { Created, Exists, Failed };
 // folder. A folder that existed before is never taken. On any other failure returns false
 // with the candidate that failed in *folder.
 bool CreateUniqueFolder(const std::string& parent, const RandomSource& random,
-                        const std::function<FolderAttempt(const std::string&)>& tryCreate,
+                        const FunctionRef<FolderAttempt(const std::string&)>& tryCreate,
                         std::string* folder, const std::string& prefix = std::string());
 
 // folder + <0..99,999,999> + ".tmp", drawn again while such a file exists or the name
 // equals avoid; empty when every draw was taken.
 std::string PickTempFileName(const std::string& folder, const RandomSource& random,
-                             const std::function<bool(const std::string&)>& exists,
+                             const FunctionRef<bool(const std::string&)>& exists,
                              const std::string& avoid = std::string());
 
 }  // namespace corvalis

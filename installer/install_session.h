@@ -110,6 +110,9 @@ struct InstallSession {
   corvalis::ScriptSettings ScriptSettings;
   StubTextTable StubTexts;
   std::vector<std::pair<std::string, std::string>> UninstallTexts;  // (key, text), file order
+  // The product's uninstall entry as an earlier installation left it: an upgrade goes there.
+  std::string RegisteredLocation;  // its InstallLocation, empty when there is none
+  std::string RegisteredVersion;   // its DisplayVersion
 
   // Wizard and engine
   int CurrentPage = 0;      // 0 welcome .. 6 finish

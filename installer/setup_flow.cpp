@@ -24,6 +24,7 @@ int RunSetup(InstallSession& session) {
   OpenDefaultRunLog(session);
   LogLine("package: " + session.ScriptSettings.AppName + " " + session.ScriptSettings.Version);
   ExpandStubPlaceholders(&session.StubTexts, session.ScriptSettings);
+  FindRegisteredInstallation(session);
   outcome = CheckRequirements(session);
   if (outcome.Ends) return outcome.ExitCode;
 

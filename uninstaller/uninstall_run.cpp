@@ -87,6 +87,25 @@ void Undo(UninstallSession& session, UninstallOperations& ops, const std::string
   }
 }
 
+// Each installation into the folder left its own "Uninst<k>" pair, numbered from 0 without
+// gaps; an upgrade leaves the earlier pairs beside its own. The product goes with all of them.
+void TakeOverOtherInstallations(UninstallOperations& ops, const std::string& ownDataPath, UninstallData* data) {
+  if (data->AppName.empty() || !IsRemovableFolderTree(data->InstallPath)) return;
+  const std::string folder = WithTrailingBackslash(data->InstallPath);
+  constexpr int kMostInstallations = 1000;
+  for (int k = 0; k < kMostInstallations; ++k) {
+    const std::string program = UninstallerFilePath(folder, k, ".exe");
+    const std::string dataPath = UninstallerFilePath(folder, k, ".dat");
+    if (!ops.PathExists(program) && !ops.PathExists(dataPath)) return;
+    std::string bytes;
+    if (ToLowerAnsi(dataPath) == ToLowerAnsi(ownDataPath) || !ops.ReadFile(dataPath, &bytes)) continue;
+    const UninstallData other = ParseUninstallData(bytes);
+    if (ToLowerAnsi(other.AppName) != ToLowerAnsi(data->AppName)) continue;
+    ops.Log("with the earlier installation " + dataPath);
+    AdoptInstallation(data, other, program, dataPath);
+  }
+}
+
 }  // namespace
 
 int StartFromTempCopy(UninstallOperations& ops, const UninstallerOptions& options) {
@@ -140,7 +159,8 @@ int RunUninstallation(UninstallOperations& ops, const UninstallerOptions& option
     ops.ShowError(std::string(kScriptMissingText) + "\r\n\r\n(" + dataPath + ")");
     return kExitFailure;
   }
-  const UninstallData data = ParseUninstallData(bytes);
+  UninstallData data = ParseUninstallData(bytes);
+  TakeOverOtherInstallations(ops, options.InstalledDataPath, &data);
   UninstallSession session = SessionFromData(data);
   session.Mode = options.Mode;
   session.NoRestart = options.NoRestart;

@@ -3,10 +3,14 @@
 
 #include <windows.h>
 
+#include "common/ansi_text.h"
 #include "common/ini_file.h"
 #include "common/message_box.h"
 #include "common/start_messages.h"
+#include "common/run_log.h"
 #include "common/special_folders.h"
+#include "common/system_operations.h"
+#include "common/uninstall_data.h"
 #include "common/whole_file.h"
 #include "installer/config/language_selection.h"
 #include "installer/config/language_texts.h"
@@ -51,6 +55,21 @@ Outcome LoadScript(InstallSession& session) {
   session.ScriptSettings = ReadScriptSettings(script);
   DeleteFileA(session.ScriptPath.c_str());
   return kGoOn;
+}
+
+void FindRegisteredInstallation(InstallSession& session) {
+  const ScriptSettings& script = session.ScriptSettings;
+  if (script.AppName.empty()) return;
+  const std::string key = kUninstallEntryKey + script.AppName;
+  const std::string location = ReadRegistryText(HKEY_LOCAL_MACHINE, key, "InstallLocation");
+  // Only a full path names a folder to go back to; anything else is not our entry's.
+  if (!IsFullPath(location) || HasNamespacePrefix(location)) return;
+  session.RegisteredLocation = WithTrailingBackslash(location);
+  session.RegisteredVersion = ReadRegistryText(HKEY_LOCAL_MACHINE, key, "DisplayVersion");
+  LogLine("installed before: " + session.RegisteredVersion + " in " + session.RegisteredLocation);
+  if (CompareDottedVersions(session.RegisteredVersion, script.Version) > 0) {
+    LogLine("downgrade: " + session.RegisteredVersion + " is replaced by the older " + script.Version);
+  }
 }
 
 }  // namespace corvalis

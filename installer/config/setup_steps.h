@@ -30,6 +30,10 @@ Outcome CheckRequirements(const InstallSession& session);
 // ("1.0", "1.1", "2.0", "3.0" or "3.5").
 bool IsFrameworkInstalled(const std::string& version);
 
+// RegisteredLocation and RegisteredVersion from the uninstall entry of the script's AppName,
+// logged, and a downgrade said so.
+void FindRegisteredInstallation(InstallSession& session);
+
 // Shows text under the session's error title with the stop icon; the run ends with
 // exitCode.
 Outcome FailWithMessage(const InstallSession& session, const std::string& text, int exitCode = kExitFailure);

@@ -14,10 +14,6 @@ namespace {
 constexpr char kPreparingStatus[] = "Preparing to install...";
 constexpr char kGroupStatus[] = "Creating program groups...";
 
-std::string UninstallerFile(const std::string& installPath, int k, const char* extension) {
-  return installPath + "Uninst" + std::to_string(k) + extension;
-}
-
 void CreateProgramGroup(InstallSession& session, const std::string& group, TaskOperations& operations) {
   const ScriptSettings& script = session.ScriptSettings;
   operations.ShowStatus(kGroupStatus);
@@ -46,8 +42,8 @@ void CreateProgramGroup(InstallSession& session, const std::string& group, TaskO
 
 int FreeUninstallerNumber(const std::string& installPath, InstallationFrontEnd& frontEnd) {
   int k = 0;
-  while (frontEnd.PathExists(UninstallerFile(installPath, k, ".exe")) ||
-         frontEnd.PathExists(UninstallerFile(installPath, k, ".dat"))) {
+  while (frontEnd.PathExists(UninstallerFilePath(installPath, k, ".exe")) ||
+         frontEnd.PathExists(UninstallerFilePath(installPath, k, ".dat"))) {
     ++k;
   }
   return k;
@@ -82,8 +78,8 @@ Outcome RunInstallation(InstallSession& session, const Choices& choices, Install
   frontEnd.ShowProgressPage();
   session.InstallPath = choices.Destination;
   const int k = FreeUninstallerNumber(session.InstallPath, frontEnd);
-  session.UninstallerPath = UninstallerFile(session.InstallPath, k, ".exe");
-  session.UninstallDataPath = UninstallerFile(session.InstallPath, k, ".dat");
+  session.UninstallerPath = UninstallerFilePath(session.InstallPath, k, ".exe");
+  session.UninstallDataPath = UninstallerFilePath(session.InstallPath, k, ".dat");
   operations.Log("destination: " + session.InstallPath + ", uninstaller " + session.UninstallerPath);
   operations.ShowStatus(kPreparingStatus);
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <random>
 
 #include "common/ansi_text.h"
@@ -26,12 +25,10 @@ namespace corvalis {
 
 namespace {
 
-RandomSource MakeRandomSource() {
+std::uint32_t RandomSeed() {
   LARGE_INTEGER counter = {};
   QueryPerformanceCounter(&counter);
-  auto engine = std::make_shared<std::mt19937>(static_cast<std::uint32_t>(counter.QuadPart) ^
-                                               (GetCurrentProcessId() << 16) ^ GetTickCount());
-  return [engine]() { return static_cast<std::uint32_t>((*engine)()); };
+  return static_cast<std::uint32_t>(counter.QuadPart) ^ (GetCurrentProcessId() << 16) ^ GetTickCount();
 }
 
 FolderAttempt TryCreateFolder(const std::string& folder) {
@@ -90,7 +87,8 @@ Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress
     ~Closer() { CloseHandle(file); }
   } closer{package.file};
 
-  RandomSource random = MakeRandomSource();
+  std::mt19937 engine(RandomSeed());
+  const auto random = [&engine]() { return static_cast<std::uint32_t>(engine()); };
   // Run elevated, the work goes into a folder that programs without elevation can't
   // change: they could otherwise swap the script between its unpacking and its reading.
   std::string parent = TemporaryFolder();

@@ -31,7 +31,8 @@ int RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage) 
 
   const PathContext context = SessionPathContext(session);
   Choices choices;
-  choices.Destination = options.Destination.empty() ? InitialDestination(script.DefaultPath, script.AppName, context)
+  choices.Destination = options.Destination.empty() ? InitialDestination(session.RegisteredLocation, script.DefaultPath,
+                                                                         script.AppName, context)
                                                     : options.Destination;
   choices.Group =
       UnattendedGroupPath(PathVariableFolder(kAllUsersProgramsFolder, context), options.Group, script.AppName);

@@ -41,7 +41,8 @@ void FillSpaceLines(const WizardView& view, const std::string& destination) {
 void FillDestination(const WizardView& view) {
   const ScriptSettings& script = view.session.ScriptSettings;
   const std::string destination =
-      InitialDestination(script.DefaultPath, script.AppName, SessionPathContext(view.session));
+      InitialDestination(view.session.RegisteredLocation, script.DefaultPath, script.AppName,
+                         SessionPathContext(view.session));
   SetWindowTextA(view.Control(kIdDestinationPath), destination.c_str());
   if (script.PathChangeable == 0) {
     EnableWindow(view.Control(kIdDestinationPath), FALSE);

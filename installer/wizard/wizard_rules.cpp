@@ -101,8 +101,9 @@ std::string SpaceLine(const std::string& label, std::uint64_t bytes) {
 
 std::string DriveOfPath(const std::string& path) { return path.substr(0, 3); }
 
-std::string InitialDestination(const std::string& defaultPath, const std::string& appName,
-                               const PathContext& context) {
+std::string InitialDestination(const std::string& registeredLocation, const std::string& defaultPath,
+                               const std::string& appName, const PathContext& context) {
+  if (!registeredLocation.empty()) return WithTrailingBackslash(registeredLocation);
   if (!TrimBlanks(defaultPath).empty()) return WithTrailingBackslash(ExpandAll(defaultPath, context));
   return WithTrailingBackslash(PathVariableFolder(kProgramFilesFolder, context) + appName);
 }

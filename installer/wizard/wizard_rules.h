@@ -57,10 +57,11 @@ std::string SpaceLine(const std::string& label, std::uint64_t bytes);
 // The drive whose free space the space lines show: the path's first three characters.
 std::string DriveOfPath(const std::string& path);
 
-// The destination field's first text: DefaultPath expanded when it holds more than
+// The destination field's first text: the folder of an earlier installation of the product
+// (registeredLocation) when there is one, else DefaultPath expanded when it holds more than
 // blanks, else the Program Files folder + AppName; always ending in "\".
-std::string InitialDestination(const std::string& defaultPath, const std::string& appName,
-                               const PathContext& context);
+std::string InitialDestination(const std::string& registeredLocation, const std::string& defaultPath,
+                               const std::string& appName, const PathContext& context);
 // A folder browser's answer as the field takes it; empty when the field must not change.
 std::string BrowsedDestination(const std::string& answer);
 

@@ -58,6 +58,22 @@ TEST(UninstallData, ManyRecordsOfOneName) {
   EXPECT_EQ(read.InstTasks.back().Name, "Name10000");
 }
 
+TEST(UninstallData, AnUpgradeTakesOverTheEarlierInstallation) {
+  UninstallData data;
+  data.InstTasks = {{"Key", "REGADDKEY\xB6HKLM\xB6\xB6\xB6" "Software\\Acme"}};
+  data.Files = {"C:\\App\\new.exe", "C:\\App\\same.txt"};
+  UninstallData earlier;
+  earlier.InstTasks = {{"OldKey", "REGADDKEY\xB6HKLM\xB6\xB6\xB6" "Software\\Acme"},
+                       {"Link", "NORMALLINK\xB6" "C:\\Desktop\\Old.lnk"}};
+  earlier.Files = {"C:\\App\\SAME.txt", "C:\\App\\old.dll"};
+  AdoptInstallation(&data, earlier, UninstallerFilePath("C:\\App\\", 0, ".exe"),
+                    UninstallerFilePath("C:\\App\\", 0, ".dat"));
+  ASSERT_EQ(data.InstTasks.size(), 2u) << "a record both made is undone once";
+  EXPECT_EQ(data.InstTasks[1].Name, "Link");
+  EXPECT_EQ(data.Files, (std::vector<std::string>{"C:\\App\\new.exe", "C:\\App\\same.txt", "C:\\App\\old.dll",
+                                                  "C:\\App\\Uninst0.exe", "C:\\App\\Uninst0.dat"}));
+}
+
 // Every record an installation task writes reads back as the kind it was written as, and
 // the uninstaller also knows the records the installer doesn't write itself.
 TEST(UninstallData, RecordsReadBackAsTheirKind) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <set>
 
 #include "installer/package/entry_names.h"
@@ -28,7 +29,7 @@ OsVersionData Version(std::uint32_t platform, std::uint32_t major, std::uint32_t
   return v;
 }
 
-RandomSource Sequence(std::deque<std::uint32_t> values) {
+std::function<std::uint32_t()> Sequence(std::deque<std::uint32_t> values) {
   auto queue = std::make_shared<std::deque<std::uint32_t>>(std::move(values));
   return [queue]() {
     std::uint32_t v = queue->front();
@@ -164,7 +165,7 @@ TEST(UniqueNames, WorkFolderStopsWhenCreationFailsForAnotherReason) {
 TEST(UniqueNames, TempFilesSkipExistingNamesAndEachOther) {
   std::set<std::string> existing = {"W\\1.tmp", "W\\2.tmp"};
   auto exists = [&](const std::string& f) { return existing.count(f) > 0; };
-  RandomSource random = Sequence({1, 2, 3, 100000003, 99999999});
+  const auto random = Sequence({1, 2, 3, 100000003, 99999999});
   std::string info = PickTempFileName("W\\", random, exists);
   EXPECT_EQ(info, "W\\3.tmp");
   std::string program = PickTempFileName("W\\", random, exists, info);

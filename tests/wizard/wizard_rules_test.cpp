@@ -102,14 +102,15 @@ TEST(WizardRules, DestinationAndGroupPaths) {
   PathContext context;
   context.Folders = &folders;
   context.AppName = "Demo";
-  EXPECT_EQ(InitialDestination("", "Demo", context), "C:\\Program Files\\Demo\\");
-  EXPECT_EQ(InitialDestination(" \t ", "Demo", context), "C:\\Program Files\\Demo\\");
-  EXPECT_EQ(InitialDestination("<ProgramFiles>Acme\\<ProgramName>", "Demo", context),
+  EXPECT_EQ(InitialDestination("", "", "Demo", context), "C:\\Program Files\\Demo\\");
+  EXPECT_EQ(InitialDestination("", " \t ", "Demo", context), "C:\\Program Files\\Demo\\");
+  EXPECT_EQ(InitialDestination("", "<ProgramFiles>Acme\\<ProgramName>", "Demo", context),
             "C:\\Program Files\\Acme\\Demo\\");
-  EXPECT_EQ(InitialDestination("D:\\Apps\\", "Demo", context), "D:\\Apps\\");
+  EXPECT_EQ(InitialDestination("", "D:\\Apps\\", "Demo", context), "D:\\Apps\\");
+  EXPECT_EQ(InitialDestination("E:\\Old", "D:\\Apps\\", "Demo", context), "E:\\Old\\");
   // A name holding its own token expands only so far: a bounded text, not a hang.
   context.AppName = "<ProgramName><ProgramName><ProgramName>";
-  std::string grown = InitialDestination("<ProgramFiles><ProgramName>", context.AppName, context);
+  std::string grown = InitialDestination("", "<ProgramFiles><ProgramName>", context.AppName, context);
   EXPECT_LE(grown.size(), 32768u);
   EXPECT_EQ(grown.back(), '\\');
 

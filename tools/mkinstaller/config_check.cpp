@@ -58,16 +58,6 @@ void CheckBitmap(const std::string& folder, const char* entry, int width, int he
   }
 }
 
-bool IsDottedVersion(const std::string& version) {
-  if (version.empty() || version.front() == '.' || version.back() == '.') return false;
-  char previous = '.';
-  for (const char c : version) {
-    if (c == '.' ? previous == '.' : (c < '0' || c > '9')) return false;
-    previous = c;
-  }
-  return true;
-}
-
 bool HasScheme(const std::string& address) {
   const std::string lower = corvalis::ToLowerAnsi(address);
   return lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0;
@@ -121,8 +111,9 @@ std::vector<std::string> CheckConfiguration(const std::string& configFolder) {
   }
   const corvalis::ScriptSettings script = corvalis::ReadScriptSettings(corvalis::ParseIni(bytes));
   const std::string where = std::string(corvalis::kScriptEntry) + ": ";
-  if (!IsDottedVersion(script.Version)) {
-    problems.push_back(where + "Version \"" + script.Version + "\" is not dotted numbers (like 1.4 or 2.0.3)");
+  std::vector<unsigned> parts;
+  if (!corvalis::ParseDottedVersion(script.Version, &parts)) {
+    problems.push_back(where + "Version \"" + script.Version + "\" is not dotted numbers (like 1.4 or 2.0.3, each up to 65535)");
   }
   for (const auto& address : {std::make_pair("Website", script.Website),
                               std::make_pair("RunIfDepNotFound", script.RunIfDepNotFound)}) {
