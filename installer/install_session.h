@@ -104,6 +104,9 @@ struct InstallSession {
   std::string LicensePath;
   std::vector<LanguageEntry> Languages;
   std::string LanguageFile;
+  // The uninstaller the package carries (with the product's version, signed by the vendor);
+  // empty: the installer writes its own.
+  std::string PackageUninstaller;
 
   // Configuration (the script's settings and texts are added by the config code)
   std::uint64_t RequiredSpace = 0;

@@ -8,7 +8,8 @@
 
 namespace corvalis {
 
-std::string UninstallerImage() {
+std::string UninstallerImage(const InstallSession& session) {
+  if (!session.PackageUninstaller.empty()) return session.PackageUninstaller;
   HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_UNINSTALLER), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
   HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
   const void* packed = loaded ? LockResource(loaded) : nullptr;

@@ -3,9 +3,12 @@
 
 #include <string>
 
+#include "installer/install_session.h"
+
 namespace corvalis {
 
-// Its bytes, whole; empty when the resource is missing or doesn't inflate to its length.
-std::string UninstallerImage();
+// The package's own uninstaller when it carries one, else the built-in one's bytes, whole;
+// empty when that resource is missing or doesn't inflate to its length.
+std::string UninstallerImage(const InstallSession& session);
 
 }  // namespace corvalis

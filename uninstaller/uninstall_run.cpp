@@ -97,8 +97,9 @@ void TakeOverOtherInstallations(UninstallOperations& ops, const std::string& own
     const std::string program = UninstallerFilePath(folder, k, ".exe");
     const std::string dataPath = UninstallerFilePath(folder, k, ".dat");
     if (!ops.PathExists(program) && !ops.PathExists(dataPath)) return;
+    // By name: the command line may give the own folder by another spelling (a short name).
     std::string bytes;
-    if (ToLowerAnsi(dataPath) == ToLowerAnsi(ownDataPath) || !ops.ReadFile(dataPath, &bytes)) continue;
+    if (EqualsNoCase(FileNamePart(dataPath), FileNamePart(ownDataPath)) || !ops.ReadFile(dataPath, &bytes)) continue;
     const UninstallData other = ParseUninstallData(bytes);
     if (ToLowerAnsi(other.AppName) != ToLowerAnsi(data->AppName)) continue;
     ops.Log("with the earlier installation " + dataPath);

@@ -35,6 +35,11 @@ constexpr const char* kWizardBitmapEntry = "Resources/WizBitmap.bmp";
 constexpr const char* kHeaderBitmapEntry = "Resources/HeadBitmap.bmp";
 constexpr const char* kLicenseEntry = "Resources/License.txt";
 constexpr const char* kReadMeEntry = "Resources/ReadMe.txt";
+// The uninstaller the installer writes, with the product's version resource (and signed
+// when the vendor signs); packages without it get the one the installer carries.
+constexpr const char* kUninstallerEntry = "Uninstaller.exe";
+// Far above any uninstaller we build.
+constexpr std::uint32_t kMaxUninstallerBytes = 4 * 1024 * 1024;
 
 // The work folder's subfolder that the information archive is unpacked into.
 constexpr const char* kInformationFolder = "Information\\";

@@ -20,6 +20,7 @@
 #include "installer/package/progress_window.h"
 #include "common/unique_names.h"
 #include "common/run_log.h"
+#include "common/whole_file.h"
 
 namespace corvalis {
 
@@ -130,6 +131,7 @@ Outcome PreparePackageIn(InstallSession& session, const ProgressWindow& progress
   session.HeaderBitmapPath = UnpackedEntryPath(information, kHeaderBitmapEntry);
   session.ReadMePath = UnpackedEntryPath(information, kReadMeEntry);
   session.LicensePath = UnpackedEntryPath(information, kLicenseEntry);
+  ReadWholeFile(UnpackedEntryPath(information, kUninstallerEntry), kMaxUninstallerBytes, &session.PackageUninstaller);
   return kGoOn;
 }
 

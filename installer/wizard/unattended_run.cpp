@@ -51,7 +51,7 @@ int RunUnattended(InstallSession& session, UninstallerImageFn uninstallerImage) 
   const Outcome installed = run.Install(choices);
   if (installed.Ends) return installed.ExitCode;
   choices.FinishTicks = UnattendedTicks(session.FinishActions, options.ForceRestart);
-  return run.Complete(choices, uninstallerImage()).ExitCode;
+  return run.Complete(choices, uninstallerImage(session)).ExitCode;
 }
 
 }  // namespace corvalis

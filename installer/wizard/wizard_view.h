@@ -15,7 +15,7 @@
 namespace corvalis {
 
 // The uninstaller program's bytes, for "Finish" to write beside the installation.
-using UninstallerImageFn = std::string (*)();
+using UninstallerImageFn = std::string (*)(const InstallSession& session);
 
 class InstallationRun;
 

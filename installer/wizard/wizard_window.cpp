@@ -85,7 +85,7 @@ void OnCommand(WizardView& view, int id, int code) {
       if (clicked && usable) {
         Choices choices = WizardChoices(view);
         choices.FinishTicks = TickedFinishActions(view.session, view);
-        view.ended = view.run->Complete(choices, view.uninstallerImage());
+        view.ended = view.run->Complete(choices, view.uninstallerImage(view.session));
       }
       break;
     case kIdWizardNext:

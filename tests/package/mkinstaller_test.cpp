@@ -271,6 +271,7 @@ TEST(Mkinstaller, BadInputNamesTheProblemAndLeavesNoOutput) {
          fs::resize_file(o->stubPath, (std::uintmax_t(1) << 31) - 200);
        }},
       {"neither code page 437 nor UTF-8", [](BuilderOptions*, const std::string& r) { Write(r + "/app/\xC3.txt", "x"); }},
+      {"no uninstaller to sign", [](BuilderOptions* o, const std::string&) { o->signCommand = "cp {in} {out}"; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expect);
@@ -421,4 +422,31 @@ TEST(Mkinstaller, Cp437Names) {
   EXPECT_FALSE(mkinstaller::Utf8ToCp437("\xC3", &out));  // broken UTF-8
   EXPECT_TRUE(mkinstaller::IsUtf8("\xC5\x81\xC3\xB3" "d\xC5\xBA.txt"));  // Łódź.txt
   EXPECT_FALSE(mkinstaller::IsUtf8("\xC3"));
+}
+
+// With the shipped stub both programs are signed by the vendor's command, the uninstaller
+// first; a failing command leaves the previous build alone.
+TEST(Mkinstaller, SigningCommandSignsBothProgramsOrNothing) {
+  if (!fs::exists(SHIPPED_STUB)) GTEST_SKIP() << "SKIPPED: no shipped stub at " << SHIPPED_STUB;
+  Scratch scratch;
+  BuilderOptions options = Inputs(scratch.path);
+  options.stubPath = SHIPPED_STUB;
+  Write(options.outputPath, "previous build");
+  std::string error;
+  options.signCommand = "exit 3";
+  EXPECT_FALSE(mkinstaller::BuildPackage(options, &error));
+  EXPECT_NE(error.find("exit code 3"), std::string::npos) << error;
+  EXPECT_EQ(Read(options.outputPath), "previous build");
+
+  options.signCommand = "cp {in} {out} && printf SIGNED >> {out}";
+  ASSERT_TRUE(mkinstaller::BuildPackage(options, &error)) << error;
+  std::string package = Read(options.outputPath);
+  ASSERT_EQ(package.substr(package.size() - 6), "SIGNED");
+  package.resize(package.size() - 6);
+  const auto* trailer = reinterpret_cast<const unsigned char*>(package.data()) + package.size() - 11;
+  const std::size_t infoBytes = corvalis::ReadLe32(trailer);
+  auto info = ReadZip(package.substr(package.size() - 11 - infoBytes, infoBytes), scratch.path + "/info.zip");
+  const std::string uninstaller = info[corvalis::kUninstallerEntry].data;
+  EXPECT_EQ(uninstaller.compare(0, 2, "MZ"), 0);
+  EXPECT_EQ(uninstaller.substr(uninstaller.size() - 6), "SIGNED") << "the uninstaller inside is signed too";
 }

@@ -337,10 +337,10 @@ double WalkToFinish(ProcessTree& tree, HWND wizard, const std::string& shots, st
 }
 
 // The finish page's checklist as the user finds it; left as it is.
-void PrintFinishItems(HWND wizard, DWORD pid) {
-  HWND list = GetDlgItem(GetDlgItem(wizard, kIdWizardFirstPage + kPageFinish), kIdFinishActions);
+void PrintFinishItems(HWND wizard) {
+  HWND list = Checklist(wizard);
   if (!list || !IsWindowVisible(list)) return;
-  for (const ChecklistItem& item : ChecklistItems(list, pid)) {
+  for (const ChecklistItem& item : ChecklistItems(list)) {
     std::printf("finish_item = [%c] %s\n", item.ticked ? 'x' : ' ', item.text.c_str());
   }
 }
@@ -358,7 +358,7 @@ int Install(const std::string& package, const std::string& shots) {
   if (lastNext == 0) return 1;
   const double finishShown = Now();
   Screenshot(shots, wizard, kPageFinish);
-  PrintFinishItems(wizard, tree.Pid());
+  PrintFinishItems(wizard);
   const double finishClicked = Now();
   if (!winrobot::ClickButton(wizard, Id(kIdWizardFinish))) return Failed(winrobot::LastError());
   // A finish action may end in a message box (Wine's shell without a program for a

@@ -58,6 +58,20 @@ std::string ReadWholeFile(const std::string& path) {
   return content;
 }
 
+std::string NotTheShippedUninstaller(const std::string& path) {
+  constexpr std::size_t kVersionResourceRoom = 2048;
+  const std::string written = ReadWholeFile(path);
+  const std::string shipped = ReadWholeFile(winrobot::DistFilePath("Uninstaller.exe"));
+  if (shipped.empty() || written.size() != shipped.size()) {
+    return path + " is " + std::to_string(written.size()) + " bytes, the shipped one " + std::to_string(shipped.size());
+  }
+  std::size_t first = 0, last = written.size();
+  while (first < written.size() && written[first] == shipped[first]) ++first;
+  while (last > first && written[last - 1] == shipped[last - 1]) --last;
+  if (last - first <= kVersionResourceRoom) return std::string();
+  return path + " differs from the shipped uninstaller in " + std::to_string(last - first) + " bytes";
+}
+
 bool WriteFileText(const std::string& path, const std::string& text) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -25,6 +25,10 @@ bool Exists(const std::string& path);
 bool IsFolder(const std::string& path);
 // The file's bytes; empty when it can't be read.
 std::string ReadWholeFile(const std::string& path);
+// The uninstaller a package wrote is the shipped one with the product's version resource:
+// the same size, and what differs lies within one resource's room. Empty when it is, else
+// how it differs.
+std::string NotTheShippedUninstaller(const std::string& path);
 bool WriteFileText(const std::string& path, const std::string& text);
 // Deletes the files of the temporary folder that match pattern ("Sample-Setup-*.log"):
 // the logs silent runs leave there.

@@ -9,46 +9,6 @@
 
 namespace installer_e2e {
 
-namespace {
-
-constexpr int kItemTextBytes = 512;
-
-// A block of the installer's memory for one message and its answer.
-class RemoteBlock {
- public:
-  RemoteBlock(DWORD pid, std::size_t bytes) : bytes_(bytes) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-  }
-  ~RemoteBlock() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteBlock(const RemoteBlock&) = delete;
-  RemoteBlock& operator=(const RemoteBlock&) = delete;
-
-  char* at() const { return static_cast<char*>(address_); }
-  bool Write(const void* data, std::size_t size, std::size_t offset = 0) {
-    return address_ && WriteProcessMemory(process_, at() + offset, data, size, nullptr);
-  }
-  bool Read(void* data, std::size_t size, std::size_t offset = 0) {
-    return address_ && ReadProcessMemory(process_, at() + offset, data, size, nullptr);
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-  std::size_t bytes_;
-};
-
-LRESULT Ask(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(list, message, wParam, lParam, SMTO_NORMAL, kStepMs, &result)) return -1;
-  return static_cast<LRESULT>(result);
-}
-
-}  // namespace
-
 std::string AllUsersPrograms() { return corvalis::testing::ShellFolder(CSIDL_COMMON_PROGRAMS); }
 
 std::string Id(int id) { return "#" + std::to_string(id); }
@@ -111,42 +71,19 @@ HWND Checklist(HWND wizard) {
                     corvalis::kIdFinishActions);
 }
 
-std::vector<ChecklistItem> ChecklistItems(HWND list, DWORD pid) {
+std::vector<ChecklistItem> ChecklistItems(HWND list) {
   std::vector<ChecklistItem> items;
-  const LRESULT count = Ask(list, LVM_GETITEMCOUNT, 0, 0);
-  RemoteBlock block(pid, sizeof(LVITEMA) + kItemTextBytes);
-  for (LRESULT i = 0; i < count; ++i) {
-    LVITEMA row = {};
-    row.iSubItem = 0;
-    row.cchTextMax = kItemTextBytes;
-    row.pszText = block.at() + sizeof(LVITEMA);
-    char text[kItemTextBytes] = "";
-    if (!block.Write(&row, sizeof row) ||
-        Ask(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.at())) < 0 ||
-        !block.Read(text, sizeof text, sizeof(LVITEMA))) {
-      ADD_FAILURE() << "can't read checklist item " << i;
-      return items;
-    }
-    text[kItemTextBytes - 1] = '\0';
-    const LRESULT state = Ask(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK);
-    items.push_back({text, ((state & LVIS_STATEIMAGEMASK) >> 12) == 2});
-  }
+  for (const winrobot::ListViewItem& item : winrobot::ListViewItems(list)) items.push_back({item.text, item.ticked});
+  EXPECT_EQ(winrobot::LastError(), "");
   return items;
 }
 
-bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked) {
-  RemoteBlock block(pid, sizeof(LVITEMA));
-  LVITEMA change = {};
-  change.stateMask = LVIS_STATEIMAGEMASK;
-  change.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
-  return block.Write(&change, sizeof change) &&
-         Ask(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(block.at())) > 0;
-}
+bool SetChecklistItem(HWND list, int item, bool ticked) { return winrobot::SetListViewItemTicked(list, item, ticked); }
 
 void FinishUnticked(InstallerRun& run, HWND wizard) {
   HWND list = Checklist(wizard);
-  const std::size_t count = list ? ChecklistItems(list, run.Pid()).size() : 0;
-  for (std::size_t i = 0; i < count; ++i) EXPECT_TRUE(SetChecklistItem(list, run.Pid(), static_cast<int>(i), false));
+  const std::size_t count = list ? ChecklistItems(list).size() : 0;
+  for (std::size_t i = 0; i < count; ++i) EXPECT_TRUE(SetChecklistItem(list, static_cast<int>(i), false));
   Click(wizard, corvalis::kIdWizardFinish);
   EXPECT_TRUE(run.WaitEnd(kStartMs));
 }

@@ -48,8 +48,8 @@ struct ChecklistItem {
 };
 // The finish page's checklist.
 HWND Checklist(HWND wizard);
-std::vector<ChecklistItem> ChecklistItems(HWND list, DWORD pid);
-bool SetChecklistItem(HWND list, DWORD pid, int item, bool ticked);
+std::vector<ChecklistItem> ChecklistItems(HWND list);
+bool SetChecklistItem(HWND list, int item, bool ticked);
 
 // On the finish page: every checklist item unticked, "Finish", and the end of the run.
 void FinishUnticked(InstallerRun& run, HWND wizard);

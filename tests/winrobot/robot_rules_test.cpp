@@ -74,6 +74,9 @@ TEST(CliArguments, CommandsAndTimeout) {
   EXPECT_EQ(wait.timeoutMs, 5000);
   EXPECT_EQ(ParseCliArguments({"check", "Setup", "Box", "off"}).value, "off");
   EXPECT_EQ(ParseCliArguments({"list"}).verb, CliVerb::ListWindows);
+  const CliCommand tick = ParseCliArguments({"tick", "Setup", "#1200", "Run Acme Notes", "off"});
+  EXPECT_EQ(tick.verb, CliVerb::Tick);
+  EXPECT_EQ(tick.control + "|" + tick.item + "|" + tick.value, "#1200|Run Acme Notes|off");
 }
 
 TEST(CliArguments, MistakesAreNamed) {
@@ -87,6 +90,7 @@ TEST(CliArguments, MistakesAreNamed) {
       {{"click", "Setup"}, "click takes 2 argument(s), got 1"},
       {{"list", "Setup", "extra"}, "list takes 1"},
       {{"check", "Setup", "Box", "yes"}, "\"on\" or \"off\""},
+      {{"tick", "Setup", "#1200", "#0", "ticked"}, "tick wants \"on\" or \"off\""},
       {{"list", "Setup", "--timeout"}, "--timeout"},
       {{"list", "Setup", "--timeout", "-5"}, "--timeout"},
       {{"list", "Setup", "--timeout", "5s"}, "--timeout"},

@@ -457,12 +457,12 @@ TEST(WizardKeyboard, WelcomeToFinishFromTheKeyboard) {
   // The actions, each unticked with Space, then Finish with Enter.
   HWND list = Checklist(wizard);
   ASSERT_NE(list, nullptr);
-  const std::size_t items = ChecklistItems(list, run.Pid()).size();
+  const std::size_t items = ChecklistItems(list).size();
   std::string keys = "key --delay 30 Tab Home";  // Finish, then the actions (Tab goes round)
   for (std::size_t i = 0; i < items; ++i) keys += " space Down";
   ASSERT_TRUE(PressKeys(keys));
   auto anyTicked = [&]() {
-    for (const ChecklistItem& item : ChecklistItems(list, run.Pid())) {
+    for (const ChecklistItem& item : ChecklistItems(list)) {
       if (item.ticked) return true;
     }
     return false;

@@ -3,14 +3,11 @@
 #include <cerrno>
 
 #include "tools/mkinstaller/package_builder.h"
+#include "tools/mkinstaller/text_encodings.h"
 
 namespace mkinstaller {
 
-namespace {
-
-// text from one encoding into another through iconv; false when a character has no place
-// in the target or the text is no valid source.
-bool Convert(const char* to, const char* from, const std::string& text, std::string* converted) {
+bool ConvertText(const char* to, const char* from, const std::string& text, std::string* converted) {
   iconv_t convert = iconv_open(to, from);
   if (convert == reinterpret_cast<iconv_t>(-1)) return false;
   std::string input = text;
@@ -26,8 +23,6 @@ bool Convert(const char* to, const char* from, const std::string& text, std::str
   return true;
 }
 
-}  // namespace
-
 bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
   cp437->clear();
   bool ascii = true;
@@ -36,12 +31,12 @@ bool Utf8ToCp437(const std::string& utf8, std::string* cp437) {
     *cp437 = utf8;
     return true;
   }
-  return Convert("CP437", "UTF-8", utf8, cp437);
+  return ConvertText("CP437", "UTF-8", utf8, cp437);
 }
 
 bool IsUtf8(const std::string& text) {
   std::string ignored;
-  return Convert("UTF-32LE", "UTF-8", text, &ignored);
+  return ConvertText("UTF-32LE", "UTF-8", text, &ignored);
 }
 
 }  // namespace mkinstaller

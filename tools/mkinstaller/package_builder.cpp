@@ -14,7 +14,10 @@
 
 #include "common/ansi_text.h"
 #include "installer/config/script_reader.h"
+#include "common/ini_file.h"
+#include "common/whole_file.h"
 #include "installer/package/package_layout.h"
+#include "tools/mkinstaller/program_image.h"
 
 namespace fs = std::filesystem;
 
@@ -22,10 +25,12 @@ namespace mkinstaller {
 
 const char* const kUsage =
     "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
-    "[--level 0-9] [--lenient]\n"
+    "[--level 0-9] [--lenient] [--sign \"<command with {in} and {out}>\"]\n"
     "       mkinstaller --init <folder>    a starter configuration (config/, app/) that builds as it is\n"
     "  A configuration that can't work at the customer's is refused with what to mend;\n"
-    "  --lenient builds it anyway, with warnings (for configurations of old versions).";
+    "  --lenient builds it anyway, with warnings (for configurations of old versions).\n"
+    "  --sign runs the command (through the shell) on the uninstaller the package carries and\n"
+    "  then on the package, e.g. --sign \"osslsigncode sign -pkcs12 v.pfx -in {in} -out {out}\"";
 
 namespace {
 
@@ -35,7 +40,8 @@ struct Entry {
   std::string relative;  // UTF-8, "/" separated; folders end in "/"
   std::string source;    // file on disk; empty for generated entries
   bool folder = false;
-  std::time_t modified = 0;  // generated entries only
+  std::time_t modified = 0;              // generated entries only
+  const std::string* content = nullptr;  // generated entries only
 };
 
 // The earliest time a DOS date can hold, 1980-01-01 00:00:00.
@@ -225,6 +231,47 @@ class ArchiveWriter {
   std::time_t newest_ = kDosEpoch;
 };
 
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), std::fclose);
+  const bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+  return std::fclose(out.release()) == 0 && written;
+}
+
+// The version resource's texts for a program of the product described as program
+// ("Setup", "Uninstaller"): Script.ini's AppName, Version and CompanyName, and its
+// [GeneralInformation] Copyright, "Copyright (C) <CompanyName>" without one.
+VersionTexts ProductVersionTexts(const std::string& configFolder, const std::string& program) {
+  corvalis::IniDocument script;
+  corvalis::LoadIniFile(configFolder + "/" + corvalis::kScriptEntry, &script);
+  const corvalis::ScriptSettings settings = corvalis::ReadScriptSettings(script);
+  VersionTexts texts;
+  texts.productName = settings.AppName;
+  texts.version = settings.Version;
+  texts.company = settings.CompanyName;
+  texts.description = settings.AppName + " " + program;
+  const corvalis::IniGroup* general = corvalis::FindGroup(script, "GeneralInformation");
+  const corvalis::IniKey* copyright = general ? corvalis::FindKey(*general, "Copyright") : nullptr;
+  texts.copyright = copyright ? copyright->Value : "Copyright (C) " + settings.CompanyName;
+  return texts;
+}
+
+// The program, signed by the vendor's command when there is one.
+bool Signed(const BuilderOptions& options, std::string* program, std::string* error) {
+  if (options.signCommand.empty()) return true;
+  TempFile in, out;
+  if (!MakeTempBeside(options.outputPath, "unsigned", &in) || !MakeTempBeside(options.outputPath, "signed", &out) ||
+      !WriteBytes(in.path, *program)) {
+    *error = "can't create a temporary file beside " + options.outputPath;
+    return false;
+  }
+  if (!RunSigningCommand(options.signCommand, in.path, out.path, error)) return false;
+  if (corvalis::ReadWholeFile(out.path, corvalis::kPackageLimitBytes, program) != corvalis::FileRead::Ok) {
+    *error = "can't read the signed " + out.path;
+    return false;
+  }
+  return true;
+}
+
 bool AppendFile(FILE* out, const std::string& path) {
   std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!in) return false;
@@ -254,6 +301,7 @@ bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* option
     else if (flag == "--app") options->appFolder = value;
     else if (flag == "--config") options->configFolder = value;
     else if (flag == "--output") options->outputPath = value;
+    else if (flag == "--sign") options->signCommand = value;
     else if (flag == "--level" && !haveLevel) {
       if (value.size() != 1 || value[0] < '0' || value[0] > '9') {
         *error = "--level must be a number from 0 to 9, not " + value;
@@ -336,6 +384,30 @@ bool ValidateInputs(const BuilderOptions& options, std::string* error) {
 bool BuildPackage(const BuilderOptions& options, std::string* error) {
   error->clear();
   if (!ValidateInputs(options, error)) return false;
+  // The stub and the uninstaller it carries, each with the product's version resource; the
+  // package carries the uninstaller so, signed when the vendor signs. A stub that carries
+  // none (an older one, a test's stand-in, anything of more than kMaxStubBytes) is copied as
+  // it is.
+  constexpr std::uint64_t kMaxStubBytes = 16 * 1024 * 1024;
+  std::string stub, uninstaller;
+  const corvalis::FileRead stubRead = corvalis::ReadWholeFile(options.stubPath, kMaxStubBytes, &stub);
+  if (stubRead == corvalis::FileRead::Unreadable) {
+    *error = "can't read the stub " + options.stubPath;
+    return false;
+  }
+  if (stubRead == corvalis::FileRead::Ok && CarriesUninstaller(stub)) {
+    if (!UnpackUninstaller(stub, &uninstaller, error) ||
+        !FillVersionResource(&uninstaller, ProductVersionTexts(options.configFolder, "Uninstaller"), error) ||
+        !FillVersionResource(&stub, ProductVersionTexts(options.configFolder, "Setup"), error) ||
+        !Signed(options, &uninstaller, error)) {
+      return false;
+    }
+  } else if (!options.signCommand.empty()) {
+    *error = "the stub carries no uninstaller to sign (is it Installer.exe of this version?)";
+    return false;
+  } else {
+    stub.clear();
+  }
   const std::int64_t stubBytes = static_cast<std::int64_t>(fs::file_size(options.stubPath));
   const std::int64_t budget = corvalis::kPackageLimitBytes - stubBytes - corvalis::kTrailerBytes;
 
@@ -368,17 +440,22 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
       return false;
     }
     const std::string statistics = corvalis::WriteStatistics(applicationBytes);
-    // Always made fresh, in its place by name.
+    // Always made fresh, in their places by name, dated by what they hold: never the build's
+    // own time.
     std::vector<Entry> entries = ListTree(options.configFolder);
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const Entry& e) { return e.relative == corvalis::kStatisticsEntry; }),
-                  entries.end());
-    Entry generated;
-    generated.relative = corvalis::kStatisticsEntry;
-    generated.modified = newestApplicationFile;  // what it counts, never the build's own time
-    entries.insert(std::upper_bound(entries.begin(), entries.end(), generated, ByName), generated);
+    for (const auto& made : {std::make_pair(corvalis::kStatisticsEntry, &statistics),
+                             std::make_pair(corvalis::kUninstallerEntry, static_cast<const std::string*>(&uninstaller))}) {
+      if (made.second->empty()) continue;
+      entries.erase(std::remove_if(entries.begin(), entries.end(), [&](const Entry& e) { return e.relative == made.first; }),
+                    entries.end());
+      Entry generated;
+      generated.relative = made.first;
+      generated.modified = newestApplicationFile;
+      generated.content = made.second;
+      entries.insert(std::upper_bound(entries.begin(), entries.end(), generated, ByName), generated);
+    }
     for (const Entry& entry : entries)
-      if (!info.Add(entry, entry.source.empty() ? &statistics : nullptr, error)) return false;
+      if (!info.Add(entry, entry.content, error)) return false;
     if (!info.Close(error)) return false;
   }
   const std::int64_t infoBytes = static_cast<std::int64_t>(fs::file_size(infoZip.path));
@@ -386,11 +463,22 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
   std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(output.path.c_str(), "wb"), std::fclose);
   unsigned char trailer[corvalis::kTrailerBytes];
   corvalis::WriteTrailer(trailer, static_cast<std::uint32_t>(infoBytes), static_cast<std::uint32_t>(appBytes));
-  bool written = out && AppendFile(out.get(), options.stubPath) && AppendFile(out.get(), appZip.path) &&
+  bool written = out &&
+                 (stub.empty() ? AppendFile(out.get(), options.stubPath)
+                               : std::fwrite(stub.data(), 1, stub.size(), out.get()) == stub.size()) &&
+                 AppendFile(out.get(), appZip.path) &&
                  AppendFile(out.get(), infoZip.path) && std::fwrite(trailer, 1, sizeof(trailer), out.get()) == sizeof(trailer);
   if (!out || std::fclose(out.release()) != 0 || !written) {
     *error = "can't write " + output.path;
     return false;
+  }
+  if (!options.signCommand.empty()) {
+    std::string package;
+    if (corvalis::ReadWholeFile(output.path, corvalis::kPackageLimitBytes, &package) != corvalis::FileRead::Ok ||
+        !Signed(options, &package, error) || !WriteBytes(output.path, package)) {
+      if (error->empty()) *error = "can't write " + output.path;
+      return false;
+    }
   }
   chmod(output.path.c_str(), 0755);
   if (std::rename(output.path.c_str(), options.outputPath.c_str()) != 0) {

@@ -15,6 +15,9 @@ struct BuilderOptions {
   std::string outputPath;
   int level = 9;  // deflate level 0-9
   bool lenient = false;  // a configuration's problems are warnings, as they were once
+  // A shell command with "{in}" and "{out}": signs the uninstaller the package carries, then
+  // the package itself. Empty: nothing is signed.
+  std::string signCommand;
   // Modification times later than this are stored as it (SOURCE_DATE_EPOCH).
   bool clampTimes = false;
   std::int64_t latestTime = 0;  // seconds since 1970-01-01 UTC

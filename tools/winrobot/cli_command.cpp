@@ -17,6 +17,7 @@ const VerbShape kVerbs[] = {
     {"click", CliVerb::Click, 2},            {"check", CliVerb::Check, 3},
     {"set-text", CliVerb::SetText, 3},       {"select", CliVerb::Select, 3},
     {"msgbox-text", CliVerb::MsgBoxText, 1}, {"answer", CliVerb::Answer, 2},
+    {"items", CliVerb::Items, 2},            {"tick", CliVerb::Tick, 4},
 };
 
 bool ParseTimeout(const std::string& text, int* timeoutMs) {
@@ -71,9 +72,14 @@ CliCommand ParseCliArguments(const std::vector<std::string>& args) {
   command.title = operands[1];
   if (shape->operands >= 2) command.control = operands[2];
   if (shape->operands >= 3) command.value = operands[3];
-  if (command.verb == CliVerb::Check && command.value != "on" && command.value != "off") {
+  if (command.verb == CliVerb::Tick) {
+    command.item = operands[3];
+    command.value = operands[4];
+  }
+  if ((command.verb == CliVerb::Check || command.verb == CliVerb::Tick) && command.value != "on" &&
+      command.value != "off") {
     command.verb = CliVerb::None;
-    command.error = "check wants \"on\" or \"off\", got \"" + command.value + "\"";
+    command.error = operands[0] + " wants \"on\" or \"off\", got \"" + command.value + "\"";
   }
   return command;
 }
@@ -87,6 +93,8 @@ std::string CliUsage() {
          "  check TITLE CONTROL on|off     tick or untick a checkbox\n"
          "  set-text TITLE CONTROL TEXT    set an edit field's text\n"
          "  select TITLE CONTROL ITEM      select a list or combo box item\n"
+         "  items TITLE CONTROL            list a check-box list's items: [x] or [ ], text\n"
+         "  tick TITLE CONTROL ITEM on|off tick or untick an item (its text, or #index)\n"
          "  msgbox-text TITLE              print a message box's text\n"
          "  answer TITLE BUTTON            answer a message box\n"
          "CONTROL is the text a user reads ('&' ignored), or #id. Windows and controls\n"

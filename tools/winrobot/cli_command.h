@@ -5,13 +5,14 @@
 
 namespace winrobot {
 
-enum class CliVerb { None, WaitWindow, List, ListWindows, Click, Check, SetText, Select, MsgBoxText, Answer };
+enum class CliVerb { None, WaitWindow, List, ListWindows, Click, Check, SetText, Select, MsgBoxText, Answer, Items, Tick };
 
 struct CliCommand {
   CliVerb verb = CliVerb::None;
   std::string title;
   std::string control;  // CONTROL, or BUTTON of "answer"
   std::string value;    // on|off, TEXT or ITEM
+  std::string item;     // ITEM of "tick": its text or #index
   int timeoutMs = 5000;
   std::string error;    // set when the arguments don't make a command
 };

@@ -31,6 +31,24 @@ class Deadline {
   int timeoutMs_;
 };
 
+// "items" prints the list's items; "tick" finds ITEM by its text or #index.
+bool RunListViewAction(const winrobot::CliCommand& command, HWND list) {
+  const std::vector<winrobot::ListViewItem> items = winrobot::ListViewItems(list);
+  if (!winrobot::LastError().empty()) return false;
+  if (command.verb == winrobot::CliVerb::Items) {
+    for (const winrobot::ListViewItem& item : items) {
+      std::printf("[%c] %s\n", item.ticked ? 'x' : ' ', corvalis::AnsiToUtf8(item.text).c_str());
+    }
+    return true;
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (command.item == "#" + std::to_string(i) || command.item == items[i].text) {
+      return winrobot::SetListViewItemTicked(list, static_cast<int>(i), command.value == "on");
+    }
+  }
+  return false;
+}
+
 int RunControlAction(const winrobot::CliCommand& command, HWND window, const Deadline& deadline) {
   // A field named by its label waits for the label, which appears with the field.
   if (winrobot::WaitForControl(window, command.control, deadline.RemainingMs()) == nullptr) {
@@ -50,10 +68,15 @@ int RunControlAction(const winrobot::CliCommand& command, HWND window, const Dea
     case winrobot::CliVerb::Select:
       done = winrobot::SelectItem(window, command.control, command.value);
       break;
+    case winrobot::CliVerb::Items:
+    case winrobot::CliVerb::Tick:
+      done = RunListViewAction(command, winrobot::FindControl(window, command.control));
+      break;
     default:
       break;
   }
-  return done ? 0 : Failed(winrobot::LastError());
+  if (done) return 0;
+  return Failed(winrobot::LastError().empty() ? "no item \"" + command.item + "\"" : winrobot::LastError());
 }
 
 // One visible top-level window: "<process id>\t<class>\t"<title>"".

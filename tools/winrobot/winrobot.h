@@ -59,6 +59,15 @@ bool SetEditText(HWND window, const std::string& textOrId, const std::string& te
 bool SelectItem(HWND window, const std::string& textOrId, const std::string& itemText);  // list box or combo box
 std::vector<std::string> ListItems(HWND window, const std::string& textOrId);
 
+// A list view's items with their check boxes (the finish page's actions), in order; empty
+// with LastError() when the list can't be read.
+struct ListViewItem {
+  std::string text;
+  bool ticked = false;
+};
+std::vector<ListViewItem> ListViewItems(HWND list);
+bool SetListViewItemTicked(HWND list, int item, bool ticked);
+
 std::string WindowText(HWND w);
 std::string MessageBoxText(HWND box);                            // the message text of a standard message box
 bool AnswerMessageBox(HWND box, const std::string& buttonText);  // "OK", "Yes", "No", "Cancel" ...
