@@ -122,7 +122,18 @@ TEST(Vendor, StarterProductInstallsUpgradesInPlaceAndLeavesNothing) {
   EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kEntry, "DisplayVersion"), "2.0");
   EXPECT_EQ(VersionText(folder + "Uninst1.exe", "FileVersion"), "2.0");
 
-  // The entry's quiet uninstallation takes both versions along, parent keys included.
+  // Going back to 1.4 is allowed, and said so in the log.
+  const std::string log = TempPath() + UniqueName("corvalis_acme") + ".log";
+  {
+    InstallerRun run;
+    ASSERT_TRUE(run.Start("acme_1_4", "", "/VERYSILENT /LOG=\"" + log + "\""));
+    ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
+  }
+  EXPECT_NE(ReadWholeFile(log).find("downgrade: 2.0 is replaced by the older 1.4"), std::string::npos);
+  DeleteFileA(log.c_str());
+  EXPECT_TRUE(Exists(folder + "Uninst2.exe"));
+
+  // The entry's quiet uninstallation takes every version along, parent keys included.
   EXPECT_EQ(RunProgram("cmd /c \"" + ReadText(HKEY_LOCAL_MACHINE, kEntry, "QuietUninstallString") + "\"", kStartMs), 0);
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
