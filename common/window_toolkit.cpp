@@ -7,6 +7,86 @@
 
 namespace corvalis {
 
+namespace {
+
+int layoutDpi = 0;
+
+HFONT FontFor(int points, int dpi) {
+  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                     "MS Shell Dlg");
+}
+
+struct DpiChange {
+  int from, to;
+};
+
+BOOL CALLBACK RescaleControl(HWND control, LPARAM lParam) {
+  const DpiChange& change = *reinterpret_cast<const DpiChange*>(lParam);
+  RECT place = {};
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+  const auto scale = [&change](LONG length) { return MulDiv(length, change.to, change.from); };
+  SetWindowPos(control, nullptr, scale(place.left), scale(place.top), scale(place.right - place.left),
+               scale(place.bottom - place.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  LOGFONTA font = {};
+  const HFONT old = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (old && GetObjectA(old, sizeof font, &font)) {
+    font.lfHeight = scale(font.lfHeight);
+    // The old font may serve other controls still waiting for their turn: it stays.
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectA(&font)), TRUE);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int LayoutDpi() {
+  if (layoutDpi == 0) {
+    HDC screen = GetDC(nullptr);
+    layoutDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen) ReleaseDC(nullptr, screen);
+    if (layoutDpi <= 0) layoutDpi = kBaseDpi;
+  }
+  return layoutDpi;
+}
+
+void SetLayoutDpi(int dpi) { layoutDpi = dpi > 0 ? dpi : kBaseDpi; }
+
+int Scaled(int length) { return MulDiv(length, LayoutDpi(), kBaseDpi); }
+
+HFONT DialogFont() {
+  static HFONT font = nullptr;
+  static int fontDpi = 0;
+  if (!font || fontDpi != LayoutDpi()) {
+    fontDpi = LayoutDpi();
+    font = FontFor(8, fontDpi);
+  }
+  return font;
+}
+
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam) {
+  const DpiChange change = {LayoutDpi(), HIWORD(wParam)};
+  if (change.to <= 0 || change.to == change.from) return;
+  SetLayoutDpi(change.to);
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  EnumChildWindows(window, RescaleControl, reinterpret_cast<LPARAM>(&change));
+  InvalidateRect(window, nullptr, TRUE);
+}
+
+SIZE TextSize(HWND control, const std::string& text, int wrapWidth) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT box = {0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return SIZE{box.right - box.left, box.bottom - box.top};
+}
+
 bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA existing = {};
@@ -23,7 +103,7 @@ bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon) {
 
 HWND CreateCentredWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
                          int clientWidth, int clientHeight, void* userData) {
-  RECT frame = {0, 0, clientWidth, clientHeight};
+  RECT frame = {0, 0, Scaled(clientWidth), Scaled(clientHeight)};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -37,10 +117,10 @@ HWND CreateCentredWindow(const char* className, const char* title, DWORD style, 
 
 HWND AddControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                 int width, int height, int id, HFONT font) {
-  HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                 height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, Scaled(x), Scaled(y),
+                                 Scaled(width), Scaled(height), parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  if (!font) font = DialogFont();
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }

@@ -10,12 +10,31 @@
 
 namespace corvalis {
 
+// Layouts are written in pixels of a 96 DPI display (100 %); the toolkit places and sizes
+// what it makes by the display's DPI (both programs declare themselves DPI-aware).
+constexpr int kBaseDpi = 96;
+// The DPI layouts are made for: the system's until a window moves to a display of another.
+int LayoutDpi();
+void SetLayoutDpi(int dpi);
+// A length of a 96 DPI layout at LayoutDpi().
+int Scaled(int length);
+// The dialog font (8 pt "MS Shell Dlg") at LayoutDpi(); made once per DPI.
+HFONT DialogFont();
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+// WM_DPICHANGED: the window takes the rectangle the system suggests, and each control its
+// place, size and font at the new DPI (a picture control stretches its bitmap).
+void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam);
+
+// The size the control's text takes in its font: one line, or wrapped to wrapWidth when
+// that is above 0.
+SIZE TextSize(HWND control, const std::string& text, int wrapWidth = 0);
+
 // Registers a window class of this module with the button-face background and the
 // arrow cursor, once per name; later calls with the same name do nothing. True when the
 // class is (now) registered.
 bool RegisterWindowClass(const char* className, WNDPROC procedure, HICON icon);
 
-// A top-level window of that class whose client area is clientWidth x clientHeight,
+// A top-level window of that class whose client area is clientWidth x clientHeight (scaled),
 // centred on the screen, not yet shown. userData lands in GWLP_USERDATA as soon as the
 // window exists: messages sent during its creation see nullptr.
 HWND CreateCentredWindow(const char* className, const char* title, DWORD style, DWORD exStyle,
@@ -27,12 +46,13 @@ T* WindowUserData(HWND window) {
   return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// A visible child control at (x, y) with that size and identifier; font nullptr means
-// the system's default GUI font.
+// A visible child control at (x, y) with that size (scaled) and identifier; font nullptr
+// means DialogFont().
 HWND AddControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                 int width, int height, int id, HFONT font = nullptr);
 
-// A static control showing icon (32 x 32); the system's application icon when icon is null.
+// A static control showing icon (32 x 32, scaled); the system's application icon when icon
+// is null.
 HWND AddIcon(HWND parent, HICON icon, int x, int y, int id);
 
 // Makes the common-control classes in `classes` (ICC_* bits) available. comctl32 is no

@@ -30,6 +30,10 @@ constexpr char kWindowClass[] = "CorvalisUninstallProgress";
 LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Nothing to click, and no way to close it: it goes when the removal is done.
   if (message == WM_CLOSE) return 0;
+  if (message == kDpiChangedMessage) {
+    FollowDpiChange(window, wParam, lParam);
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

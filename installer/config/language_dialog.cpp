@@ -42,6 +42,9 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_CLOSE:
       return 0;  // no close box: only the two buttons end the dialog
+    case kDpiChangedMessage:
+      FollowDpiChange(window, wParam, lParam);
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

@@ -26,6 +26,9 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_CLOSE:
       return 0;  // the window ends with the copy, not before
+    case kDpiChangedMessage:
+      FollowDpiChange(window, wParam, lParam);
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

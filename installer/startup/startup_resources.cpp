@@ -1,5 +1,6 @@
 #include "installer/startup/startup_resources.h"
 
+#include "common/window_toolkit.h"
 #include "installer/resource_ids.h"
 
 namespace corvalis {
@@ -18,16 +19,15 @@ HFONT MakeTahoma(int points, int weight, DWORD quality, int pixelsPerInch) {
                      DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
 }
 
+// 32 x 32 at 96 DPI, drawn afresh for the display's DPI.
 HANDLE LoadIcon32(HINSTANCE instance, int id) {
-  return LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
+  return LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, Scaled(32), Scaled(32), LR_DEFAULTCOLOR);
 }
 
 }  // namespace
 
 void CreateStartupResources(HINSTANCE instance) {
-  HDC screen = GetDC(nullptr);
-  int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const int pixelsPerInch = LayoutDpi();
 
   fonts[0] = MakeTahoma(14, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
   fonts[1] = MakeTahoma(7, FW_NORMAL, PROOF_QUALITY, pixelsPerInch);
@@ -36,8 +36,9 @@ void CreateStartupResources(HINSTANCE instance) {
 
   images[kProgramIcon] = LoadIcon32(instance, IDI_PROGRAM);
   // The wizard draws its separator line onto this one; it needs no pixels of its own.
-  screen = GetDC(nullptr);
-  images[kSeparatorBitmap] = screen ? CreateCompatibleBitmap(screen, kSeparatorWidth, kSeparatorHeight) : nullptr;
+  HDC screen = GetDC(nullptr);
+  images[kSeparatorBitmap] =
+      screen ? CreateCompatibleBitmap(screen, Scaled(kSeparatorWidth), Scaled(kSeparatorHeight)) : nullptr;
   if (screen) ReleaseDC(nullptr, screen);
   images[kDestinationIcon] = LoadIcon32(instance, IDI_DESTINATION);
   images[kStartMenuIcon] = LoadIcon32(instance, IDI_START_MENU);

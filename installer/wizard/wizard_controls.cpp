@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/ansi_text.h"
@@ -85,7 +86,8 @@ HWND AddPlacedControl(const WizardView& view, const ControlPlace& place, HWND pa
       style = SS_LEFT;
       break;
     case ControlKind::Picture:
-      style = SS_BITMAP | WS_CLIPSIBLINGS;
+      // Stretched to the control when it follows a display of another DPI.
+      style = SS_BITMAP | SS_REALSIZECONTROL | WS_CLIPSIBLINGS;
       break;
     case ControlKind::IconPicture:
       return AddIcon(parent, IconFor(place.Id), place.X, place.Y, place.Id);
@@ -138,7 +140,7 @@ int LinkWidth(const WizardView& view, const std::string& text) {
 
 HFONT MakeLinkFont() {
   LOGFONTA font = {};
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  GetObjectA(DialogFont(), sizeof font, &font);
   font.lfUnderline = TRUE;
   return CreateFontIndirectA(&font);
 }
@@ -147,10 +149,86 @@ void PrepareChecklist(HWND checklist) {
   SendMessageA(checklist, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
   LVCOLUMNA column = {};
   column.mask = LVCF_WIDTH;
-  column.cx = 322 - GetSystemMetrics(SM_CXVSCROLL);
+  RECT list = {};
+  GetClientRect(checklist, &list);
+  column.cx = list.right - GetSystemMetrics(SM_CXVSCROLL);
   SendMessageA(checklist, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   // The finish actions fill it; without any it stays hidden.
   ShowWindow(checklist, SW_HIDE);
+}
+
+// A control's rectangle in its parent's client coordinates.
+RECT PlaceOf(HWND control) {
+  RECT place = {};
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+void Place(HWND control, const RECT& place) {
+  SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The width a push button needs for its text.
+int ButtonWidth(HWND button) { return TextSize(button, ControlText(button)).cx + Scaled(16); }
+
+// Texts longer than the layout's room (a language's longer words, a font that doesn't grow
+// quite as the layout does): the bottom row of buttons grows together, keeping its right
+// edge; Browse grows into the path field; a check box wraps onto more lines (the licence's
+// taking them from the text above it); a label grows downward.
+void FitTexts(const WizardView& view) {
+  const int rowIds[] = {kIdWizardPrevious, kIdWizardNext, kIdWizardFinish, kIdWizardCancel};
+  int width = Scaled(76);
+  for (int id : rowIds) width = std::max(width, ButtonWidth(view.Control(id)));
+  const RECT cancel = PlaceOf(view.Control(kIdWizardCancel));
+  const int right = cancel.right;
+  const int lefts[] = {right - Scaled(13) - 3 * width, right - Scaled(13) - 2 * width, right - width, right - width};
+  for (int i = 0; i < 4; ++i) Place(view.Control(rowIds[i]), {lefts[i], cancel.top, lefts[i] + width, cancel.bottom});
+
+  HWND browse = view.Control(kIdDestinationBrowse);
+  RECT browsePlace = PlaceOf(browse);
+  const int grow = ButtonWidth(browse) - (browsePlace.right - browsePlace.left);
+  if (grow > 0) {
+    browsePlace.left -= grow;
+    Place(browse, browsePlace);
+    HWND path = view.Control(kIdDestinationPath);
+    RECT pathPlace = PlaceOf(path);
+    pathPlace.right -= grow;
+    Place(path, pathPlace);
+  }
+
+  const int checkBox = Scaled(18);  // the box and the gap before the text
+  for (int id : {kIdLicenseAgree, kIdNoGroup}) {
+    HWND box = view.Control(id);
+    RECT place = PlaceOf(box);
+    const std::string text = ControlText(box);
+    const int textWidth = place.right - place.left - checkBox;
+    if (TextSize(box, text).cx <= textWidth) continue;
+    SetWindowLongA(box, GWL_STYLE, GetWindowLongA(box, GWL_STYLE) | BS_MULTILINE);
+    const int extra = TextSize(box, text, textWidth).cy - (place.bottom - place.top);
+    if (extra <= 0) continue;
+    if (id == kIdLicenseAgree) {
+      HWND licence = view.Control(kIdLicenseText);
+      RECT above = PlaceOf(licence);
+      above.bottom -= extra;
+      Place(licence, above);
+      place.top -= extra;
+    } else {
+      place.bottom += extra;
+    }
+    Place(box, place);
+  }
+
+  for (int id : {kIdWelcomeTitle, kIdWelcomeText, kIdWelcomeNotice, kIdGroupText, kIdProgressExplanation,
+                 kIdFinishTitle, kIdFinishText}) {
+    HWND label = view.Control(id);
+    RECT place = PlaceOf(label);
+    const int needed = TextSize(label, ControlText(label), place.right - place.left).cy;
+    if (needed <= place.bottom - place.top) continue;
+    place.bottom = place.top + needed;
+    Place(label, place);
+  }
 }
 
 }  // namespace
@@ -171,9 +249,11 @@ Outcome LoadWizardContent(WizardView& view) {
     if (outcome.Ends) return outcome;
   }
 
-  view.wizardBitmap = LoadFittedBitmap(session.WizardBitmapPath, kWizardBitmapWidth, kWizardBitmapHeight);
+  // Drawn afresh for the display's DPI, smoothly: never pixel-doubled.
+  view.wizardBitmap =
+      LoadFittedBitmap(session.WizardBitmapPath, Scaled(kWizardBitmapWidth), Scaled(kWizardBitmapHeight));
   if (!view.wizardBitmap) return FailWithMessage(session, session.StubTexts[kTextWizardBitmapUnreadable]);
-  HBITMAP header = LoadFittedBitmap(session.HeaderBitmapPath, kHeaderWidth, kHeaderHeight);
+  HBITMAP header = LoadFittedBitmap(session.HeaderBitmapPath, Scaled(kHeaderWidth), Scaled(kHeaderHeight));
   if (!header) return FailWithMessage(session, session.StubTexts[kTextHeaderBitmapUnreadable]);
   DrawHeaderLines(header);
   const COLORREF textColour = static_cast<COLORREF>(script.HeaderTextColour) & 0xFFFFFF;
@@ -183,7 +263,7 @@ Outcome LoadWizardContent(WizardView& view) {
   }
   DeleteObject(header);
   DrawSeparatorLines(static_cast<HBITMAP>(StartupImage(kSeparatorBitmap)));
-  view.white = MakeWhiteBitmap(kWhiteBackgroundWidth, kPageHeight);
+  view.white = MakeWhiteBitmap(Scaled(kWhiteBackgroundWidth), Scaled(kPageHeight));
   return kGoOn;
 }
 
@@ -209,13 +289,14 @@ void BuildControls(WizardView& view) {
   }
 
   HWND link = view.Control(kIdWizardWebLink);
-  SetWindowPos(link, nullptr, 0, 0, LinkWidth(view, session.ScriptSettings.Website), 20,
+  SetWindowPos(link, nullptr, 0, 0, LinkWidth(view, session.ScriptSettings.Website), Scaled(20),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (TrimBlanks(session.ScriptSettings.Website).empty()) ShowWindow(link, SW_HIDE);
   ShowWindow(view.Control(kIdWizardFinish), SW_HIDE);
   PrepareChecklist(view.Control(kIdFinishActions));
   SetWindowTextA(view.Control(kIdLicenseText), session.LicenseText.c_str());
   SetWindowTextA(view.Control(kIdReadMeText), session.ReadMeText.c_str());
+  FitTexts(view);
 }
 
 }  // namespace corvalis

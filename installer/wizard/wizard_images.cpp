@@ -1,5 +1,6 @@
 #include "installer/wizard/wizard_images.h"
 
+#include "common/window_toolkit.h"
 #include "installer/startup/startup_resources.h"
 
 namespace corvalis {
@@ -97,9 +98,9 @@ HBITMAP MakeHeaderImage(HBITMAP header, const std::string& title, const std::str
   SetBkMode(target.dc(), TRANSPARENT);
   SetTextColor(target.dc(), textColour);
   HGDIOBJ old = SelectObject(target.dc(), StartupFont(3));
-  TextOutA(target.dc(), 10, 11, title.c_str(), static_cast<int>(title.size()));
+  TextOutA(target.dc(), Scaled(10), Scaled(11), title.c_str(), static_cast<int>(title.size()));
   SelectObject(target.dc(), StartupFont(2));
-  TextOutA(target.dc(), 10, 32, subtitle.c_str(), static_cast<int>(subtitle.size()));
+  TextOutA(target.dc(), Scaled(10), Scaled(32), subtitle.c_str(), static_cast<int>(subtitle.size()));
   SelectObject(target.dc(), old);
   return image;
 }

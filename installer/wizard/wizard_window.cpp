@@ -157,6 +157,9 @@ LRESULT CALLBACK WizardProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       break;
     case WM_CLOSE:
       return 0;  // only the buttons leave the wizard
+    case kDpiChangedMessage:
+      FollowDpiChange(window, wParam, lParam);
+      return 0;
     default:
       break;
   }
