@@ -299,7 +299,7 @@ TEST(Mkinstaller, CommandLine) {
   EXPECT_FALSE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c"}, &other, &error));
   EXPECT_NE(error.find("--output"), std::string::npos);
   EXPECT_FALSE(mkinstaller::ParseArguments({"--stub", "s", "--app", "a", "--config", "c", "--output", "o", "--level",
-                                            "10"}, &other, &error));
+                                            "13"}, &other, &error));
   EXPECT_FALSE(mkinstaller::ParseArguments({"--bogus", "x"}, &other, &error));
   EXPECT_TRUE(mkinstaller::ReadSourceDateEpoch(nullptr, &other, &error));
   EXPECT_FALSE(other.clampTimes);

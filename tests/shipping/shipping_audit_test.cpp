@@ -113,10 +113,12 @@ TEST(ShippedFiles, ImportOnlyReviewedFunctionsOfSystemDllsThatXpHas) {
   EXPECT_EQ(offences, "") << "imports not on " << ALLOWED_IMPORTS;
 }
 
-TEST(ShippedFiles, ProgramsAskForAdministratorRightsAndNothingElse) {
+// Administrator rights and DPI awareness, nothing else (no other library versions).
+TEST(ShippedFiles, ProgramsAskForAdministratorRightsAndDeclareDpiAwareness) {
   const std::string wanted = ReadBytes(ELEVATION_MANIFEST);
   const std::vector<std::string> onlyElements = {"assembly", "trustInfo", "security", "requestedPrivileges",
-                                                 "requestedExecutionLevel"};
+                                                 "requestedExecutionLevel", "application", "windowsSettings",
+                                                 "dpiAware", "dpiAwareness"};
   ASSERT_EQ(ElementNames(wanted), onlyElements);
   ASSERT_NE(wanted.find("level=\"requireAdministrator\""), std::string::npos);
 

@@ -1,5 +1,6 @@
 #include "tools/mkinstaller/package_builder.h"
 
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -25,7 +26,7 @@ namespace mkinstaller {
 
 const char* const kUsage =
     "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
-    "[--level 0-9] [--lenient] [--sign \"<command with {in} and {out}>\"]\n"
+    "[--level 0-12] [--lenient] [--sign \"<command with {in} and {out}>\"]\n"
     "       mkinstaller --init <folder>    a starter configuration (config/, app/) that builds as it is\n"
     "  A configuration that can't work at the customer's is refused with what to mend;\n"
     "  --lenient builds it anyway, with warnings (for configurations of old versions).\n"
@@ -144,6 +145,7 @@ class ArchiveWriter {
     zip_fileinfo info = {};
     std::uint32_t attributes = entry.folder ? kDosDirectory : kDosArchive;
     std::time_t modified = entry.modified;
+    std::int64_t fileBytes = bytes ? static_cast<std::int64_t>(bytes->size()) : 0;
     if (!entry.source.empty()) {
       struct stat status = {};
       if (stat(entry.source.c_str(), &status) != 0) {
@@ -153,19 +155,44 @@ class ArchiveWriter {
       modified = status.st_mtime;
       if (!(status.st_mode & S_IWUSR)) attributes |= kDosReadOnly;
       if (!entry.folder && status.st_size >= kSizeLimit) return TooBig(error);
+      fileBytes = status.st_size;
     }
     if (options_.clampTimes && modified > options_.latestTime) modified = static_cast<std::time_t>(options_.latestTime);
     newest_ = std::max(newest_, modified);
     SetDate(&info, modified);
     info.internal_fa = 0;
     info.external_fa = attributes;
-    if (zipOpenNewFileInZip4_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, options_.level, 0,
-                                -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, kMadeByDos, flags, 0) != ZIP_OK) {
+    // Files are deflated by libdeflate, whose levels make smaller streams than zlib's, and
+    // stored raw; a file above kWholeEntryBytes goes through minizip's zlib in pieces instead
+    // of into memory whole.
+    const bool whole = !entry.folder && options_.level > 0 && fileBytes <= kWholeEntryBytes;
+    std::string content, packed;
+    if (whole && !bytes &&
+        corvalis::ReadWholeFile(entry.source, kWholeEntryBytes, &content) != corvalis::FileRead::Ok) {
+      *error = "can't read " + entry.source;
+      return false;
+    }
+    const std::string& data = bytes ? *bytes : content;
+    if (whole && !Deflate(data, &packed)) {
+      *error = "can't deflate " + entry.relative;
+      return false;
+    }
+    // minizip's level only sets the header's level bits, which stop at 9.
+    if (zipOpenNewFileInZip4_64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                std::min(options_.level, 9), whole ? 1 : 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, kMadeByDos, flags, 0) != ZIP_OK) {
       *error = "can't write the archive " + path_;
       return false;
     }
-    bool written = entry.folder ? true : bytes ? Write(bytes->data(), bytes->size()) : CopyFrom(entry.source, error);
-    if (zipCloseFileInZip(zip_) != ZIP_OK || !written) {
+    const bool written = entry.folder ? true
+                         : whole      ? Write(packed.data(), packed.size())
+                         : bytes      ? Write(bytes->data(), bytes->size())
+                                      : CopyFrom(entry.source, error);
+    const int closed =
+        whole ? zipCloseFileInZipRaw64(zip_, data.size(),
+                                       crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())))
+              : zipCloseFileInZip(zip_);
+    if (closed != ZIP_OK || !written) {
       if (error->empty()) *error = "can't write the archive " + path_;
       return false;
     }
@@ -201,6 +228,15 @@ class ArchiveWriter {
     auto size = fs::file_size(path_, ec);
     return ec ? 0 : static_cast<std::int64_t>(size);
   }
+  bool Deflate(const std::string& data, std::string* packed) {
+    if (!compressor_) compressor_.reset(libdeflate_alloc_compressor(options_.level));
+    if (!compressor_) return false;
+    packed->resize(libdeflate_deflate_compress_bound(compressor_.get(), data.size()));
+    const std::size_t size =
+        libdeflate_deflate_compress(compressor_.get(), data.data(), data.size(), &(*packed)[0], packed->size());
+    packed->resize(size);
+    return size > 0;
+  }
   bool Write(const char* data, std::size_t size) {
     return size == 0 || zipWriteInFileInZip(zip_, data, static_cast<unsigned>(size)) == ZIP_OK;
   }
@@ -223,8 +259,14 @@ class ArchiveWriter {
     return true;
   }
 
+  struct FreeCompressor {
+    void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
+  };
+  static constexpr std::int64_t kWholeEntryBytes = 256 * 1024 * 1024;
+
   std::string path_;
   const BuilderOptions& options_;
+  std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor_;
   std::int64_t budget_;
   zipFile zip_;
   std::uint64_t dataBytes_ = 0;
@@ -303,11 +345,12 @@ bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* option
     else if (flag == "--output") options->outputPath = value;
     else if (flag == "--sign") options->signCommand = value;
     else if (flag == "--level" && !haveLevel) {
-      if (value.size() != 1 || value[0] < '0' || value[0] > '9') {
-        *error = "--level must be a number from 0 to 9, not " + value;
+      const bool number = !value.empty() && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos;
+      if (!number || std::stoi(value) > 12) {
+        *error = "--level must be a number from 0 to 12, not " + value;
         return false;
       }
-      options->level = value[0] - '0';
+      options->level = std::stoi(value);
       haveLevel = true;
     } else {
       *error = "unknown option " + flag;

@@ -13,7 +13,7 @@ struct BuilderOptions {
   std::string appFolder;
   std::string configFolder;
   std::string outputPath;
-  int level = 9;  // deflate level 0-9
+  int level = 9;  // deflate level: 0 stores, 1 (fastest) to 12 (smallest)
   bool lenient = false;  // a configuration's problems are warnings, as they were once
   // A shell command with "{in}" and "{out}": signs the uninstaller the package carries, then
   // the package itself. Empty: nothing is signed.
