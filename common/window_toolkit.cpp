@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 #include "common/control_ids.h"
 #include "common/system_dlls.h"
 
@@ -19,23 +22,31 @@ HFONT FontFor(int points, int dpi) {
 
 struct DpiChange {
   int from, to;
+  std::vector<std::pair<HFONT, HFONT>> fonts;  // (old, made for the new DPI): one per old font
 };
 
 BOOL CALLBACK RescaleControl(HWND control, LPARAM lParam) {
-  const DpiChange& change = *reinterpret_cast<const DpiChange*>(lParam);
+  DpiChange& change = *reinterpret_cast<DpiChange*>(lParam);
   RECT place = {};
   GetWindowRect(control, &place);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
   const auto scale = [&change](LONG length) { return MulDiv(length, change.to, change.from); };
   SetWindowPos(control, nullptr, scale(place.left), scale(place.top), scale(place.right - place.left),
                scale(place.bottom - place.top), SWP_NOZORDER | SWP_NOACTIVATE);
-  LOGFONTA font = {};
   const HFONT old = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  if (old && GetObjectA(old, sizeof font, &font)) {
-    font.lfHeight = scale(font.lfHeight);
-    // The old font may serve other controls still waiting for their turn: it stays.
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectA(&font)), TRUE);
+  if (!old) return TRUE;
+  HFONT made = nullptr;
+  for (const auto& font : change.fonts) {
+    if (font.first == old) made = font.second;
   }
+  LOGFONTA font = {};
+  if (!made && GetObjectA(old, sizeof font, &font)) {
+    font.lfHeight = scale(font.lfHeight);
+    made = CreateFontIndirectA(&font);
+    change.fonts.emplace_back(old, made);
+  }
+  // The old fonts stay: the program's start-up fonts are among them.
+  if (made) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), TRUE);
   return TRUE;
 }
 
@@ -66,7 +77,7 @@ HFONT DialogFont() {
 }
 
 void FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam) {
-  const DpiChange change = {LayoutDpi(), HIWORD(wParam)};
+  DpiChange change = {LayoutDpi(), HIWORD(wParam), {}};
   if (change.to <= 0 || change.to == change.from) return;
   SetLayoutDpi(change.to);
   const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
