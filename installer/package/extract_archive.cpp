@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "installer/package/archive_reader.h"
 #include "installer/package/entry_names.h"
 #include "installer/package/package_layout.h"
 #include "common/ansi_text.h"
@@ -37,6 +38,47 @@ std::vector<Replacement>& Replaced() {
 }
 
 bool stopRequested = false;
+
+class ZipReader final : public ArchiveReader {
+ public:
+  explicit ZipReader(unzFile zip) : zip_(zip) {}
+  ~ZipReader() override { unzClose(zip_); }
+  ZipReader(const ZipReader&) = delete;
+  ZipReader& operator=(const ZipReader&) = delete;
+
+  unsigned long Count() override {
+    unz_global_info global = {};
+    unzGetGlobalInfo(zip_, &global);
+    return global.number_entry;
+  }
+  bool First() override { return unzGoToFirstFile(zip_) == UNZ_OK; }
+  bool Next() override { return unzGoToNextFile(zip_) == UNZ_OK; }
+  bool Current(ArchiveEntry* entry) override {
+    unz_file_info info = {};
+    if (unzGetCurrentFileInfo(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    std::vector<char> stored(info.size_filename + 1, '\0');
+    unzGetCurrentFileInfo(zip_, &info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
+    entry->storedName.assign(stored.data(), info.size_filename);
+    entry->utf8 = (info.flag & kUtf8NameFlag) != 0;
+    entry->size = info.uncompressed_size;
+    entry->attributes = info.external_fa;
+    // DOS times are local and keep seconds in units of two in the low five bits: to the
+    // minute only.
+    FILETIME local = {};
+    entry->modified = {};
+    if (DosDateTimeToFileTime(HIWORD(info.dosDate), LOWORD(info.dosDate) & ~0x1F, &local)) {
+      LocalFileTimeToFileTime(&local, &entry->modified);
+    }
+    return true;
+  }
+  bool Open() override { return unzOpenCurrentFile(zip_) == UNZ_OK; }
+  int Read(char* piece, unsigned size) override { return unzReadCurrentFile(zip_, piece, size); }
+  // The CRC is compared here, once all of the entry was read.
+  bool Close() override { return unzCloseCurrentFile(zip_) == UNZ_OK; }
+
+ private:
+  unzFile zip_;
+};
 
 // A free name beside path for the content that is to replace it at the next restart: on
 // the same volume, as such a replacement has to be.
@@ -105,9 +147,9 @@ void Report(const std::string& name, float percent) {
 // Writes the current entry (already opened) to file. Ok, or what went wrong: a write the
 // system refused or cut short (*error its code), or data that didn't inflate.
 enum class EntryWrite { Ok, WriteFailed, Damaged };
-EntryWrite WriteCurrentEntry(unzFile zip, HANDLE file, char* piece, DWORD* error) {
+EntryWrite WriteCurrentEntry(ArchiveReader& reader, HANDLE file, char* piece, DWORD* error) {
   int read;
-  while ((read = unzReadCurrentFile(zip, piece, kInflatePieceBytes)) > 0) {
+  while ((read = reader.Read(piece, kInflatePieceBytes)) > 0) {
     DWORD written = 0;
     if (!WriteFile(file, piece, static_cast<DWORD>(read), &written, nullptr) || written != static_cast<DWORD>(read)) {
       *error = GetLastError();
@@ -119,36 +161,31 @@ EntryWrite WriteCurrentEntry(unzFile zip, HANDLE file, char* piece, DWORD* error
   return read < 0 ? EntryWrite::Damaged : EntryWrite::Ok;
 }
 
-void StampDate(HANDLE file, unsigned long dosDate) {
-  // DOS times keep seconds in units of two in the low five bits; to the minute only.
-  FILETIME local, utc;
-  if (!DosDateTimeToFileTime(HIWORD(dosDate), LOWORD(dosDate) & ~0x1F, &local)) return;
-  if (!LocalFileTimeToFileTime(&local, &utc)) return;
-  SetFileTime(file, nullptr, nullptr, &utc);
+void StampDate(HANDLE file, const FILETIME& modified) {
+  if (modified.dwLowDateTime || modified.dwHighDateTime) SetFileTime(file, nullptr, nullptr, &modified);
 }
 
 // The current entry (opened) into its file at path, asking the failure hook about each
 // failure; closes the entry. True when the whole entry is in place (or set to replace the
 // file in the way at the next restart); nothing of a failed entry stays behind.
-bool WriteEntry(unzFile zip, const unz_file_info& info, const std::string& path, char* piece) {
+bool WriteEntry(ArchiveReader& reader, const ArchiveEntry& entry, const std::string& path, char* piece) {
   for (;;) {
     std::string writtenTo;
     bool replaced = false;
     HANDLE file = CreateEntryFile(path, &writtenTo, &replaced);
     if (file == INVALID_HANDLE_VALUE) {
-      unzCloseCurrentFile(zip);
+      reader.Close();
       return false;
     }
     DWORD error = ERROR_SUCCESS;
-    EntryWrite result = WriteCurrentEntry(zip, file, piece, &error);
-    // The CRC is compared here, once all of the entry was read.
-    if (unzCloseCurrentFile(zip) != UNZ_OK && result == EntryWrite::Ok) result = EntryWrite::Damaged;
+    EntryWrite result = WriteCurrentEntry(reader, file, piece, &error);
+    if (!reader.Close() && result == EntryWrite::Ok) result = EntryWrite::Damaged;
     if (result == EntryWrite::Ok) {
-      StampDate(file, info.dosDate);
+      StampDate(file, entry.modified);
       CloseHandle(file);
       // A new file has the archive attribute already: the usual entry needs no further call.
       // A replaced one may keep its old attributes (Wine keeps them).
-      if (replaced || info.external_fa != FILE_ATTRIBUTE_ARCHIVE) SetPathAttributes(writtenTo, info.external_fa);
+      if (replaced || entry.attributes != FILE_ATTRIBUTE_ARCHIVE) SetPathAttributes(writtenTo, entry.attributes);
       if (writtenTo != path) {
         MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
         Replaced().push_back({path, writtenTo});
@@ -160,7 +197,7 @@ bool WriteEntry(unzFile zip, const unz_file_info& info, const std::string& path,
     DeletePath(writtenTo);
     const WriteFailure choice = AskAboutFailure(path, result == EntryWrite::Damaged ? kDamagedEntryError : error);
     if (choice == WriteFailure::Stop) stopRequested = true;
-    if (choice != WriteFailure::Retry || unzOpenCurrentFile(zip) != UNZ_OK) return false;
+    if (choice != WriteFailure::Retry || !reader.Open()) return false;
   }
 }
 
@@ -290,13 +327,11 @@ EntryName ConvertEntryName(const std::string& storedName, bool utf8) {
 
 namespace {
 
-// The current entry's information and its name as unpacking reads it; false when the
-// directory can't be read there.
-bool ReadCurrentEntry(unzFile zip, unz_file_info* info, EntryName* name) {
-  if (unzGetCurrentFileInfo(zip, info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
-  std::vector<char> stored(info->size_filename + 1, '\0');
-  unzGetCurrentFileInfo(zip, info, stored.data(), static_cast<uLong>(stored.size()), nullptr, 0, nullptr, 0);
-  *name = ConvertEntryName(std::string(stored.data(), info->size_filename), (info->flag & kUtf8NameFlag) != 0);
+// The current entry and its name as unpacking reads it; false when the directory can't be
+// read there.
+bool ReadCurrentEntry(ArchiveReader& reader, ArchiveEntry* entry, EntryName* name) {
+  if (!reader.Current(entry)) return false;
+  *name = ConvertEntryName(entry->storedName, entry->utf8);
   return true;
 }
 
@@ -304,13 +339,13 @@ bool ReadCurrentEntry(unzFile zip, unz_file_info* info, EntryName* name) {
 
 ArchiveNames ReadArchiveNames(const std::string& archivePath) {
   ArchiveNames names;
-  unzFile zip = unzOpen(archivePath.c_str());
-  if (!zip) return names;
+  const std::unique_ptr<ArchiveReader> reader = OpenArchiveReader(archivePath);
+  if (!reader) return names;
   names.readable = true;
-  for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-    unz_file_info info = {};
+  for (bool more = reader->First(); more; more = reader->Next()) {
+    ArchiveEntry entry;
     EntryName name;
-    if (!ReadCurrentEntry(zip, &info, &name)) continue;
+    if (!ReadCurrentEntry(*reader, &entry, &name)) continue;
     const EntryTarget target = ResolveEntryTarget(name.text, true);
     if (target.kind == EntryKind::Refused && !names.anyRefused) {
       names.anyRefused = true;
@@ -322,30 +357,27 @@ ArchiveNames ReadArchiveNames(const std::string& archivePath) {
       names.targets.push_back(target.relativePath);
     }
   }
-  unzClose(zip);
   return names;
 }
 
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths) {
-  unzFile zip = unzOpen(archivePath.c_str());
-  if (!zip) return;
+  std::unique_ptr<ArchiveReader> reader = OpenArchiveReader(archivePath);
+  if (!reader) return;
   const std::string destination = WithTrailingBackslash(destinationFolder);
   std::unique_ptr<char[]> piece(new (std::nothrow) char[kInflatePieceBytes]);
-  unz_global_info global = {};
-  unzGetGlobalInfo(zip, &global);
-  const unsigned long count = global.number_entry;
+  const unsigned long count = reader->Count();
   bool destinationMade = false;
   unsigned long gone = 0;
   stopRequested = false;
   Replaced().clear();
 
-  for (int more = unzGoToFirstFile(zip); more == UNZ_OK && !stopRequested; more = unzGoToNextFile(zip)) {
+  for (bool more = reader->First(); more && !stopRequested; more = reader->Next()) {
     ++gone;
     const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
-    unz_file_info info = {};
+    ArchiveEntry entry;
     EntryName converted;
-    if (!ReadCurrentEntry(zip, &info, &converted)) {
+    if (!ReadCurrentEntry(*reader, &entry, &converted)) {
       Report(std::string(), percent);
       continue;
     }
@@ -359,14 +391,14 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       Report(std::string(), percent);
       continue;
     }
-    if (!ShouldProcessEntry(pattern, name, info.uncompressed_size, keepPaths != 0) ||
+    if (!ShouldProcessEntry(pattern, name, entry.size, keepPaths != 0) ||
         target.kind == EntryKind::Skip) {
       Report(name, percent);
       continue;
     }
     // An entry that can't be opened (its local header disagrees with the directory) is as
     // damaged as one that fails its CRC: never skipped without a word.
-    if (!piece || unzOpenCurrentFile(zip) != UNZ_OK) {
+    if (!piece || !reader->Open()) {
       const unsigned long error = piece ? kDamagedEntryError : ERROR_NOT_ENOUGH_MEMORY;
       if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
       Report(std::string(), percent);
@@ -380,7 +412,7 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     if (converted.foreign) {
       unsigned long error = 0;
       if (!MakeForeignPath(destination, target.relativePath, target.kind == EntryKind::Folder, &relative, &error)) {
-        unzCloseCurrentFile(zip);
+        reader->Close();
         if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
         Report(std::string(), percent);
         continue;
@@ -389,16 +421,32 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
     }
     const std::string path = destination + relative;
     if (target.kind == EntryKind::Folder) {
-      unzCloseCurrentFile(zip);
+      reader->Close();
       // Only a folder that is there is anyone's to record.
       Report(CreateFolderPath(path) ? relative : std::string(), percent);
       continue;
     }
-    Report(WriteEntry(zip, info, path, piece.get()) ? relative : std::string(), percent);
+    Report(WriteEntry(*reader, entry, path, piece.get()) ? relative : std::string(), percent);
   }
-  unzClose(zip);
+  reader.reset();
   ForeignName().clear();
   if (!stopRequested) Report(std::string(), 100.0f);
+}
+
+std::unique_ptr<ArchiveReader> OpenArchiveReader(const std::string& path) {
+  char start[8] = {};
+  HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  DWORD read = 0;
+  const bool readable = ReadFile(file, start, sizeof start, &read, nullptr) != 0;
+  CloseHandle(file);
+  if (!readable) return nullptr;
+  if (HasSolidSignature(start, read)) return OpenSolidArchive(path);
+  unzFile zip = unzOpen(path.c_str());
+  if (!zip) return nullptr;
+  std::unique_ptr<ArchiveReader> reader(new (std::nothrow) ZipReader(zip));
+  if (!reader) unzClose(zip);
+  return reader;
 }
 
 }  // namespace corvalis

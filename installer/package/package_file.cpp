@@ -19,20 +19,24 @@ Outcome Fail(HWND owner, const char* text, int exitCode = kExitFailure) {
 
 class HandleReader : public ByteReader {
  public:
-  explicit HandleReader(HANDLE file) : file_(file) {}
+  explicit HandleReader(const PackageFile& package) : package_(package) {}
   bool ReadAt(std::int64_t offset, unsigned char* out, std::size_t bytes) override {
-    LARGE_INTEGER position;
-    position.QuadPart = offset;
-    DWORD read = 0;
-    return SetFilePointerEx(file_, position, nullptr, FILE_BEGIN) &&
-           ReadFile(file_, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
+    return ReadPackageAt(package_, offset, out, bytes);
   }
 
  private:
-  HANDLE file_;
+  const PackageFile& package_;
 };
 
 }  // namespace
+
+bool ReadPackageAt(const PackageFile& package, std::int64_t offset, void* out, std::size_t bytes) {
+  LARGE_INTEGER position;
+  position.QuadPart = offset;
+  DWORD read = 0;
+  return SetFilePointerEx(package.file, position, nullptr, FILE_BEGIN) &&
+         ReadFile(package.file, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
+}
 
 Outcome OpenOwnPackage(HWND owner, bool countInfoArchive, PackageFile* opened) {
   PackageFile& package = *opened;
@@ -42,7 +46,7 @@ Outcome OpenOwnPackage(HWND owner, bool countInfoArchive, PackageFile* opened) {
 
   LARGE_INTEGER size = {};
   GetFileSizeEx(package.file, &size);
-  HandleReader reader(package.file);
+  HandleReader reader(package);
   package.packageEnd = PackageEnd(reader, size.QuadPart);
   unsigned char tail[kTrailerBytes] = {};
   const std::size_t tailBytes = package.packageEnd < kTrailerBytes ? std::size_t(package.packageEnd) : std::size_t(kTrailerBytes);

@@ -23,6 +23,9 @@ struct PackageFile {
 // failure shows its message (owned by owner) and ends the run.
 Outcome OpenOwnPackage(HWND owner, bool countInfoArchive, PackageFile* package);
 
+// Exactly bytes bytes of the package at offset into out; false when they can't be read.
+bool ReadPackageAt(const PackageFile& package, std::int64_t offset, void* out, std::size_t bytes);
+
 // Creates path for writing, replacing any file of that name; INVALID_HANDLE_VALUE on failure.
 HANDLE CreateOutputFile(const std::string& path);
 

@@ -11,6 +11,7 @@
 #include "common/special_folders.h"
 #include "common/system_operations.h"
 #include "installer/install_session.h"
+#include "installer/package/archive_reader.h"
 #include "installer/package/copy_file_range.h"
 #include "installer/package/extract_archive.h"
 #include "installer/package/language_list.h"
@@ -154,9 +155,13 @@ Outcome ExportApplicationArchive(InstallSession& session, const std::string& fol
   PackageFile package;
   Outcome outcome = OpenOwnPackage(progress.window, false, &package);
   if (!outcome.Ends) {
-    session.ProgramArchiveTemp = target + "ProgramData.zip";
-    outcome = CopyArchiveOut(progress, package, ProgramArchiveOffset(package.trailer, package.packageEnd),
-                             package.trailer.programBytes, session.ProgramArchiveTemp, true);
+    // Named for what it is: a ZIP, or the solid package's 7z archive.
+    const std::int64_t offset = ProgramArchiveOffset(package.trailer, package.packageEnd);
+    char start[8] = {};
+    const bool solid = package.trailer.programBytes >= sizeof start &&
+                       ReadPackageAt(package, offset, start, sizeof start) && HasSolidSignature(start, sizeof start);
+    session.ProgramArchiveTemp = target + (solid ? "ProgramData.7z" : "ProgramData.zip");
+    outcome = CopyArchiveOut(progress, package, offset, package.trailer.programBytes, session.ProgramArchiveTemp, true);
     CloseHandle(package.file);
   }
   CloseProgressWindow(&progress);

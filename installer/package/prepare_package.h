@@ -13,7 +13,8 @@ namespace corvalis {
 // (its message shown) and a Cancel end the run.
 Outcome PreparePackage(InstallSession& session);
 
-// Writes the application archive unchanged as folder + "ProgramData.zip"; nothing for a
+// Writes the application archive unchanged as folder + "ProgramData.zip" ("ProgramData.7z"
+// for a solid package's); nothing for a
 // blank folder. Failures and Cancel end the run.
 Outcome ExportApplicationArchive(InstallSession& session, const std::string& folder);
 

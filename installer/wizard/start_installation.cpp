@@ -150,8 +150,10 @@ Outcome InstallationRun::UnpackProgramArchive(InstallSession& session) {
   // Every name passes the rule for entry names before anything is written, and the folders
   // the unpacking makes are known: a cancel removes only these.
   const ArchiveNames names = ReadArchiveNames(session.ProgramArchiveTemp);
-  if (names.anyRefused) {
-    LogLine("refused entry name: " + names.refused);
+  // An archive that can't be read at all is as damaged as one whose entry fails its check:
+  // installing nothing from it is no success.
+  if (!names.readable || names.anyRefused) {
+    LogLine(names.readable ? "refused entry name: " + names.refused : "the application archive can't be read");
     ShowMessageBox(view_ ? view_->window : nullptr, kCorruptedPackageText, session.StubTexts[kTextErrorTitle],
                    MB_OK | MB_ICONSTOP);
     return EndRun(kExitFailure);

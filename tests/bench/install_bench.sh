@@ -245,10 +245,11 @@ for dll in $(cd "$dlls" && ls -S | tail -n +40); do
 done
 cp -r "$(find /usr/include/c++ -mindepth 1 -maxdepth 1 -type d | sort | tail -1)" "$p2/include/c++"
 sizes="P2 ($(find "$p2" -type f | wc -l) files, $(du -sb "$p2" | cut -f1) bytes):"
-for level in 9 12; do
+for option in "--level 9" "--level 12" --solid; do
+  # shellcheck disable=SC2086
   "$build/dist/mkinstaller" --stub "$build/dist/Installer.exe" --app "$p2" --config "$config" \
-    --output "$work/p2-$level.exe" --level "$level" >/dev/null
-  sizes="$sizes ours level $level $(stat -c %s "$work/p2-$level.exe"),"
+    --output "$work/p2.exe" $option >/dev/null
+  sizes="$sizes ours $option $(stat -c %s "$work/p2.exe"),"
 done
 for compressor in zlib "/SOLID lzma"; do
   printf 'Name "P2"\nOutFile "%s"\nSetCompressor %s\nInstallDir "$PROGRAMFILES\\P2"\nSection\n  SetOutPath "$INSTDIR"\n  File /r "%s/*.*"\nSectionEnd\n' \

@@ -176,6 +176,8 @@ PACKAGES = {
 }
 
 
+# Solid variants (mkinstaller --solid) of packages that tests run both ways.
+SOLID = {"every_task_solid": "every_task", "inst_cancel_solid": "inst_cancel", "out_disk_solid": "out_disk"}
 DOT_NAMES = {"cfg_dot_names"}
 NAMES_ARCHIVES = {"out_names_zipfile": "zipfile", "out_names_7zip": "7zip"}
 NAMES = ["Caf\u00e9.txt", "Se\u00f1or/a\u00f1o.txt", "\u0141\u00f3d\u017a.txt", "plain.txt"]
@@ -303,7 +305,7 @@ def rename_language(text, name):
     return re.sub(r"(?m)^Language = [^\r\n]*", "Language = " + name, text, count=1)
 
 
-def build(name, keys, languages, resources=None, installation=None, *, args):
+def build(name, keys, languages, resources=None, installation=None, *, args, solid=False):
     config = os.path.join(args.out, "src", name)
     shutil.rmtree(config, ignore_errors=True)
     sample_config = os.path.join(args.sample, "config")
@@ -344,7 +346,8 @@ def build(name, keys, languages, resources=None, installation=None, *, args):
     app = make_app((installation or {}).get("app"), os.path.join(args.out, "src", name + "_app"), args)
     # Several are broken on purpose, for the installer to meet: built leniently.
     subprocess.run([args.mkinstaller, "--stub", args.stub, "--app", app,
-                    "--config", config, "--output", output, "--level", "1", "--lenient"], check=True,
+                    "--config", config, "--output", output, "--level", "1", "--lenient"] + (["--solid"] if solid else []),
+                   check=True,
                    stderr=subprocess.DEVNULL)
     if name in DOT_NAMES:
         prefix_information_names(output)
@@ -368,6 +371,8 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     for name, layout in PACKAGES.items():
         build(name, *layout, args=args)
+    for name, base in SOLID.items():
+        build(name, *PACKAGES[base], args=args, solid=True)
 
 
 if __name__ == "__main__":

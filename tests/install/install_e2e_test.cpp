@@ -155,45 +155,67 @@ TEST(EveryTask, InstallsAndLeavesItsUninstallData) {
 // The same package as a deployment tool installs it, and removes it again with the
 // uninstall entry's quiet command: no window either way, and the command ends only once
 // everything is gone.
+// Both packages, the ZIP one and its solid variant, install the same files, records and
+// log lines, and leave nothing behind.
 TEST(EveryTask, VerySilentInstallationAndQuietUninstallation) {
   if (!std::getenv("CORVALIS_HTTP_ROOT")) GTEST_SKIP() << "runs under http_test_server.py (install_e2e_every_task)";
-  const EveryTaskSystem system;
-  ASSERT_TRUE(system.Prepare());
-  const std::string& app = system.app;
-  const std::string log = TempPath() + UniqueName("corv_every") + ".log";
-  {
-    WindowWatch watch;
-    InstallerRun run;
-    ASSERT_TRUE(run.Start("every_task", "", "/VERYSILENT /DIR=\"" + app + "\" /LOG=\"" + log + "\""));
-    ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
-    EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
-  }
-  system.ExpectInstalled();
-  EXPECT_FALSE(Exists(system.ranAtFinish)) << "a silent run starts no program of the finish page";
-  EXPECT_NE(ReadWholeFile(log).find("message \"" + app + "every_task.bin\": http://127.0.0.1/every_task.bin"),
-            std::string::npos)
-      << "the download's box goes to the log";
+  std::string zipData, zipLines;
+  for (const std::string package : {"every_task", "every_task_solid"}) {
+    SCOPED_TRACE(package);
+    const EveryTaskSystem system;
+    ASSERT_TRUE(system.Prepare());
+    const std::string& app = system.app;
+    const std::string log = TempPath() + UniqueName("corv_every") + ".log";
+    {
+      WindowWatch watch;
+      InstallerRun run;
+      ASSERT_TRUE(run.Start(package, "", "/VERYSILENT /DIR=\"" + app + "\" /LOG=\"" + log + "\""));
+      ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
+      EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
+    }
+    system.ExpectInstalled();
+    EXPECT_FALSE(Exists(system.ranAtFinish)) << "a silent run starts no program of the finish page";
+    const std::string logText = ReadWholeFile(log);
+    EXPECT_NE(logText.find("message \"" + app + "every_task.bin\": http://127.0.0.1/every_task.bin"), std::string::npos)
+        << "the download's box goes to the log";
+    // What was unpacked and done, in order, without the times.
+    std::string lines;
+    for (std::size_t at = logText.find(" unpacked "); at != std::string::npos; at = logText.find(" unpacked ", at + 1)) {
+      lines += logText.substr(at, logText.find("\r\n", at) - at) + "\n";
+    }
+    for (std::size_t at = logText.find(" task "); at != std::string::npos; at = logText.find(" task ", at + 1)) {
+      lines += logText.substr(at, logText.find("\r\n", at) - at) + "\n";
+    }
+    const std::string data = ReadWholeFile(app + "Uninst0.dat");
+    if (zipData.empty()) {
+      zipData = data;
+      zipLines = lines;
+    } else {
+      EXPECT_TRUE(data == zipData) << "the uninstall data differ";
+      EXPECT_EQ(lines, zipLines);
+    }
 
-  const std::string entry = kUninstallEntryKey + system.installed.appName;
-  const std::string quiet = ReadText(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString");
-  {
-    WindowWatch watch;
-    EXPECT_EQ(RunProgram("cmd /c " + quiet, 120000), 0);
-    EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
+    const std::string entry = kUninstallEntryKey + system.installed.appName;
+    const std::string quiet = ReadText(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString");
+    {
+      WindowWatch watch;
+      EXPECT_EQ(RunProgram("cmd /c " + quiet, 120000), 0);
+      EXPECT_TRUE(watch.Titles().empty()) << *watch.Titles().begin();
+    }
+    // The moved and the downloaded file are not in the uninstall data: they keep the folder.
+    for (const char* gone : {"Uninst0.exe", "Uninst0.dat", "Docs\\", "Made\\Guide copy.txt", "every_task_service.exe"}) {
+      EXPECT_FALSE(Exists(app + gone)) << gone;
+    }
+    EXPECT_FALSE(Exists(system.group));
+    EXPECT_FALSE(Exists(Desktop() + "Corvalis Every Task.lnk"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, system.key));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
+    EXPECT_FALSE(ServiceExists("CorvalisEveryTask"));
+    DeleteFileA(log.c_str());
+    RemoveTempFiles("Corvalis Every Task-Uninstall-*.log");
+    system.CleanUp();
   }
-  // The moved and the downloaded file are not in the uninstall data: they keep the folder.
-  for (const char* gone : {"Uninst0.exe", "Uninst0.dat", "Docs\\", "Made\\Guide copy.txt", "every_task_service.exe"}) {
-    EXPECT_FALSE(Exists(app + gone)) << gone;
-  }
-  EXPECT_FALSE(Exists(system.group));
-  EXPECT_FALSE(Exists(Desktop() + "Corvalis Every Task.lnk"));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, system.key));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".cevt"));
-  EXPECT_FALSE(ServiceExists("CorvalisEveryTask"));
-  DeleteFileA(log.c_str());
-  RemoveTempFiles("Corvalis Every Task-Uninstall-*.log");
-  system.CleanUp();
 }
 
 void EveryTaskSystem::ExpectInstalled() const {
@@ -389,50 +411,54 @@ int ProgressPosition(HWND wizard) {
   return static_cast<int>(position);
 }
 
+// The ZIP package and its solid variant.
 TEST(CancelDuringUnpacking, NoGoesOnYesRemovesOnlyWhatTheUnpackingMade) {
-  const Installed installed{"Corvalis Cancel"};
-  installed.Remove();
-  const std::string app = installed.folder();
-  // There before: the destination and an empty folder the archive also holds.
-  ASSERT_TRUE(CreateDirectoryA(app.c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((app + "Keep").c_str(), nullptr));
+  for (const std::string package : {"inst_cancel", "inst_cancel_solid"}) {
+    SCOPED_TRACE(package);
+    const Installed installed{"Corvalis Cancel"};
+    installed.Remove();
+    const std::string app = installed.folder();
+    // There before: the destination and an empty folder the archive also holds.
+    ASSERT_TRUE(CreateDirectoryA(app.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((app + "Keep").c_str(), nullptr));
 
-  InstallerRun run;
-  ASSERT_TRUE(run.Start("inst_cancel"));
-  HWND wizard = run.WaitForWizard();
-  ASSERT_NE(wizard, nullptr);
-  const std::string workFolder = run.WorkFolder();
-  ASSERT_TRUE(WaitForPage(wizard, kPageWelcome));
-  Click(wizard, kIdWizardNext);
-  ASSERT_TRUE(WaitForPage(wizard, kPageDestination));
-  Click(wizard, kIdWizardNext);
-  ASSERT_TRUE(WaitForPage(wizard, kPageProgress));
-  ASSERT_TRUE(Eventually([&] { return Exists(app + "Part0\\"); }));
+    InstallerRun run;
+    ASSERT_TRUE(run.Start(package));
+    HWND wizard = run.WaitForWizard();
+    ASSERT_NE(wizard, nullptr);
+    const std::string workFolder = run.WorkFolder();
+    ASSERT_TRUE(WaitForPage(wizard, kPageWelcome));
+    Click(wizard, kIdWizardNext);
+    ASSERT_TRUE(WaitForPage(wizard, kPageDestination));
+    Click(wizard, kIdWizardNext);
+    ASSERT_TRUE(WaitForPage(wizard, kPageProgress));
+    ASSERT_TRUE(Eventually([&] { return Exists(app + "Part0\\"); }));
 
-  Click(wizard, kIdWizardCancel);
-  EXPECT_EQ(AnswerBox(run, kConfirmTitle, "No"),
-            "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "
-            "program. You can run this installer at a later time and continue the installation procedure.");
-  const int before = ProgressPosition(wizard);
-  ASSERT_TRUE(Eventually([&] { return ProgressPosition(wizard) > before; }, kStepMs)) << "the unpacking stopped";
-  ASSERT_EQ(VisiblePage(wizard), kPageProgress) << "the unpacking ended before the second cancel";
+    Click(wizard, kIdWizardCancel);
+    EXPECT_EQ(AnswerBox(run, kConfirmTitle, "No"),
+              "Are you sure you want to stop the installation now? Press 'No' to continue or 'Yes' to end this "
+              "program. You can run this installer at a later time and continue the installation procedure.");
+    const int before = ProgressPosition(wizard);
+    ASSERT_TRUE(Eventually([&] { return ProgressPosition(wizard) > before; }, kStepMs)) << "the unpacking stopped";
+    ASSERT_EQ(VisiblePage(wizard), kPageProgress) << "the unpacking ended before the second cancel";
 
-  Click(wizard, kIdWizardCancel);
-  HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
-  ASSERT_NE(confirm, nullptr) << winrobot::LastError();
-  // Something else writes into a folder the unpacking made, while the question waits.
-  ASSERT_EQ(WriteWholeFile(app + "Part0\\foreign.txt", "not ours"), 1);
-  ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
-  ASSERT_TRUE(run.WaitEnd(kStartMs, 1602));
+    Click(wizard, kIdWizardCancel);
+    HWND confirm = winrobot::WaitForMessageBox(run.Pid(), kConfirmTitle, kStepMs);
+    ASSERT_NE(confirm, nullptr) << winrobot::LastError();
+    // Something else writes into a folder the unpacking made, while the question waits.
+    ASSERT_EQ(WriteWholeFile(app + "Part0\\foreign.txt", "not ours"), 1);
+    ASSERT_TRUE(winrobot::AnswerMessageBox(confirm, "Yes")) << winrobot::LastError();
+    ASSERT_TRUE(run.WaitEnd(kStartMs, 1602));
 
-  EXPECT_FALSE(Exists(workFolder)) << "work folder left behind";
-  EXPECT_TRUE(Exists(app + "Keep\\")) << "a folder that was there before";
-  EXPECT_FALSE(Exists(app + "Keep\\k.txt"));
-  EXPECT_EQ(ListFolder(app + "Part0\\*", false), std::vector<std::string>{"foreign.txt"});
-  EXPECT_TRUE(ListFolder(app + "Part0\\*", true).empty());
-  EXPECT_EQ(ListFolder(app + "*", true), (std::vector<std::string>{"Keep", "Part0"}));
-  EXPECT_TRUE(ListFolder(app + "*", false).empty());
-  installed.Remove();
+    EXPECT_FALSE(Exists(workFolder)) << "work folder left behind";
+    EXPECT_TRUE(Exists(app + "Keep\\")) << "a folder that was there before";
+    EXPECT_FALSE(Exists(app + "Keep\\k.txt"));
+    EXPECT_EQ(ListFolder(app + "Part0\\*", false), std::vector<std::string>{"foreign.txt"});
+    EXPECT_TRUE(ListFolder(app + "Part0\\*", true).empty());
+    EXPECT_EQ(ListFolder(app + "*", true), (std::vector<std::string>{"Keep", "Part0"}));
+    EXPECT_TRUE(ListFolder(app + "*", false).empty());
+    installed.Remove();
+  }
 }
 
 }  // namespace

@@ -159,7 +159,15 @@ TEST(HostilePackages, RefusedWithNothingWritten) {
   const std::vector<std::string> badNames = {
       "a\r\n[InstTasks]\r\nx = REGADDKEY\xB6HKLM\xB6\xB6\xB6SOFTWARE\\Victim\r\n/",
       "..\x7f", "..\x7f/", ".\x7f", "CON", "Docs/LPT1.txt", "a<b.txt", "../evil.txt"};
-  std::vector<std::pair<std::string, std::string>> archives = {{"damaged CRC", damaged}};
+  // The solid variant: a byte changed in the packed data fails the block's check, one in the
+  // archive's directory (at its end) leaves nothing to read.
+  const std::string solid = ApplicationArchive(ConfigPackage("out_disk_solid"));
+  ASSERT_GT(solid.size(), 1000u);
+  std::string packed = solid, directory = solid;
+  packed[solid.size() / 2] = static_cast<char>(packed[solid.size() / 2] ^ 0x5A);
+  directory[solid.size() - 8] = static_cast<char>(directory[solid.size() - 8] ^ 0x5A);
+  std::vector<std::pair<std::string, std::string>> archives = {
+      {"damaged CRC", damaged}, {"damaged solid data", packed}, {"damaged solid directory", directory}};
   for (const std::string& name : badNames) {
     const std::string path = scratch.path + "bad.zip";
     ASSERT_TRUE(WriteZip(path, {{"good.txt", "fine"}, {name, name.back() == '/' ? "" : "x"}}));
@@ -177,8 +185,10 @@ TEST(HostilePackages, RefusedWithNothingWritten) {
     const std::string log = scratch.path + "hostile.log";
     EXPECT_EQ(RunPackage(hostile, "/VERYSILENT /DIR=" + Quoted(destination) + " /LOG=" + Quoted(log)), 1603);
     ExpectNothingOf(destination);
-    EXPECT_NE(ReadWholeFile(log).find(bad.first == "damaged CRC" ? "damaged in the package" : "refused entry name"),
-              std::string::npos);
+    const char* logged = bad.first == "damaged solid directory" ? "the application archive can't be read"
+                         : bad.first.rfind("damaged", 0) == 0  ? "damaged in the package"
+                                                                : "refused entry name";
+    EXPECT_NE(ReadWholeFile(log).find(logged), std::string::npos) << logged;
     RemoveInstallation(destination);
   }
   // A destination that holds the field separator would split every task line it stands in.

@@ -196,6 +196,11 @@ TEST(InstallerPackage, ExportWritesTheApplicationArchiveUnchanged) {
   EXPECT_EQ(exported.size(), archive.size());
   EXPECT_TRUE(exported == archive);
   EXPECT_EQ(exported.compare(0, 2, "PK"), 0);
+  // A solid package's archive is a 7z archive, and is named so.
+  const std::string solid = CopyPackage(scratch, "SolidSetup.exe", "SolidSetup.exe");
+  ExpectOnlyMessage(Quoted(solid) + " -u " + Quoted(folder), "Success", done, 0);
+  EXPECT_TRUE(ReadBytes(folder + "\\ProgramData.7z") == ApplicationArchive(solid));
+  EXPECT_EQ(ReadBytes(folder + "\\ProgramData.7z").compare(0, 2, "7z"), 0);
 
   // A blank folder writes nothing and still reports success.
   ExpectOnlyMessage(Quoted(setup) + " -u \"  \"", "Success", done, 0);

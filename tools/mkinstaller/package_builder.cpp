@@ -1,6 +1,7 @@
 #include "tools/mkinstaller/package_builder.h"
 
 #include <libdeflate.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -26,10 +27,12 @@ namespace mkinstaller {
 
 const char* const kUsage =
     "usage: mkinstaller --stub <Installer.exe> --app <folder> --config <folder> --output <Setup.exe> "
-    "[--level 0-12] [--lenient] [--sign \"<command with {in} and {out}>\"]\n"
+    "[--level 0-12] [--solid] [--lenient] [--sign \"<command with {in} and {out}>\"]\n"
     "       mkinstaller --init <folder>    a starter configuration (config/, app/) that builds as it is\n"
     "  A configuration that can't work at the customer's is refused with what to mend;\n"
     "  --lenient builds it anyway, with warnings (for configurations of old versions).\n"
+    "  --solid stores the application files as one solid 7z archive (LZMA2; needs 7zz, Debian's\n"
+    "  7zip): a much smaller download, unpacked a block at a time.\n"
     "  --sign runs the command (through the shell) on the uninstaller the package carries and\n"
     "  then on the package, e.g. --sign \"osslsigncode sign -pkcs12 v.pfx -in {in} -out {out}\"";
 
@@ -314,6 +317,86 @@ bool Signed(const BuilderOptions& options, std::string* program, std::string* er
   return true;
 }
 
+// The application folder as a solid 7z archive at path, written by 7zz (Debian's 7zip):
+// LZMA2 at its strongest behind the x86 branch filter, blocks of at most 32 MB (the
+// installer decodes a block whole in memory), modification times only, two threads always
+// (the split depends on them), names taken literally. One filter for every file keeps the
+// files in the list's order, byte order of their names: the installer reads them so, a
+// block after the other, in the ZIP package's order. The same
+// files with the same times give the same bytes. Times later than SOURCE_DATE_EPOCH are
+// stored as it, from a copy of the folder. *bytes and *newest as the ZIP writer gives them.
+bool WriteSolidArchive(const BuilderOptions& options, const std::string& path, std::uint64_t* bytes,
+                       std::time_t* newest, std::string* error) {
+  std::string folder = options.appFolder;
+  TempFile list;
+  std::string staging;
+  struct RemoveStaging {
+    const std::string& folder;
+    ~RemoveStaging() {
+      std::error_code ec;
+      if (!folder.empty()) fs::remove_all(folder, ec);
+    }
+  } removeStaging{staging};
+  if (!MakeTempBeside(options.outputPath, "list", &list)) {
+    *error = "can't create a temporary file beside " + options.outputPath;
+    return false;
+  }
+  std::string names;
+  const std::vector<Entry> entries = ListTree(options.appFolder);
+  for (const Entry& entry : entries) {
+    std::error_code ec;
+    struct stat status = {};
+    if (stat(entry.source.c_str(), &status) != 0) {
+      *error = "can't read " + entry.source;
+      return false;
+    }
+    std::time_t modified = status.st_mtime;
+    if (options.clampTimes && modified > options.latestTime) {
+      if (staging.empty()) {
+        staging = options.outputPath + ".solid-staging";
+        fs::remove_all(staging, ec);
+        fs::copy(options.appFolder, staging, fs::copy_options::recursive, ec);
+        if (ec) {
+          *error = "can't copy " + options.appFolder + " to " + staging;
+          return false;
+        }
+        folder = staging;
+      }
+      modified = static_cast<std::time_t>(options.latestTime);
+    }
+    *newest = std::max(*newest, modified);
+    if (!entry.folder) *bytes += static_cast<std::uint64_t>(status.st_size);
+    names += entry.folder ? entry.relative.substr(0, entry.relative.size() - 1) : entry.relative;
+    names += '\n';
+  }
+  // The copy takes the originals' times, those after the epoch as it; deepest first, so
+  // that setting a file doesn't move its folder's time again.
+  if (!staging.empty()) {
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+      struct stat status = {};
+      if (stat(entry->source.c_str(), &status) != 0) continue;
+      const time_t when = std::min<time_t>(status.st_mtime, static_cast<time_t>(options.latestTime));
+      const struct timespec times[2] = {{when, 0}, {when, 0}};
+      utimensat(AT_FDCWD, (staging + "/" + entry->relative).c_str(), times, 0);
+    }
+  }
+  if (!WriteBytes(list.path, names)) {
+    *error = "can't write " + list.path;
+    return false;
+  }
+  std::remove(path.c_str());
+  const std::string command = "cd " + ShellQuoted(folder) + " && 7zz a -t7z -mx=9 -m0=LZMA2 -mf=BCJ -ms=32m -mmt=2 -mtc=off " +
+                              "-mta=off -mtm=on -spd -bd -bso0 -bsp0 " + ShellQuoted(fs::absolute(path).string()) +
+                              " @" + ShellQuoted(fs::absolute(list.path).string()) + " >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  if (status != 0) {
+    *error = "7zz (Debian's 7zip package) couldn't write the solid archive (exit status " + std::to_string(status) +
+             ")";
+    return false;
+  }
+  return true;
+}
+
 bool AppendFile(FILE* out, const std::string& path) {
   std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!in) return false;
@@ -330,8 +413,8 @@ bool ParseArguments(const std::vector<std::string>& args, BuilderOptions* option
   bool haveLevel = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& flag = args[i];
-    if (flag == "--lenient") {
-      options->lenient = true;
+    if (flag == "--lenient" || flag == "--solid") {
+      (flag == "--lenient" ? options->lenient : options->solid) = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -463,7 +546,9 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
 
   std::uint64_t applicationBytes = 0;
   std::time_t newestApplicationFile = kDosEpoch;
-  {
+  if (options.solid) {
+    if (!WriteSolidArchive(options, appZip.path, &applicationBytes, &newestApplicationFile, error)) return false;
+  } else {
     ArchiveWriter app(appZip.path, options, budget);
     if (!app.ok()) {
       *error = "can't write the archive " + appZip.path;

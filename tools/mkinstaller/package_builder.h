@@ -15,6 +15,8 @@ struct BuilderOptions {
   std::string outputPath;
   int level = 9;  // deflate level: 0 stores, 1 (fastest) to 12 (smallest)
   bool lenient = false;  // a configuration's problems are warnings, as they were once
+  // The application archive as a solid 7z archive (LZMA2), made by 7zz, instead of a ZIP.
+  bool solid = false;
   // A shell command with "{in}" and "{out}": signs the uninstaller the package carries, then
   // the package itself. Empty: nothing is signed.
   std::string signCommand;

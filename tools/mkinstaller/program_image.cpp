@@ -117,11 +117,6 @@ std::string Text(const std::string& key, const std::string& value) {
   return node;
 }
 
-std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 }  // namespace
 
@@ -215,6 +210,12 @@ bool FillVersionResource(std::string* image, const VersionTexts& texts, std::str
   }
   image->replace(offset, size, resource + std::string(size - resource.size(), '\0'));
   return true;
+}
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 bool RunSigningCommand(const std::string& command, const std::string& in, const std::string& out,

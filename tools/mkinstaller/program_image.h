@@ -35,6 +35,9 @@ std::string VersionResource(const VersionTexts& texts);
 // takes; false with a message in *error when there is none or the texts don't fit.
 bool FillVersionResource(std::string* image, const VersionTexts& texts, std::string* error);
 
+// text in single quotes for the shell.
+std::string ShellQuoted(const std::string& text);
+
 // Runs the signing command through the shell with "{in}" and "{out}" replaced by in and out
 // (quoted); false with a message in *error unless it succeeds and leaves a non-empty out.
 bool RunSigningCommand(const std::string& command, const std::string& in, const std::string& out,

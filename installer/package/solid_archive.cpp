@@ -1,0 +1,168 @@
+// The solid package's application archive: a 7z archive read through the 7-Zip project's
+// public-domain C decoder. A solid block is decoded whole into memory once, when its first
+// file is read; its files are then copied out of that buffer. Entries are read in the byte
+// order of their names (a folder's with "/"), the order of a ZIP package: the builder stores
+// the files in that order, and 7-Zip puts the folders first.
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "installer/package/archive_reader.h"
+
+extern "C" {
+#include "7z.h"
+#include "7zAlloc.h"
+#include "7zCrc.h"
+#include "7zFile.h"
+}
+
+namespace corvalis {
+
+namespace {
+
+constexpr std::size_t kInputBufferBytes = 1 << 18;
+constexpr unsigned char kSignature[] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
+// Only what a file may carry onto the customer's disk: read-only, hidden, system, archive.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+class SolidReader final : public ArchiveReader {
+ public:
+  SolidReader() {
+    SzArEx_Init(&db_);
+    file_.file.handle = INVALID_HANDLE_VALUE;
+  }
+  ~SolidReader() override {
+    if (block_) ISzAlloc_Free(&alloc_, block_);
+    SzArEx_Free(&db_, &alloc_);
+    if (look_.buf) ISzAlloc_Free(&alloc_, look_.buf);
+    if (file_.file.handle != INVALID_HANDLE_VALUE) File_Close(&file_.file);
+  }
+  SolidReader(const SolidReader&) = delete;
+  SolidReader& operator=(const SolidReader&) = delete;
+
+  bool OpenArchive(const std::string& path) {
+    if (InFile_Open(&file_.file, path.c_str()) != 0) return false;
+    FileInStream_CreateVTable(&file_);
+    file_.wres = 0;
+    LookToRead2_CreateVTable(&look_, False);
+    look_.buf = static_cast<Byte*>(ISzAlloc_Alloc(&alloc_, kInputBufferBytes));
+    if (!look_.buf) return false;
+    look_.bufSize = kInputBufferBytes;
+    look_.realStream = &file_.vt;
+    LookToRead2_INIT(&look_);
+    static const bool tableMade = (CrcGenerateTable(), true);
+    (void)tableMade;
+    return SzArEx_Open(&db_, &look_.vt, &alloc_, &alloc_) == SZ_OK;
+  }
+
+  unsigned long Count() override { return db_.NumFiles; }
+  bool First() override {
+    if (order_.empty()) SortByName();
+    orderPosition_ = 0;
+    return Select();
+  }
+  bool Next() override {
+    ++orderPosition_;
+    return Select();
+  }
+
+  bool Current(ArchiveEntry* entry) override {
+    if (index_ >= db_.NumFiles) return false;
+    entry->storedName = names_[index_];
+    const bool folder = SzArEx_IsDir(&db_, index_);
+    entry->utf8 = true;
+    entry->size = folder ? 0 : SzArEx_GetFileSize(&db_, index_);
+    entry->modified = {};
+    if (SzBitWithVals_Check(&db_.MTime, index_)) {
+      entry->modified.dwLowDateTime = db_.MTime.Vals[index_].Low;
+      entry->modified.dwHighDateTime = db_.MTime.Vals[index_].High;
+    }
+    entry->attributes = SzBitWithVals_Check(&db_.Attribs, index_) ? db_.Attribs.Vals[index_] & kKeptAttributes
+                                                                   : FILE_ATTRIBUTE_ARCHIVE;
+    if (folder) entry->attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    return true;
+  }
+
+  bool Open() override {
+    position_ = length_ = offset_ = 0;
+    if (index_ >= db_.NumFiles || SzArEx_IsDir(&db_, index_)) return index_ < db_.NumFiles;
+    // Checks the file's CRC as it goes; a block that fails is decoded again next time.
+    if (SzArEx_Extract(&db_, &look_.vt, index_, &blockIndex_, &block_, &blockBytes_, &offset_, &length_, &alloc_,
+                       &alloc_) != SZ_OK) {
+      if (block_) ISzAlloc_Free(&alloc_, block_);
+      block_ = nullptr;
+      blockBytes_ = 0;
+      blockIndex_ = 0xFFFFFFFF;
+      return false;
+    }
+    return true;
+  }
+
+  int Read(char* piece, unsigned size) override {
+    const std::size_t left = length_ - position_;
+    const std::size_t count = left < size ? left : size;
+    if (count) std::memcpy(piece, block_ + offset_ + position_, count);
+    position_ += count;
+    return static_cast<int>(count);
+  }
+
+  bool Close() override { return true; }
+
+ private:
+  // Every name in UTF-8 ("\" as "/", a folder's ending in "/"), and the entries by name.
+  void SortByName() {
+    names_.resize(db_.NumFiles);
+    for (UInt32 i = 0; i < db_.NumFiles; ++i) {
+      std::vector<UInt16> name(SzArEx_GetFileNameUtf16(&db_, i, nullptr));
+      // UTF-16 with its NUL, which the conversion leaves out.
+      const int length = static_cast<int>(SzArEx_GetFileNameUtf16(&db_, i, name.data())) - 1;
+      const wchar_t* wide = reinterpret_cast<const wchar_t*>(name.data());
+      const int bytes = length > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
+      std::string& text = names_[i];
+      text.assign(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
+      if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, wide, length, &text[0], bytes, nullptr, nullptr);
+      for (char& c : text) {
+        if (c == '\\') c = '/';
+      }
+      if (SzArEx_IsDir(&db_, i)) text += '/';
+      order_.push_back(i);
+    }
+    std::stable_sort(order_.begin(), order_.end(), [this](UInt32 a, UInt32 b) { return names_[a] < names_[b]; });
+  }
+  bool Select() {
+    index_ = orderPosition_ < order_.size() ? order_[orderPosition_] : db_.NumFiles;
+    return index_ < db_.NumFiles;
+  }
+
+  ISzAlloc alloc_ = {SzAlloc, SzFree};
+  CFileInStream file_ = {};
+  CLookToRead2 look_ = {};
+  CSzArEx db_ = {};
+  std::vector<std::string> names_;
+  std::vector<UInt32> order_;
+  std::size_t orderPosition_ = 0;
+  UInt32 index_ = 0;
+  UInt32 blockIndex_ = 0xFFFFFFFF;
+  Byte* block_ = nullptr;
+  std::size_t blockBytes_ = 0;
+  std::size_t offset_ = 0;
+  std::size_t length_ = 0;
+  std::size_t position_ = 0;
+};
+
+}  // namespace
+
+bool HasSolidSignature(const char* bytes, std::size_t size) {
+  return size >= sizeof kSignature && std::memcmp(bytes, kSignature, sizeof kSignature) == 0;
+}
+
+std::unique_ptr<ArchiveReader> OpenSolidArchive(const std::string& path) {
+  std::unique_ptr<SolidReader> reader(new (std::nothrow) SolidReader);
+  if (!reader || !reader->OpenArchive(path)) return nullptr;
+  return reader;
+}
+
+}  // namespace corvalis
