@@ -248,13 +248,27 @@ sizes="P2 ($(find "$p2" -type f | wc -l) files, $(du -sb "$p2" | cut -f1) bytes)
 for option in "--level 9" "--level 12" --solid; do
   # shellcheck disable=SC2086
   "$build/dist/mkinstaller" --stub "$build/dist/Installer.exe" --app "$p2" --config "$config" \
-    --output "$work/p2.exe" $option >/dev/null
-  sizes="$sizes ours $option $(stat -c %s "$work/p2.exe"),"
+    --output "$work/p2${option// /}.exe" $option >/dev/null
+  sizes="$sizes ours $option $(stat -c %s "$work/p2${option// /}.exe"),"
 done
 for compressor in zlib "/SOLID lzma"; do
-  printf 'Name "P2"\nOutFile "%s"\nSetCompressor %s\nInstallDir "$PROGRAMFILES\\P2"\nSection\n  SetOutPath "$INSTDIR"\n  File /r "%s/*.*"\nSectionEnd\n' \
-    "$work/p2-nsis.exe" "$compressor" "$p2" >"$work/p2.nsi"
+  nsis="$work/p2-nsis-${compressor//[\/ ]/}.exe"
+  printf 'Name "P2"\nOutFile "%s"\nSetCompressor %s\nInstallDir "%s\\P2 NSIS"\nSection\n  SetOutPath "$INSTDIR"\n  File /r "%s/*.*"\nSectionEnd\n' \
+    "$nsis" "$compressor" "$target_win" "$p2" >"$work/p2.nsi"
   makensis -V1 "$work/p2.nsi" >/dev/null
-  sizes="$sizes NSIS $compressor $(stat -c %s "$work/p2-nsis.exe"),"
+  sizes="$sizes NSIS $compressor $(stat -c %s "$nsis"),"
 done
 echo "${sizes%,} bytes"
+
+# P2 installed silently, one run each, into the same place as above: time and peak memory.
+p2_time() {
+  drive run "$@" | sed -n 's/^run_s = //p; s/^peak_working_set_kib = / peak KiB /p' | tr -d '\n'
+}
+for package in p2--level9 p2--solid; do
+  echo "P2 ours ${package#p2}: $(p2_time "$(winpath "$work/$package.exe")" /VERYSILENT) s, files $(files "$ours_dir")"
+  drive run "$ours_uninstaller" /VERYSILENT >/dev/null
+done
+for package in p2-nsis-zlib p2-nsis-SOLIDlzma; do
+  echo "P2 NSIS ${package#p2-nsis-} /S: $(p2_time "$(winpath "$work/$package.exe")" /S) s, files $(files "$target/P2 NSIS")"
+  rm -rf "$target/P2 NSIS"
+done
