@@ -262,13 +262,14 @@ echo "${sizes%,} bytes"
 
 # P2 installed silently, one run each, into the same place as above: time and peak memory.
 p2_time() {
-  drive run "$@" | sed -n 's/^run_s = //p; s/^peak_working_set_kib = / peak KiB /p' | tr -d '\n'
+  drive run "$@" | sed -n 's/^run_s = \(.*\)/\1 s/p; s/^peak_working_set_kib = \(.*\)/, peak working set \1 KiB/p' |
+    tr -d '\n'
 }
 for package in p2--level9 p2--solid; do
-  echo "P2 ours ${package#p2}: $(p2_time "$(winpath "$work/$package.exe")" /VERYSILENT) s, files $(files "$ours_dir")"
+  echo "P2 ours ${package#p2} /VERYSILENT: $(p2_time "$(winpath "$work/$package.exe")" /VERYSILENT), files $(files "$ours_dir")"
   drive run "$ours_uninstaller" /VERYSILENT >/dev/null
 done
 for package in p2-nsis-zlib p2-nsis-SOLIDlzma; do
-  echo "P2 NSIS ${package#p2-nsis-} /S: $(p2_time "$(winpath "$work/$package.exe")" /S) s, files $(files "$target/P2 NSIS")"
+  echo "P2 NSIS ${package#p2-nsis-} /S: $(p2_time "$(winpath "$work/$package.exe")" /S), files $(files "$target/P2 NSIS")"
   rm -rf "$target/P2 NSIS"
 done
