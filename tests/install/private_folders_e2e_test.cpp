@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ TEST(PrivateFolders, TheUninstallersTemporaryCopy) {
     ASSERT_TRUE(run.Start("inst_deep", "", "/VERYSILENT"));
     ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
   }
+  // Another run's copy that a killed test left must not pass for this one's.
+  const std::vector<std::string> before = ListFolder(TemporaryFolder() + kUninstallerPrivatePrefix + "*", true);
   winrobot::ProcessGuard stage1;
   ASSERT_TRUE(winrobot::StartProcess("\"" + app + "Uninst0.exe\"", &stage1.process));
   HWND confirm = winrobot::WaitForMessageBox(0, "Please confirm", kStartMs);
@@ -91,7 +94,9 @@ TEST(PrivateFolders, TheUninstallersTemporaryCopy) {
   std::string copyFolder;
   for (const std::string& name : ListFolder(TemporaryFolder() + kUninstallerPrivatePrefix + "*", true)) {
     const std::string folder = TemporaryFolder() + name + "\\";
-    if (!ListFolder(folder + "*.exe", false).empty()) copyFolder = folder;
+    if (std::find(before.begin(), before.end(), name) == before.end() && !ListFolder(folder + "*.exe", false).empty()) {
+      copyFolder = folder;
+    }
   }
   ASSERT_FALSE(copyFolder.empty()) << "no private folder with the copy";
   ExpectPrivate(copyFolder, copyFolder + ListFolder(copyFolder + "*.exe", false).front());
