@@ -9,6 +9,7 @@ namespace {
 constexpr std::int64_t kPeHeaderOffsetField = 0x3C;
 constexpr std::int64_t kPeSignatureBytes = 4;
 constexpr std::int64_t kCoffHeaderBytes = 20;
+constexpr std::int64_t kSectionCountField = 2;         // within the COFF header
 constexpr std::int64_t kOptionalHeaderSizeField = 16;  // within the COFF header
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
@@ -20,8 +21,6 @@ constexpr std::uint32_t kCertificateHeaderBytes = 8;  // the first certificate's
 // Signers pad the file with zero bytes so that the table starts on an 8-byte boundary.
 constexpr std::int64_t kMostPaddingBytes = 7;
 
-std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
 // A read that stays inside the file whatever the header claims.
 bool ReadInside(ByteReader& file, std::int64_t fileBytes, std::int64_t offset, unsigned char* out,
                 std::size_t bytes) {
@@ -31,7 +30,7 @@ bool ReadInside(ByteReader& file, std::int64_t fileBytes, std::int64_t offset, u
 
 }  // namespace
 
-bool ReadCertificateTable(ByteReader& file, std::int64_t fileBytes, CertificateTable* table) {
+bool ReadPeDirectory(ByteReader& file, std::int64_t fileBytes, std::uint32_t index, PeDirectory* directory) {
   unsigned char dos[kPeHeaderOffsetField + 4];
   if (!ReadInside(file, fileBytes, 0, dos, sizeof(dos)) || dos[0] != 'M' || dos[1] != 'Z') return false;
   const std::int64_t peHeader = ReadLe32(dos + kPeHeaderOffsetField);
@@ -47,22 +46,32 @@ bool ReadCertificateTable(ByteReader& file, std::int64_t fileBytes, CertificateT
                                    : magic == kPe32PlusMagic ? kPe32PlusDirectoriesOffset
                                                              : 0;
   if (directories == 0) return false;
-  const std::int64_t entry = directories + kSecurityDirectoryIndex * kDirectoryEntryBytes;
+  const std::int64_t entry = directories + std::int64_t(index) * kDirectoryEntryBytes;
   if (optionalBytes < entry + kDirectoryEntryBytes) return false;
 
   unsigned char count[4];
-  unsigned char security[kDirectoryEntryBytes];
-  if (!ReadInside(file, fileBytes, optional + directories - 4, count, sizeof(count)) ||
-      ReadLe32(count) <= kSecurityDirectoryIndex ||
-      !ReadInside(file, fileBytes, optional + entry, security, sizeof(security)))
+  unsigned char fields[kDirectoryEntryBytes];
+  if (!ReadInside(file, fileBytes, optional + directories - 4, count, sizeof(count)) || ReadLe32(count) <= index ||
+      !ReadInside(file, fileBytes, optional + entry, fields, sizeof(fields)))
     return false;
-  table->directoryOffset = optional + entry;
-  table->offset = ReadLe32(security);
-  table->bytes = ReadLe32(security + 4);
+  directory->entryOffset = optional + entry;
+  directory->address = ReadLe32(fields);
+  directory->bytes = ReadLe32(fields + 4);
+  directory->headersEnd = optional + optionalBytes;
+  directory->sections = ReadLe16(pe + kPeSignatureBytes + kSectionCountField);
+  return true;
+}
+
+bool ReadCertificateTable(ByteReader& file, std::int64_t fileBytes, CertificateTable* table) {
+  PeDirectory security;
+  if (!ReadPeDirectory(file, fileBytes, kSecurityDirectoryIndex, &security)) return false;
+  table->directoryOffset = security.entryOffset;
+  table->offset = security.address;
+  table->bytes = security.bytes;
 
   // A table inside the headers, reaching past the file or too short for one certificate is
   // no signature.
-  if (table->offset < optional + optionalBytes || table->bytes < kCertificateHeaderBytes ||
+  if (table->offset < security.headersEnd || table->bytes < kCertificateHeaderBytes ||
       table->offset + table->bytes > fileBytes)
     return false;
   unsigned char first[4];

@@ -53,7 +53,8 @@ inline std::string UnpackedEntryPath(const std::string& folder, const char* entr
   return path;
 }
 
-// Little-endian 32-bit read/write, independent of the host's byte order.
+// Little-endian 16- and 32-bit reads and 32-bit writes, independent of the host's byte order.
+inline std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 inline std::uint32_t ReadLe32(const unsigned char* p) {
   return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
          std::uint32_t(p[3]) << 24;

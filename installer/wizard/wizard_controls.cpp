@@ -127,16 +127,6 @@ HWND AddPlacedControl(const WizardView& view, const ControlPlace& place, HWND pa
   return control;
 }
 
-// The link's width is its text's: a click beside the text must not open anything.
-int LinkWidth(const WizardView& view, const std::string& text) {
-  HDC dc = GetDC(view.window);
-  HGDIOBJ old = SelectObject(dc, view.linkFont);
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(view.window, dc);
-  return size.cx;
-}
 
 HFONT MakeLinkFont() {
   LOGFONTA font = {};
@@ -289,7 +279,8 @@ void BuildControls(WizardView& view) {
   }
 
   HWND link = view.Control(kIdWizardWebLink);
-  SetWindowPos(link, nullptr, 0, 0, LinkWidth(view, session.ScriptSettings.Website), Scaled(20),
+  // The link's width is its text's: a click beside the text must not open anything.
+  SetWindowPos(link, nullptr, 0, 0, TextSize(link, session.ScriptSettings.Website).cx, Scaled(20),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (TrimBlanks(session.ScriptSettings.Website).empty()) ShowWindow(link, SW_HIDE);
   ShowWindow(view.Control(kIdWizardFinish), SW_HIDE);

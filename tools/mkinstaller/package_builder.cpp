@@ -278,7 +278,8 @@ class ArchiveWriter {
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
   std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), std::fclose);
-  const bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+  if (!out) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
   return std::fclose(out.release()) == 0 && written;
 }
 

@@ -6,9 +6,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "common/ansi_text.h"
+#include "installer/package/certificate_table.h"
 #include "installer/package/package_layout.h"
 #include "installer/resource_ids.h"
 #include "tools/mkinstaller/text_encodings.h"
@@ -20,19 +22,36 @@ namespace {
 constexpr std::uint16_t kTypeRcData = 10;
 constexpr std::uint16_t kTypeVersion = 16;
 constexpr std::uint16_t kVersionId = 1;
+constexpr std::uint32_t kResourceDirectoryIndex = 2;
+constexpr std::size_t kSectionHeaderBytes = 40;
 
 // Little-endian fields, read only where they lie inside the file.
+const unsigned char* Inside(const std::string& b, std::size_t at, std::size_t n) {
+  return at <= b.size() && b.size() - at >= n ? reinterpret_cast<const unsigned char*>(b.data()) + at : nullptr;
+}
 bool Read16(const std::string& b, std::size_t at, std::uint32_t* v) {
-  if (at > b.size() || b.size() - at < 2) return false;
-  *v = static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
-  return true;
+  const unsigned char* p = Inside(b, at, 2);
+  if (p) *v = corvalis::ReadLe16(p);
+  return p != nullptr;
 }
 bool Read32(const std::string& b, std::size_t at, std::uint32_t* v) {
-  std::uint32_t low = 0, high = 0;
-  if (!Read16(b, at, &low) || !Read16(b, at + 2, &high)) return false;
-  *v = low | high << 16;
-  return true;
+  const unsigned char* p = Inside(b, at, 4);
+  if (p) *v = corvalis::ReadLe32(p);
+  return p != nullptr;
 }
+
+class StringReader final : public corvalis::ByteReader {
+ public:
+  explicit StringReader(const std::string& bytes) : bytes_(bytes) {}
+  bool ReadAt(std::int64_t offset, unsigned char* out, std::size_t bytes) override {
+    const unsigned char* p = offset < 0 ? nullptr : Inside(bytes_, static_cast<std::size_t>(offset), bytes);
+    if (p) std::memcpy(out, p, bytes);
+    return p != nullptr;
+  }
+
+ private:
+  const std::string& bytes_;
+};
 
 struct Sections {
   const std::string& image;
@@ -41,7 +60,7 @@ struct Sections {
   // The file offset of rva, when a section's raw data holds n bytes from there.
   bool Offset(std::uint32_t rva, std::uint32_t n, std::size_t* offset) const {
     for (std::uint32_t i = 0; i < count; ++i) {
-      const std::size_t header = table + i * 40;
+      const std::size_t header = table + i * kSectionHeaderBytes;
       std::uint32_t address = 0, rawSize = 0, rawOffset = 0;
       if (!Read32(image, header + 12, &address) || !Read32(image, header + 16, &rawSize) ||
           !Read32(image, header + 20, &rawOffset)) {
@@ -122,16 +141,14 @@ std::string Text(const std::string& key, const std::string& value) {
 
 bool FindResourceData(const std::string& image, std::uint16_t type, std::uint16_t id, std::size_t* offset,
                       std::size_t* size) {
-  std::uint32_t header = 0, signature = 0, sectionCount = 0, optionalSize = 0, magic = 0, rva = 0, rsrcSize = 0;
-  if (image.compare(0, 2, "MZ") != 0 || !Read32(image, 0x3C, &header) || !Read32(image, header, &signature) ||
-      signature != 0x4550 || !Read16(image, header + 6, &sectionCount) || !Read16(image, header + 20, &optionalSize) ||
-      !Read16(image, header + 24, &magic) || magic != 0x10B || optionalSize < 96 + 3 * 8 ||
-      !Read32(image, header + 24 + 96 + 16, &rva) || !Read32(image, header + 24 + 96 + 20, &rsrcSize)) {
+  StringReader reader(image);
+  corvalis::PeDirectory resources;
+  if (!corvalis::ReadPeDirectory(reader, static_cast<std::int64_t>(image.size()), kResourceDirectoryIndex, &resources)) {
     return false;
   }
-  const Sections sections{image, std::size_t(header) + 24 + optionalSize, sectionCount};
+  const Sections sections{image, static_cast<std::size_t>(resources.headersEnd), resources.sections};
   std::size_t base = 0;
-  if (rsrcSize < 16 || !sections.Offset(rva, 16, &base)) return false;
+  if (resources.bytes < 16 || !sections.Offset(resources.address, 16, &base)) return false;
   // Type, then name, then the first language; subdirectories carry the high bit.
   std::uint32_t level = 0;
   if (!FindEntry(image, base, 0, type, false, &level) || !(level & 0x80000000u) ||
