@@ -18,6 +18,12 @@ struct ArchiveEntry {
   DWORD attributes = 0;    // FILE_ATTRIBUTE_* as the archive keeps them
 };
 
+// Where an entry is, for another reader of the same archive to go to.
+struct EntryPlace {
+  std::uint64_t offset = 0;
+  std::uint64_t number = 0;
+};
+
 class ArchiveReader {
  public:
   virtual ~ArchiveReader() = default;
@@ -32,6 +38,11 @@ class ArchiveReader {
   virtual bool Open() = 0;
   virtual int Read(char* piece, unsigned size) = 0;
   virtual bool Close() = 0;
+  // Another reader of the same archive, for another thread: it goes to an entry by its
+  // place. nullptr when entries can only be read in turn (a solid archive).
+  virtual std::unique_ptr<ArchiveReader> Another() { return nullptr; }
+  virtual bool Where(EntryPlace*) { return false; }
+  virtual bool GoTo(const EntryPlace&) { return false; }
 };
 
 // The archive at path by its signature, opened; nullptr when it can't be read as either.

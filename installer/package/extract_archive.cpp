@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <minizip/unzip.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -39,9 +41,11 @@ std::vector<Replacement>& Replaced() {
 
 bool stopRequested = false;
 
+std::unique_ptr<ArchiveReader> OpenZipReader(const std::string& path);
+
 class ZipReader final : public ArchiveReader {
  public:
-  explicit ZipReader(unzFile zip) : zip_(zip) {}
+  ZipReader(unzFile zip, const std::string& path) : zip_(zip), path_(path) {}
   ~ZipReader() override { unzClose(zip_); }
   ZipReader(const ZipReader&) = delete;
   ZipReader& operator=(const ZipReader&) = delete;
@@ -75,10 +79,30 @@ class ZipReader final : public ArchiveReader {
   int Read(char* piece, unsigned size) override { return unzReadCurrentFile(zip_, piece, size); }
   // The CRC is compared here, once all of the entry was read.
   bool Close() override { return unzCloseCurrentFile(zip_) == UNZ_OK; }
+  std::unique_ptr<ArchiveReader> Another() override { return OpenZipReader(path_); }
+  bool Where(EntryPlace* place) override {
+    unz_file_pos position = {};
+    if (unzGetFilePos(zip_, &position) != UNZ_OK) return false;
+    *place = {position.pos_in_zip_directory, position.num_of_file};
+    return true;
+  }
+  bool GoTo(const EntryPlace& place) override {
+    unz_file_pos position = {static_cast<uLong>(place.offset), static_cast<uLong>(place.number)};
+    return unzGoToFilePos(zip_, &position) == UNZ_OK;
+  }
 
  private:
   unzFile zip_;
+  std::string path_;
 };
+
+std::unique_ptr<ArchiveReader> OpenZipReader(const std::string& path) {
+  unzFile zip = unzOpen(path.c_str());
+  if (!zip) return nullptr;
+  std::unique_ptr<ArchiveReader> reader(new (std::nothrow) ZipReader(zip, path));
+  if (!reader) unzClose(zip);
+  return reader;
+}
 
 // A free name beside path for the content that is to replace it at the next restart: on
 // the same volume, as such a replacement has to be.
@@ -161,8 +185,15 @@ EntryWrite WriteCurrentEntry(ArchiveReader& reader, HANDLE file, char* piece, DW
   return read < 0 ? EntryWrite::Damaged : EntryWrite::Ok;
 }
 
-void StampDate(HANDLE file, const FILETIME& modified) {
-  if (modified.dwLowDateTime || modified.dwHighDateTime) SetFileTime(file, nullptr, nullptr, &modified);
+// A file written whole: its date, closed, its attributes.
+void FinishFile(HANDLE file, const ArchiveEntry& entry, const std::string& path, bool replaced) {
+  if (entry.modified.dwLowDateTime || entry.modified.dwHighDateTime) {
+    SetFileTime(file, nullptr, nullptr, &entry.modified);
+  }
+  CloseHandle(file);
+  // A new file has the archive attribute already: the usual entry needs no further call.
+  // A replaced one may keep its old attributes (Wine keeps them).
+  if (replaced || entry.attributes != FILE_ATTRIBUTE_ARCHIVE) SetPathAttributes(path, entry.attributes);
 }
 
 // The current entry (opened) into its file at path, asking the failure hook about each
@@ -181,11 +212,7 @@ bool WriteEntry(ArchiveReader& reader, const ArchiveEntry& entry, const std::str
     EntryWrite result = WriteCurrentEntry(reader, file, piece, &error);
     if (!reader.Close() && result == EntryWrite::Ok) result = EntryWrite::Damaged;
     if (result == EntryWrite::Ok) {
-      StampDate(file, entry.modified);
-      CloseHandle(file);
-      // A new file has the archive attribute already: the usual entry needs no further call.
-      // A replaced one may keep its old attributes (Wine keeps them).
-      if (replaced || entry.attributes != FILE_ATTRIBUTE_ARCHIVE) SetPathAttributes(writtenTo, entry.attributes);
+      FinishFile(file, entry, writtenTo, replaced);
       if (writtenTo != path) {
         MovePath(writtenTo, &path, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
         Replaced().push_back({path, writtenTo});
@@ -335,6 +362,349 @@ bool ReadCurrentEntry(ArchiveReader& reader, ArchiveEntry* entry, EntryName* nam
   return true;
 }
 
+// Files are written by several threads when the process may use several processors: one
+// per processor, at most this many. The entries are still read, asked about and reported
+// one after the other, in the archive's order.
+constexpr unsigned kMostWriters = 4;
+// Entries read but not yet reported, at most.
+constexpr std::size_t kPendingEntries = 16;
+// An archive whose writers can't read it themselves (a solid one) has its entries decoded
+// by the reading thread and held in memory for a writer: each at most this large (a larger
+// one is written in turn by the reading thread), all together at most this much.
+constexpr std::uint64_t kHeldEntryBytes = 1 << 20;
+constexpr std::uint64_t kHeldBytes = 4 << 20;
+
+unsigned WriterCount() {
+  DWORD_PTR process = 0, system = 0;
+  if (!GetProcessAffinityMask(GetCurrentProcess(), &process, &system)) return 1;
+  unsigned count = 0;
+  for (; process && count < kMostWriters; process &= process - 1) ++count;
+  return count;
+}
+
+// An entry's data decoded ahead, read as the archive's entry would be.
+class HeldEntry final : public ArchiveReader {
+ public:
+  explicit HeldEntry(const std::vector<char>& data) : data_(data) {}
+  unsigned long Count() override { return 1; }
+  bool First() override { return true; }
+  bool Next() override { return false; }
+  bool Current(ArchiveEntry*) override { return false; }
+  bool Open() override {
+    position_ = 0;
+    return true;
+  }
+  int Read(char* piece, unsigned size) override {
+    const std::size_t count = std::min<std::size_t>(size, data_.size() - position_);
+    if (count) std::memcpy(piece, data_.data() + position_, count);
+    position_ += count;
+    return static_cast<int>(count);
+  }
+  bool Close() override { return true; }
+
+ private:
+  const std::vector<char>& data_;
+  std::size_t position_ = 0;
+};
+
+// An entry between its reading and its report.
+struct PendingEntry {
+  enum class State { Done, Queued, Written, NotCreated, WriteFailed, Damaged };
+  State state = State::Done;
+  std::string reported;  // what the progress hook gets; "" once the entry failed
+  std::string foreign;   // ReportedForeignName() meanwhile
+  float percent = 0;
+  // A file's, for its writer:
+  ArchiveEntry entry;
+  std::string path;
+  EntryPlace place;            // where a writer's own reader finds it
+  bool held = false;           // or its data, decoded by the reading thread
+  std::vector<char> data;
+  DWORD error = ERROR_SUCCESS;
+};
+
+// A file written by a writer thread, asking nobody: the reading thread asks, in turn,
+// about what failed. Nothing of a failed file stays behind.
+PendingEntry::State WriteUnasked(PendingEntry& pending, ArchiveReader* own, char* piece) {
+  using State = PendingEntry::State;
+  HeldEntry held(pending.data);
+  ArchiveReader& source = pending.held ? static_cast<ArchiveReader&>(held) : *own;
+  if (!pending.held && (!own->GoTo(pending.place) || !own->Open())) return State::Damaged;
+  bool replaced = false;
+  HANDLE file = OpenEntryFile(pending.path, &replaced);
+  if (file == INVALID_HANDLE_VALUE) {
+    pending.error = GetLastError();
+    source.Close();
+    return State::NotCreated;
+  }
+  EntryWrite result = WriteCurrentEntry(source, file, piece, &pending.error);
+  if (!source.Close() && result == EntryWrite::Ok) result = EntryWrite::Damaged;
+  if (result == EntryWrite::Ok) {
+    FinishFile(file, pending.entry, pending.path, replaced);
+    return State::Written;
+  }
+  CloseHandle(file);
+  DeletePath(pending.path);
+  return result == EntryWrite::Damaged ? State::Damaged : State::WriteFailed;
+}
+
+// The writer threads and the files waiting for them.
+class Writers {
+ public:
+  // Up to count threads, each with a reader of its own when the archive gives one.
+  Writers(ArchiveReader& archive, unsigned count) {
+    InitializeCriticalSection(&lock_);
+    if (count < 2) return;
+    work_ = CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr);
+    done_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!work_ || !done_) return;
+    std::unique_ptr<ArchiveReader> first = archive.Another();
+    ownReaders_ = first != nullptr;
+    for (unsigned i = 0; i < count; ++i) {
+      std::unique_ptr<Writer> writer(new (std::nothrow) Writer);
+      if (!writer) break;
+      writer->pool = this;
+      writer->reader = i == 0 ? std::move(first) : (ownReaders_ ? archive.Another() : nullptr);
+      writer->piece.reset(new (std::nothrow) char[kInflatePieceBytes]);
+      if ((ownReaders_ && !writer->reader) || !writer->piece) break;
+      writer->thread = CreateThread(nullptr, 256 * 1024, Run, writer.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+      if (!writer->thread) break;
+      writers_.push_back(std::move(writer));
+    }
+  }
+  ~Writers() {
+    EnterCriticalSection(&lock_);
+    quit_ = true;
+    LeaveCriticalSection(&lock_);
+    if (!writers_.empty()) ReleaseSemaphore(work_, static_cast<LONG>(writers_.size()), nullptr);
+    for (const std::unique_ptr<Writer>& writer : writers_) {
+      WaitForSingleObject(writer->thread, INFINITE);
+      CloseHandle(writer->thread);
+    }
+    if (work_) CloseHandle(work_);
+    if (done_) CloseHandle(done_);
+    DeleteCriticalSection(&lock_);
+  }
+  Writers(const Writers&) = delete;
+  Writers& operator=(const Writers&) = delete;
+
+  bool Running() const { return !writers_.empty(); }
+  // Whether a writer reads its file's data itself, or it has to be held for it.
+  bool ReadThemselves() const { return ownReaders_; }
+
+  void Add(PendingEntry* entry) {
+    EnterCriticalSection(&lock_);
+    entry->state = PendingEntry::State::Queued;
+    // Taken in the order they came; the list is emptied whenever it is all taken.
+    if (taken_ == queue_.size()) {
+      queue_.clear();
+      taken_ = 0;
+    }
+    queue_.push_back(entry);
+    LeaveCriticalSection(&lock_);
+    ReleaseSemaphore(work_, 1, nullptr);
+  }
+  // Whether entry is through; with wait, once it is.
+  bool Through(const PendingEntry& entry, bool wait) {
+    for (;;) {
+      EnterCriticalSection(&lock_);
+      const bool through = entry.state != PendingEntry::State::Queued;
+      LeaveCriticalSection(&lock_);
+      if (through || !wait) return through;
+      WaitForSingleObject(done_, INFINITE);
+    }
+  }
+
+ private:
+  struct Writer {
+    Writers* pool = nullptr;
+    HANDLE thread = nullptr;
+    std::unique_ptr<ArchiveReader> reader;
+    std::unique_ptr<char[]> piece;
+  };
+  static DWORD WINAPI Run(void* parameter) {
+    Writer& writer = *static_cast<Writer*>(parameter);
+    Writers& pool = *writer.pool;
+    for (;;) {
+      WaitForSingleObject(pool.work_, INFINITE);
+      EnterCriticalSection(&pool.lock_);
+      if (pool.taken_ == pool.queue_.size()) {
+        const bool quit = pool.quit_;
+        LeaveCriticalSection(&pool.lock_);
+        if (quit) return 0;
+        continue;
+      }
+      PendingEntry* entry = pool.queue_[pool.taken_++];
+      LeaveCriticalSection(&pool.lock_);
+      const PendingEntry::State state = WriteUnasked(*entry, writer.reader.get(), writer.piece.get());
+      EnterCriticalSection(&pool.lock_);
+      entry->state = state;
+      LeaveCriticalSection(&pool.lock_);
+      SetEvent(pool.done_);
+    }
+  }
+
+  CRITICAL_SECTION lock_;
+  HANDLE work_ = nullptr;
+  HANDLE done_ = nullptr;
+  bool quit_ = false;
+  bool ownReaders_ = false;
+  std::vector<PendingEntry*> queue_;
+  std::size_t taken_ = 0;
+  std::vector<std::unique_ptr<Writer>> writers_;
+};
+
+// Paths that can't be written side by side: the same, or one inside the other.
+bool Overlap(const std::string& a, const std::string& b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  if (!EqualsNoCase(a.substr(0, common), b.substr(0, common))) return false;
+  const std::string& longer = a.size() > b.size() ? a : b;
+  return longer.size() == common || longer[common] == '\\';
+}
+
+// The reading thread's side: entries handed to the writers, and every entry reported in
+// the archive's order once it is through.
+class Unpacking {
+ public:
+  Unpacking(ArchiveReader& reader, char* piece) : reader_(reader), piece_(piece), writers_(reader, WriterCount()) {}
+  ~Unpacking() { Drain(); }
+  Unpacking(const Unpacking&) = delete;
+  Unpacking& operator=(const Unpacking&) = delete;
+
+  // Whether a file entry of this size and name goes to a writer thread.
+  bool HandsOver(const ArchiveEntry& entry, bool foreign) const {
+    return writers_.Running() && !foreign && piece_ &&
+           (writers_.ReadThemselves() || entry.size <= kHeldEntryBytes);
+  }
+
+  // An entry that is through: reported in its turn.
+  void Note(const std::string& reported, float percent, const std::string& foreign = std::string()) {
+    std::unique_ptr<PendingEntry> done(pending_.empty() ? nullptr : new (std::nothrow) PendingEntry);
+    if (!done) {
+      Drain();
+      Settle(reported, percent, foreign);
+      return;
+    }
+    done->reported = reported;
+    done->percent = percent;
+    done->foreign = foreign;
+    pending_.push_back(std::move(done));
+  }
+
+  // The current entry, a file, to a writer thread.
+  void HandOver(const ArchiveEntry& entry, const std::string& path, const std::string& relative, float percent) {
+    for (const std::unique_ptr<PendingEntry>& waiting : pending_) {
+      if (!waiting->path.empty() && Overlap(waiting->path, path)) {
+        Drain();
+        break;
+      }
+    }
+    std::unique_ptr<PendingEntry> file(new (std::nothrow) PendingEntry);
+    if (!file) {
+      Drain();
+      if (AskAboutFailure(path, ERROR_NOT_ENOUGH_MEMORY) == WriteFailure::Stop) stopRequested = true;
+      Settle(std::string(), percent, std::string());
+      return;
+    }
+    file->entry = entry;
+    file->path = path;
+    file->reported = relative;
+    file->percent = percent;
+    if (!writers_.ReadThemselves() && !Hold(*file)) {
+      // Decoded again in turn, as any entry that fails: the questions come in their order.
+      WriteInTurn(entry, path, relative, percent);
+      return;
+    }
+    if (file->held || reader_.Where(&file->place)) {
+      writers_.Add(file.get());
+    } else {
+      file->state = PendingEntry::State::Damaged;
+    }
+    held_ += file->data.size();
+    pending_.push_back(std::move(file));
+    while (!pending_.empty() && SettleFirst(pending_.size() >= kPendingEntries || held_ > kHeldBytes)) {
+    }
+  }
+
+  // The current entry, a file, written here with every question in its turn.
+  void WriteInTurn(const ArchiveEntry& entry, const std::string& path, const std::string& relative, float percent) {
+    Drain();
+    if (!reader_.Open()) {
+      if (AskAboutFailure(path, kDamagedEntryError) == WriteFailure::Stop) stopRequested = true;
+      Settle(std::string(), percent, std::string());
+      return;
+    }
+    Settle(WriteEntry(reader_, entry, path, piece_) ? relative : std::string(), percent, std::string());
+  }
+
+  // Every entry read so far reported.
+  void Drain() {
+    while (!pending_.empty()) SettleFirst(true);
+  }
+
+ private:
+  void Settle(const std::string& reported, float percent, const std::string& foreign) {
+    ForeignName() = foreign;
+    Report(reported, percent);
+    ForeignName().clear();
+  }
+
+  // The current entry's data into file->data; false when it doesn't decode whole.
+  bool Hold(PendingEntry& file) {
+    if (!reader_.Open()) return false;
+    file.held = true;
+    file.data.resize(static_cast<std::size_t>(file.entry.size));
+    std::size_t filled = 0;
+    int read = 0;
+    while (filled < file.data.size() &&
+           (read = reader_.Read(file.data.data() + filled, static_cast<unsigned>(file.data.size() - filled))) > 0) {
+      filled += static_cast<std::size_t>(read);
+    }
+    char extra = 0;
+    const bool whole = filled == file.data.size() && read >= 0 && reader_.Read(&extra, 1) == 0;
+    return reader_.Close() && whole;
+  }
+
+  // The first pending entry reported once it is through (with wait, when it is); false
+  // when it isn't yet.
+  bool SettleFirst(bool wait) {
+    PendingEntry& first = *pending_.front();
+    if (!writers_.Through(first, wait)) return false;
+    using State = PendingEntry::State;
+    if (first.state != State::Done && first.state != State::Written) {
+      bool written = false;
+      if (!stopRequested && first.state == State::NotCreated) {
+        written = Rewrite(first);  // asks itself if creating it fails again
+      } else if (!stopRequested) {
+        const WriteFailure choice =
+            AskAboutFailure(first.path, first.state == State::Damaged ? kDamagedEntryError : first.error);
+        if (choice == WriteFailure::Stop) stopRequested = true;
+        written = choice == WriteFailure::Retry && Rewrite(first);
+      }
+      if (!written) first.reported.clear();
+    }
+    Settle(first.reported, first.percent, first.foreign);
+    held_ -= first.data.size();
+    pending_.erase(pending_.begin());
+    return true;
+  }
+
+  // A file that failed on a writer, written once more here, asking about each failure.
+  bool Rewrite(PendingEntry& file) {
+    HeldEntry held(file.data);
+    if (file.held) return held.Open() && WriteEntry(held, file.entry, file.path, piece_);
+    if (!again_) again_ = reader_.Another();
+    return again_ && again_->GoTo(file.place) && again_->Open() && WriteEntry(*again_, file.entry, file.path, piece_);
+  }
+
+  ArchiveReader& reader_;
+  char* piece_;
+  std::vector<std::unique_ptr<PendingEntry>> pending_;  // at most kPendingEntries and the notes between
+  std::uint64_t held_ = 0;
+  std::unique_ptr<ArchiveReader> again_;
+  Writers writers_;  // last: its threads end before anything they use goes
+};
+
 }  // namespace
 
 ArchiveNames ReadArchiveNames(const std::string& archivePath) {
@@ -360,6 +730,16 @@ ArchiveNames ReadArchiveNames(const std::string& archivePath) {
   return names;
 }
 
+namespace {
+
+void MakeDestinationOnce(const std::string& destination, bool* made) {
+  if (*made) return;
+  CreateFolderPath(destination);
+  *made = true;
+}
+
+}  // namespace
+
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
                     const std::string& destinationFolder, int keepPaths) {
   std::unique_ptr<ArchiveReader> reader = OpenArchiveReader(archivePath);
@@ -372,64 +752,69 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
   stopRequested = false;
   Replaced().clear();
 
-  for (bool more = reader->First(); more && !stopRequested; more = reader->Next()) {
-    ++gone;
-    const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
-    ArchiveEntry entry;
-    EntryName converted;
-    if (!ReadCurrentEntry(*reader, &entry, &converted)) {
-      Report(std::string(), percent);
-      continue;
-    }
-    const std::string& name = converted.text;
-    ForeignName().clear();
-
-    // A refused name is never passed on, matched or not: whoever records the reported names
-    // would later delete that path.
-    const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
-    if (target.kind == EntryKind::Refused) {
-      Report(std::string(), percent);
-      continue;
-    }
-    if (!ShouldProcessEntry(pattern, name, entry.size, keepPaths != 0) ||
-        target.kind == EntryKind::Skip) {
-      Report(name, percent);
-      continue;
-    }
-    // An entry that can't be opened (its local header disagrees with the directory) is as
-    // damaged as one that fails its CRC: never skipped without a word.
-    if (!piece || !reader->Open()) {
-      const unsigned long error = piece ? kDamagedEntryError : ERROR_NOT_ENOUGH_MEMORY;
-      if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
-      Report(std::string(), percent);
-      continue;
-    }
-    if (!destinationMade) {
-      CreateFolderPath(destination);
-      destinationMade = true;
-    }
-    std::string relative = target.relativePath;
-    if (converted.foreign) {
-      unsigned long error = 0;
-      if (!MakeForeignPath(destination, target.relativePath, target.kind == EntryKind::Folder, &relative, &error)) {
-        reader->Close();
-        if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
-        Report(std::string(), percent);
+  {
+    Unpacking unpacking(*reader, piece.get());
+    for (bool more = reader->First(); more && !stopRequested; more = reader->Next()) {
+      ++gone;
+      const float percent = count ? 100.0f * static_cast<float>(gone) / static_cast<float>(count) : 100.0f;
+      ArchiveEntry entry;
+      EntryName converted;
+      if (!ReadCurrentEntry(*reader, &entry, &converted)) {
+        unpacking.Note(std::string(), percent);
         continue;
       }
-      ForeignName() = target.relativePath;
+      const std::string& name = converted.text;
+
+      // A refused name is never passed on, matched or not: whoever records the reported
+      // names would later delete that path.
+      const EntryTarget target = ResolveEntryTarget(name, keepPaths != 0);
+      if (target.kind == EntryKind::Refused) {
+        unpacking.Note(std::string(), percent);
+        continue;
+      }
+      if (!ShouldProcessEntry(pattern, name, entry.size, keepPaths != 0) || target.kind == EntryKind::Skip) {
+        unpacking.Note(name, percent);
+        continue;
+      }
+      if (target.kind == EntryKind::File && unpacking.HandsOver(entry, converted.foreign)) {
+        MakeDestinationOnce(destination, &destinationMade);
+        unpacking.HandOver(entry, destination + target.relativePath, target.relativePath, percent);
+        continue;
+      }
+      // Everything else in turn, after what was handed over.
+      unpacking.Drain();
+      // An entry that can't be opened (its local header disagrees with the directory) is as
+      // damaged as one that fails its CRC: never skipped without a word.
+      if (!piece || !reader->Open()) {
+        const unsigned long error = piece ? kDamagedEntryError : ERROR_NOT_ENOUGH_MEMORY;
+        if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
+        unpacking.Note(std::string(), percent);
+        continue;
+      }
+      MakeDestinationOnce(destination, &destinationMade);
+      std::string relative = target.relativePath;
+      std::string foreign;
+      if (converted.foreign) {
+        unsigned long error = 0;
+        if (!MakeForeignPath(destination, target.relativePath, target.kind == EntryKind::Folder, &relative, &error)) {
+          reader->Close();
+          if (AskAboutFailure(destination + target.relativePath, error) == WriteFailure::Stop) stopRequested = true;
+          unpacking.Note(std::string(), percent);
+          continue;
+        }
+        foreign = target.relativePath;
+      }
+      const std::string path = destination + relative;
+      if (target.kind == EntryKind::Folder) {
+        reader->Close();
+        // Only a folder that is there is anyone's to record.
+        unpacking.Note(CreateFolderPath(path) ? relative : std::string(), percent, foreign);
+        continue;
+      }
+      unpacking.Note(WriteEntry(*reader, entry, path, piece.get()) ? relative : std::string(), percent, foreign);
     }
-    const std::string path = destination + relative;
-    if (target.kind == EntryKind::Folder) {
-      reader->Close();
-      // Only a folder that is there is anyone's to record.
-      Report(CreateFolderPath(path) ? relative : std::string(), percent);
-      continue;
-    }
-    Report(WriteEntry(*reader, entry, path, piece.get()) ? relative : std::string(), percent);
   }
   reader.reset();
-  ForeignName().clear();
   if (!stopRequested) Report(std::string(), 100.0f);
 }
 
@@ -441,12 +826,7 @@ std::unique_ptr<ArchiveReader> OpenArchiveReader(const std::string& path) {
   const bool readable = ReadFile(file, start, sizeof start, &read, nullptr) != 0;
   CloseHandle(file);
   if (!readable) return nullptr;
-  if (HasSolidSignature(start, read)) return OpenSolidArchive(path);
-  unzFile zip = unzOpen(path.c_str());
-  if (!zip) return nullptr;
-  std::unique_ptr<ArchiveReader> reader(new (std::nothrow) ZipReader(zip));
-  if (!reader) unzClose(zip);
-  return reader;
+  return HasSolidSignature(start, read) ? OpenSolidArchive(path) : OpenZipReader(path);
 }
 
 }  // namespace corvalis

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,83 @@ TEST(Unattended, SilentShowsOnlyTheProgressWindow) {
   RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Corvalis Sample");
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kUninstallEntryKey + std::string("Corvalis Sample")).c_str());
   DisassociateExtension("csmp", "notepad.exe");
+}
+
+// Every file below folder, a line each: its name, attributes, date and a hash of its
+// content (the date only of what came from the archive).
+std::vector<std::string> DescribeTree(const std::string& folder, const std::string& relative = "") {
+  std::vector<std::string> lines;
+  WIN32_FIND_DATAA found = {};
+  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return lines;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    std::string line = relative + name + " " + std::to_string(found.dwFileAttributes);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      lines.push_back(line);
+      const std::vector<std::string> inner = DescribeTree(folder, relative + name + "\\");
+      lines.insert(lines.end(), inner.begin(), inner.end());
+      continue;
+    }
+    if (name.rfind("Uninst0.", 0) != 0) {
+      line += " " + std::to_string(found.ftLastWriteTime.dwHighDateTime) + ":" +
+              std::to_string(found.ftLastWriteTime.dwLowDateTime);
+    }
+    lines.push_back(line + " " + std::to_string(std::hash<std::string>()(ReadWholeFile(folder + relative + name))));
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return lines;
+}
+
+// The first line where two lists differ, or "" when they don't.
+std::string FirstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  for (std::size_t i = 0; i < a.size() || i < b.size(); ++i) {
+    const std::string left = i < a.size() ? a[i] : "(none)", right = i < b.size() ? b[i] : "(none)";
+    if (left != right) return "line " + std::to_string(i) + ": " + left + " | " + right;
+  }
+  return "";
+}
+
+// Thousands of small files, from a ZIP and from a solid package, unpacked by several
+// threads, and by one (the process limited to one processor): the same tree, the same
+// uninstall data, the same log; each time removed to nothing.
+TEST(Unattended, UnpackingOnSeveralThreadsEqualsOneThread) {
+  const std::string entry = kUninstallEntryKey + std::string("Corvalis Cancel");
+  const std::string destination = "C:\\" + UniqueName("CorvThreads") + "\\";
+  const std::string log = TempPath() + UniqueName("corv_threads") + ".log";
+  DWORD_PTR own = 0, system = 0;
+  ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &own, &system));
+  for (const char* package : {"inst_cancel", "inst_cancel_solid"}) {
+    std::vector<std::string> tree[2], unpacked[2];
+    std::string data[2];
+    for (int oneThread = 0; oneThread < 2; ++oneThread) {
+      SCOPED_TRACE(std::string(package) + (oneThread ? " on one thread" : " on several"));
+      // A child takes its parent's processors.
+      ASSERT_TRUE(SetProcessAffinityMask(GetCurrentProcess(), oneThread ? 1 : own));
+      InstallerRun run;
+      const bool started = run.Start(package, "", "/VERYSILENT /DIR=\"" + destination + "\" /LOG=\"" + log + "\"");
+      SetProcessAffinityMask(GetCurrentProcess(), own);
+      ASSERT_TRUE(started);
+      ASSERT_TRUE(run.WaitEnd(kStartMs, 0));
+      tree[oneThread] = DescribeTree(destination);
+      data[oneThread] = ReadWholeFile(destination + "Uninst0.dat");
+      for (const std::string& line : LogLines(log)) {
+        if (line.rfind("unpacked ", 0) == 0) unpacked[oneThread].push_back(line);
+      }
+      EXPECT_EQ(RunProgram("cmd /c \"" + ReadText(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString") + "\"", kStartMs), 0);
+      EXPECT_FALSE(Exists(destination));
+      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry));
+      DeleteFileA(log.c_str());
+    }
+    EXPECT_GT(tree[0].size(), 3000u) << package;
+    EXPECT_EQ(FirstDifference(tree[0], tree[1]), "") << package;
+    EXPECT_FALSE(data[0].empty());
+    EXPECT_TRUE(data[0] == data[1]) << package;
+    EXPECT_EQ(FirstDifference(unpacked[0], unpacked[1]), "") << package;
+  }
+  DeleteFolderTree(destination);
+  RemoveTree(HKEY_LOCAL_MACHINE, entry);
 }
 
 }  // namespace
