@@ -30,14 +30,15 @@ if(NOT EXISTS "${LZMA_SDK_SOURCE_DIR}/7zArcIn.c")
   message(FATAL_ERROR "LZMA_SDK_SOURCE_DIR must point at C/ of Debian's 7zip sources (scripts/build sets it)")
 endif()
 add_library(lzma_sdk STATIC)
-foreach(source 7zAlloc 7zArcIn 7zBuf 7zCrc 7zCrcOpt 7zDec 7zFile 7zStream Bcj2 Bra Bra86 BraIA64 CpuArch Delta
-               Lzma2Dec LzmaDec)
+foreach(source 7zAlloc 7zArcIn 7zBuf 7zCrc 7zCrcOpt 7zDec 7zFile 7zStream Bcj2 Bra86 CpuArch Lzma2Dec LzmaDec)
   target_sources(lzma_sdk PRIVATE "${LZMA_SDK_SOURCE_DIR}/${source}.c")
 endforeach()
 target_include_directories(lzma_sdk SYSTEM PUBLIC "${LZMA_SDK_SOURCE_DIR}")
 target_compile_options(lzma_sdk PRIVATE -w)
 # One CRC table (1 KB) instead of twelve: the installer stays small, the check still fast.
-target_compile_definitions(lzma_sdk PRIVATE Z7_CRC_NUM_TABLES=1)
+# The reader's own decoder (Bra86, Lzma2Dec) unpacks the files; 7zDec only the archive's
+# header, which needs no branch filters.
+target_compile_definitions(lzma_sdk PRIVATE Z7_CRC_NUM_TABLES=1 Z7_NO_METHODS_FILTERS)
 
 if(CORVALIS_SHIPPING)
   return()  # the shipping tree runs no tests

@@ -319,11 +319,11 @@ bool Signed(const BuilderOptions& options, std::string* program, std::string* er
 }
 
 // The application folder as a solid 7z archive at path, written by 7zz (Debian's 7zip):
-// LZMA2 at its strongest behind the x86 branch filter, blocks of at most 32 MB (the
-// installer decodes a block whole in memory), modification times only, two threads always
-// (the split depends on them), names taken literally. One filter for every file keeps the
-// files in the list's order, byte order of their names: the installer reads them so, a
-// block after the other, in the ZIP package's order. The same
+// LZMA2 at its strongest behind the x86 branch filter, all in one block with an 8 MiB
+// dictionary (the installer decodes the block as a stream and holds the dictionary, as much
+// as a solid NSIS installer does), modification times only, two threads always, names taken
+// literally. One filter for every file keeps the files in the list's order, byte order of
+// their names: the installer reads them so, in the ZIP package's order. The same
 // files with the same times give the same bytes. Times later than SOURCE_DATE_EPOCH are
 // stored as it, from a copy of the folder. *bytes and *newest as the ZIP writer gives them.
 bool WriteSolidArchive(const BuilderOptions& options, const std::string& path, std::uint64_t* bytes,
@@ -386,8 +386,8 @@ bool WriteSolidArchive(const BuilderOptions& options, const std::string& path, s
     return false;
   }
   std::remove(path.c_str());
-  const std::string command = "cd " + ShellQuoted(folder) + " && 7zz a -t7z -mx=9 -m0=LZMA2 -mf=BCJ -ms=32m -mmt=2 -mtc=off " +
-                              "-mta=off -mtm=on -spd -bd -bso0 -bsp0 " + ShellQuoted(fs::absolute(path).string()) +
+  const std::string command = "cd " + ShellQuoted(folder) + " && 7zz a -t7z -mx=9 -m0=LZMA2 -md=8m -mf=BCJ -ms=on -mmt=2 " +
+                              "-mtc=off -mta=off -mtm=on -spd -bd -bso0 -bsp0 " + ShellQuoted(fs::absolute(path).string()) +
                               " @" + ShellQuoted(fs::absolute(list.path).string()) + " >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   if (status != 0) {
