@@ -363,16 +363,17 @@ bool ReadCurrentEntry(ArchiveReader& reader, ArchiveEntry* entry, EntryName* nam
 }
 
 // Files are written by several threads when the process may use several processors: one
-// per processor, at most this many. The entries are still read, asked about and reported
-// one after the other, in the archive's order.
+// per processor, at most this many, the reading thread among them (it writes while it waits).
+// The entries are still read, asked about and reported one after the other, in the
+// archive's order. Under Wine each thread costs about 1 MiB.
 constexpr unsigned kMostWriters = 4;
 // Entries read but not yet reported, at most.
 constexpr std::size_t kPendingEntries = 16;
 // An archive whose writers can't read it themselves (a solid one) has its entries decoded
 // by the reading thread and held in memory for a writer: each at most this large (a larger
 // one is written in turn by the reading thread), all together at most this much.
-constexpr std::uint64_t kHeldEntryBytes = 1 << 20;
-constexpr std::uint64_t kHeldBytes = 4 << 20;
+constexpr std::uint64_t kHeldEntryBytes = 512 << 10;
+constexpr std::uint64_t kHeldBytes = 1 << 20;
 
 unsigned WriterCount() {
   DWORD_PTR process = 0, system = 0;
@@ -451,22 +452,20 @@ PendingEntry::State WriteUnasked(PendingEntry& pending, ArchiveReader* own, char
 // The writer threads and the files waiting for them.
 class Writers {
  public:
-  // Up to count threads, each with a reader of its own when the archive gives one.
+  // count writers: the reading thread and count - 1 threads, each with a reader of its own
+  // when the archive gives one.
   Writers(ArchiveReader& archive, unsigned count) {
     InitializeCriticalSection(&lock_);
     if (count < 2) return;
     work_ = CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr);
     done_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!work_ || !done_) return;
-    std::unique_ptr<ArchiveReader> first = archive.Another();
-    ownReaders_ = first != nullptr;
-    for (unsigned i = 0; i < count; ++i) {
+    helper_.reader = archive.Another();
+    ownReaders_ = helper_.reader != nullptr;
+    if (!work_ || !done_ || !Equip(archive, &helper_)) return;
+    for (unsigned i = 1; i < count; ++i) {
       std::unique_ptr<Writer> writer(new (std::nothrow) Writer);
-      if (!writer) break;
+      if (!writer || !Equip(archive, writer.get())) break;
       writer->pool = this;
-      writer->reader = i == 0 ? std::move(first) : (ownReaders_ ? archive.Another() : nullptr);
-      writer->piece.reset(new (std::nothrow) char[kInflatePieceBytes]);
-      if ((ownReaders_ && !writer->reader) || !writer->piece) break;
       writer->thread = CreateThread(nullptr, 256 * 1024, Run, writer.get(), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
       if (!writer->thread) break;
       writers_.push_back(std::move(writer));
@@ -504,14 +503,20 @@ class Writers {
     LeaveCriticalSection(&lock_);
     ReleaseSemaphore(work_, 1, nullptr);
   }
-  // Whether entry is through; with wait, once it is.
+  // Whether entry is through; with wait, once it is, the reading thread writing what is
+  // waiting meanwhile.
   bool Through(const PendingEntry& entry, bool wait) {
     for (;;) {
       EnterCriticalSection(&lock_);
       const bool through = entry.state != PendingEntry::State::Queued;
+      PendingEntry* next = through || !wait ? nullptr : Take();
       LeaveCriticalSection(&lock_);
       if (through || !wait) return through;
-      WaitForSingleObject(done_, INFINITE);
+      if (next) {
+        Write(next, helper_);
+      } else {
+        WaitForSingleObject(done_, INFINITE);
+      }
     }
   }
 
@@ -522,25 +527,35 @@ class Writers {
     std::unique_ptr<ArchiveReader> reader;
     std::unique_ptr<char[]> piece;
   };
+  // A writer's reader (when the writers read themselves) and buffer.
+  bool Equip(ArchiveReader& archive, Writer* writer) {
+    if (ownReaders_ && !writer->reader) writer->reader = archive.Another();
+    writer->piece.reset(new (std::nothrow) char[kInflatePieceBytes]);
+    return writer->piece && (writer->reader || !ownReaders_);
+  }
+  // The next entry nobody writes yet (under the lock).
+  PendingEntry* Take() { return taken_ < queue_.size() ? queue_[taken_++] : nullptr; }
+  void Write(PendingEntry* entry, Writer& writer) {
+    const PendingEntry::State state = WriteUnasked(*entry, writer.reader.get(), writer.piece.get());
+    EnterCriticalSection(&lock_);
+    entry->state = state;
+    LeaveCriticalSection(&lock_);
+    SetEvent(done_);
+  }
   static DWORD WINAPI Run(void* parameter) {
     Writer& writer = *static_cast<Writer*>(parameter);
     Writers& pool = *writer.pool;
     for (;;) {
       WaitForSingleObject(pool.work_, INFINITE);
       EnterCriticalSection(&pool.lock_);
-      if (pool.taken_ == pool.queue_.size()) {
-        const bool quit = pool.quit_;
-        LeaveCriticalSection(&pool.lock_);
-        if (quit) return 0;
-        continue;
+      PendingEntry* entry = pool.Take();
+      const bool quit = pool.quit_;
+      LeaveCriticalSection(&pool.lock_);
+      if (entry) {
+        pool.Write(entry, writer);
+      } else if (quit) {
+        return 0;
       }
-      PendingEntry* entry = pool.queue_[pool.taken_++];
-      LeaveCriticalSection(&pool.lock_);
-      const PendingEntry::State state = WriteUnasked(*entry, writer.reader.get(), writer.piece.get());
-      EnterCriticalSection(&pool.lock_);
-      entry->state = state;
-      LeaveCriticalSection(&pool.lock_);
-      SetEvent(pool.done_);
     }
   }
 
@@ -551,6 +566,7 @@ class Writers {
   bool ownReaders_ = false;
   std::vector<PendingEntry*> queue_;
   std::size_t taken_ = 0;
+  Writer helper_;  // the reading thread's
   std::vector<std::unique_ptr<Writer>> writers_;
 };
 

@@ -26,10 +26,13 @@ namespace corvalis {
 
 namespace {
 
-constexpr std::size_t kInputBufferBytes = 1 << 18;
+constexpr std::size_t kInputBufferBytes = 1 << 16;
 constexpr std::size_t kOutputBufferBytes = 1 << 16;
 constexpr UInt32 kLzma2Method = 0x21;
 constexpr UInt32 kX86Method = 0x3030103;
+// The largest LZMA2 dictionary read (its property byte): 64 MiB, 7-Zip's own strongest.
+// A larger one would only take the installer's memory.
+constexpr Byte kMostDictionary = 28;
 
 // One block (a 7z folder) decoded from its start as a stream: LZMA2, then the x86 branch
 // filter where the block has it; what the builder writes, nothing else.
@@ -63,9 +66,8 @@ class BlockStream {
     unpackLeft_ = db.CoderUnpackSizes[db.FoToCoderUnpackSizes[block]];
     if (unpackLeft_ != SzAr_GetFolderUnpackSize(&db, block)) return false;
     if (LookInStream_SeekTo(input, archive.dataPos + db.PackPositions[pack]) != SZ_OK) return false;
-    if (Lzma2Dec_Allocate(&decoder_, db.CodersData[db.FoCodersOffsets[block] + main.PropsOffset], &alloc_) != SZ_OK) {
-      return false;
-    }
+    const Byte dictionary = db.CodersData[db.FoCodersOffsets[block] + main.PropsOffset];
+    if (dictionary > kMostDictionary || Lzma2Dec_Allocate(&decoder_, dictionary, &alloc_) != SZ_OK) return false;
     Lzma2Dec_Init(&decoder_);
     input_ = input;
     state_ = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
