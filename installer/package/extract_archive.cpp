@@ -171,16 +171,19 @@ void Report(const std::string& name, float percent) {
 // Writes the current entry (already opened) to file. Ok, or what went wrong: a write the
 // system refused or cut short (*error its code), or data that didn't inflate.
 enum class EntryWrite { Ok, WriteFailed, Damaged };
+bool WritePiece(HANDLE file, const char* piece, DWORD size, DWORD* error) {
+  DWORD written = 0;
+  if (WriteFile(file, piece, size, &written, nullptr) && written == size) return true;
+  *error = GetLastError();
+  // A write cut short without an error is a full volume.
+  if (*error == ERROR_SUCCESS) *error = ERROR_DISK_FULL;
+  return false;
+}
+
 EntryWrite WriteCurrentEntry(ArchiveReader& reader, HANDLE file, char* piece, DWORD* error) {
   int read;
   while ((read = reader.Read(piece, kInflatePieceBytes)) > 0) {
-    DWORD written = 0;
-    if (!WriteFile(file, piece, static_cast<DWORD>(read), &written, nullptr) || written != static_cast<DWORD>(read)) {
-      *error = GetLastError();
-      // A write cut short without an error is a full volume.
-      if (*error == ERROR_SUCCESS) *error = ERROR_DISK_FULL;
-      return EntryWrite::WriteFailed;
-    }
+    if (!WritePiece(file, piece, static_cast<DWORD>(read), error)) return EntryWrite::WriteFailed;
   }
   return read < 0 ? EntryWrite::Damaged : EntryWrite::Ok;
 }
@@ -428,18 +431,25 @@ struct PendingEntry {
 // about what failed. Nothing of a failed file stays behind.
 PendingEntry::State WriteUnasked(PendingEntry& pending, ArchiveReader* own, char* piece) {
   using State = PendingEntry::State;
-  HeldEntry held(pending.data);
-  ArchiveReader& source = pending.held ? static_cast<ArchiveReader&>(held) : *own;
   if (!pending.held && (!own->GoTo(pending.place) || !own->Open())) return State::Damaged;
   bool replaced = false;
   HANDLE file = OpenEntryFile(pending.path, &replaced);
   if (file == INVALID_HANDLE_VALUE) {
     pending.error = GetLastError();
-    source.Close();
+    if (!pending.held) own->Close();
     return State::NotCreated;
   }
-  EntryWrite result = WriteCurrentEntry(source, file, piece, &pending.error);
-  if (!source.Close() && result == EntryWrite::Ok) result = EntryWrite::Damaged;
+  EntryWrite result = EntryWrite::Ok;
+  if (pending.held) {
+    // Held data is written as it is, in one piece.
+    if (!pending.data.empty() &&
+        !WritePiece(file, pending.data.data(), static_cast<DWORD>(pending.data.size()), &pending.error)) {
+      result = EntryWrite::WriteFailed;
+    }
+  } else {
+    result = WriteCurrentEntry(*own, file, piece, &pending.error);
+    if (!own->Close() && result == EntryWrite::Ok) result = EntryWrite::Damaged;
+  }
   if (result == EntryWrite::Ok) {
     FinishFile(file, pending.entry, pending.path, replaced);
     return State::Written;
@@ -527,11 +537,12 @@ class Writers {
     std::unique_ptr<ArchiveReader> reader;
     std::unique_ptr<char[]> piece;
   };
-  // A writer's reader (when the writers read themselves) and buffer.
+  // A writer's reader and buffer, when the writers read themselves.
   bool Equip(ArchiveReader& archive, Writer* writer) {
-    if (ownReaders_ && !writer->reader) writer->reader = archive.Another();
+    if (!ownReaders_) return true;
+    if (!writer->reader) writer->reader = archive.Another();
     writer->piece.reset(new (std::nothrow) char[kInflatePieceBytes]);
-    return writer->piece && (writer->reader || !ownReaders_);
+    return writer->piece && writer->reader;
   }
   // The next entry nobody writes yet (under the lock).
   PendingEntry* Take() { return taken_ < queue_.size() ? queue_[taken_++] : nullptr; }
