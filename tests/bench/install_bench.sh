@@ -265,8 +265,14 @@ p2_time() {
   drive run "$@" | sed -n 's/^run_s = \(.*\)/\1 s/p; s/^peak_working_set_kib = \(.*\)/, peak working set \1 KiB/p' |
     tr -d '\n'
 }
+p2_wizard() {
+  drive install "$@" | sed -n 's/^installation_s = \(.*\)/\1 s/p; s/^peak_working_set_kib = \(.*\)/, peak working set \1 KiB/p' |
+    tr -d '\n'
+}
 for package in p2--level9 p2--solid; do
   echo "P2 ours ${package#p2} /VERYSILENT: $(p2_time "$(winpath "$work/$package.exe")" /VERYSILENT), files $(files "$ours_dir")"
+  drive run "$ours_uninstaller" /VERYSILENT >/dev/null
+  echo "P2 ours ${package#p2} wizard: $(p2_wizard "$(winpath "$work/$package.exe")"), files $(files "$ours_dir")"
   drive run "$ours_uninstaller" /VERYSILENT >/dev/null
 done
 for package in p2-nsis-zlib p2-nsis-SOLIDlzma; do
