@@ -168,9 +168,7 @@ void Report(const std::string& name, float percent) {
   if (Hook()) Hook()(name, percent);
 }
 
-// Writes the current entry (already opened) to file. Ok, or what went wrong: a write the
-// system refused or cut short (*error its code), or data that didn't inflate.
-enum class EntryWrite { Ok, WriteFailed, Damaged };
+// False with *error when the system refuses the write or cuts it short.
 bool WritePiece(HANDLE file, const char* piece, DWORD size, DWORD* error) {
   DWORD written = 0;
   if (WriteFile(file, piece, size, &written, nullptr) && written == size) return true;
@@ -180,6 +178,9 @@ bool WritePiece(HANDLE file, const char* piece, DWORD size, DWORD* error) {
   return false;
 }
 
+// Writes the current entry (already opened) to file. Ok, or what went wrong: a write the
+// system refused or cut short (*error its code), or data that didn't inflate.
+enum class EntryWrite { Ok, WriteFailed, Damaged };
 EntryWrite WriteCurrentEntry(ArchiveReader& reader, HANDLE file, char* piece, DWORD* error) {
   int read;
   while ((read = reader.Read(piece, kInflatePieceBytes)) > 0) {

@@ -1,4 +1,4 @@
-// The one ZIP unpacking routine of the installer, with its process-wide progress hook.
+// The one unpacking routine of the installer (ZIP or solid 7z), with its process-wide hooks.
 #pragma once
 
 #include <functional>
@@ -42,7 +42,8 @@ const std::vector<Replacement>& ReplacedAtRestart();
 void StopExtractArchive();
 
 // Unpacks into destinationFolder every entry of archivePath whose file name matches the
-// wildcard pattern ("" = "*.*"). keepPaths 1 recreates the archive's folders, 0 puts
+// wildcard pattern ("" = "*.*"). Files may be written on several threads; the hooks are
+// called on the calling thread, entry after entry in the archive's order. keepPaths 1 recreates the archive's folders, 0 puts
 // every file straight into the destination. An archive that can't be opened is ignored.
 // Paths of any length are written (common/long_paths.h).
 void ExtractArchive(const std::string& archivePath, const std::string& pattern,
