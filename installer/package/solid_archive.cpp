@@ -1,10 +1,9 @@
 // The solid package's application archive: a 7z archive read through the 7-Zip project's
-// public-domain C decoder. A solid block is decoded as a stream, through a buffer of its
-// own and the LZMA2 dictionary, so memory doesn't grow with the block. Entries are read in
-// the byte order of their names (a folder's with "/"), the order of a ZIP package: the
-// builder stores the files in that order (7-Zip puts the folders first), so a block is
-// decoded once from its start to its end; a file that lies behind the point reached has the
-// block decoded again from its start.
+// public-domain C decoder. A solid block is decoded as a stream (solid_block.h), so memory
+// doesn't grow with the block. Entries are read in the byte order of their names (a
+// folder's with "/"), the order of a ZIP package: the builder stores the files in that order
+// (7-Zip puts the folders first), so a block is decoded once from its start to its end; a
+// file that lies behind the point reached has the block decoded again from its start.
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -12,146 +11,19 @@
 #include <vector>
 
 #include "installer/package/archive_reader.h"
+#include "installer/package/solid_block.h"
 
 extern "C" {
 #include "7z.h"
 #include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
-#include "Bra.h"
-#include "Lzma2Dec.h"
 }
 
 namespace corvalis {
 
 namespace {
 
-constexpr std::size_t kInputBufferBytes = 1 << 16;
-constexpr std::size_t kOutputBufferBytes = 1 << 16;
-constexpr UInt32 kLzma2Method = 0x21;
-constexpr UInt32 kX86Method = 0x3030103;
-// The largest LZMA2 dictionary read (its property byte): 64 MiB, 7-Zip's own strongest.
-// A larger one would only take the installer's memory.
-constexpr Byte kMostDictionary = 28;
-
-// One block (a 7z folder) decoded from its start as a stream: LZMA2, then the x86 branch
-// filter where the block has it; what the builder writes, nothing else.
-class BlockStream {
- public:
-  BlockStream() { Lzma2Dec_Construct(&decoder_); }
-  ~BlockStream() { Lzma2Dec_Free(&decoder_, &alloc_); }
-  BlockStream(const BlockStream&) = delete;
-  BlockStream& operator=(const BlockStream&) = delete;
-
-  // The block at its start; false when it is none that this reads, or its dictionary can't
-  // be had.
-  bool Start(const CSzArEx& archive, UInt32 block, ILookInStreamPtr input) {
-    started_ = false;
-    const CSzAr& db = archive.db;
-    CSzFolder folder;
-    CSzData coders = {db.CodersData + db.FoCodersOffsets[block],
-                      db.FoCodersOffsets[block + 1] - db.FoCodersOffsets[block]};
-    if (SzGetNextFolderItem(&folder, &coders) != SZ_OK || coders.Size != 0) return false;
-    const CSzCoderInfo& main = folder.Coders[0];
-    const bool plain = folder.NumCoders == 1 && folder.NumBonds == 0;
-    filtered_ = folder.NumCoders == 2 && folder.NumBonds == 1 && folder.Bonds[0].InIndex == 1 &&
-                folder.Bonds[0].OutIndex == 0 && folder.Coders[1].MethodID == kX86Method &&
-                folder.Coders[1].NumStreams == 1;
-    if ((!plain && !filtered_) || folder.NumPackStreams != 1 || folder.PackStreams[0] != 0 ||
-        main.MethodID != kLzma2Method || main.NumStreams != 1 || main.PropsSize != 1) {
-      return false;
-    }
-    const UInt32 pack = db.FoStartPackStreamIndex[block];
-    packLeft_ = db.PackPositions[pack + 1] - db.PackPositions[pack];
-    unpackLeft_ = db.CoderUnpackSizes[db.FoToCoderUnpackSizes[block]];
-    if (unpackLeft_ != SzAr_GetFolderUnpackSize(&db, block)) return false;
-    if (LookInStream_SeekTo(input, archive.dataPos + db.PackPositions[pack]) != SZ_OK) return false;
-    const Byte dictionary = db.CodersData[db.FoCodersOffsets[block] + main.PropsOffset];
-    if (dictionary > kMostDictionary || Lzma2Dec_Allocate(&decoder_, dictionary, &alloc_) != SZ_OK) return false;
-    Lzma2Dec_Init(&decoder_);
-    input_ = input;
-    state_ = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
-    pc_ = 0;
-    readyFrom_ = readyTo_ = filled_ = 0;
-    position_ = 0;
-    started_ = true;
-    return true;
-  }
-  bool Started() const { return started_; }
-  UInt64 Position() const { return position_; }
-
-  // Up to size bytes (to out, or passed over when out is null); 0 at the block's end, below
-  // 0 for data that doesn't decode (the stream must be started again).
-  long Read(Byte* out, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-      if (readyFrom_ == readyTo_) {
-        if (unpackLeft_ == 0 && filled_ == readyTo_) break;  // the end
-        if (!Refill()) {
-          started_ = false;
-          return -1;
-        }
-        continue;
-      }
-      const std::size_t count = std::min(size - done, readyTo_ - readyFrom_);
-      if (out) std::memcpy(out + done, buffer_ + readyFrom_, count);
-      readyFrom_ += count;
-      done += count;
-    }
-    position_ += done;
-    return static_cast<long>(done);
-  }
-
- private:
-  // Decodes more behind what the filter hasn't passed yet; false when the data doesn't
-  // decode or ends early.
-  bool Refill() {
-    const std::size_t tail = filled_ - readyTo_;
-    std::memmove(buffer_, buffer_ + readyTo_, tail);
-    filled_ = tail;
-    readyFrom_ = readyTo_ = 0;
-    while (unpackLeft_ > 0 && filled_ < sizeof buffer_) {
-      const void* in = nullptr;
-      std::size_t inSize = packLeft_ < kInputBufferBytes ? static_cast<std::size_t>(packLeft_) : kInputBufferBytes;
-      if (ILookInStream_Look(input_, &in, &inSize) != SZ_OK) return false;
-      SizeT outSize = sizeof buffer_ - filled_;
-      if (outSize > unpackLeft_) outSize = static_cast<SizeT>(unpackLeft_);
-      SizeT used = inSize;
-      ELzmaStatus status;
-      if (Lzma2Dec_DecodeToBuf(&decoder_, buffer_ + filled_, &outSize, static_cast<const Byte*>(in), &used,
-                               LZMA_FINISH_ANY, &status) != SZ_OK ||
-          ILookInStream_Skip(input_, used) != SZ_OK) {
-        return false;
-      }
-      if (outSize == 0 && used == 0) return false;
-      packLeft_ -= used;
-      unpackLeft_ -= outSize;
-      filled_ += outSize;
-    }
-    // The x86 filter looks a few bytes ahead: those wait for the next piece, but at the end
-    // they stay as they are.
-    readyTo_ = filled_;
-    if (filtered_) {
-      Byte* passed = z7_BranchConvSt_X86_Dec(buffer_, filled_, pc_, &state_);
-      if (unpackLeft_ > 0) readyTo_ = static_cast<std::size_t>(passed - buffer_);
-    }
-    pc_ += static_cast<UInt32>(readyTo_);
-    return true;
-  }
-
-  ISzAlloc alloc_ = {SzAlloc, SzFree};
-  CLzma2Dec decoder_;
-  ILookInStreamPtr input_ = nullptr;
-  bool started_ = false;
-  bool filtered_ = false;
-  UInt64 packLeft_ = 0;
-  UInt64 unpackLeft_ = 0;
-  UInt32 state_ = 0;
-  UInt32 pc_ = 0;
-  Byte buffer_[kOutputBufferBytes];
-  std::size_t readyFrom_ = 0, readyTo_ = 0, filled_ = 0;
-  UInt64 position_ = 0;
-};
 constexpr unsigned char kSignature[] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
 // Only what a file may carry onto the customer's disk: read-only, hidden, system, archive.
 constexpr DWORD kKeptAttributes =
@@ -176,9 +48,9 @@ class SolidReader final : public ArchiveReader {
     FileInStream_CreateVTable(&file_);
     file_.wres = 0;
     LookToRead2_CreateVTable(&look_, False);
-    look_.buf = static_cast<Byte*>(ISzAlloc_Alloc(&alloc_, kInputBufferBytes));
+    look_.buf = static_cast<Byte*>(ISzAlloc_Alloc(&alloc_, kSolidPieceBytes));
     if (!look_.buf) return false;
-    look_.bufSize = kInputBufferBytes;
+    look_.bufSize = kSolidPieceBytes;
     look_.realStream = &file_.vt;
     LookToRead2_INIT(&look_);
     static const bool tableMade = (CrcGenerateTable(), true);
@@ -227,7 +99,7 @@ class SolidReader final : public ArchiveReader {
     }
     while (stream_.Position() < offset) {
       const UInt64 left = offset - stream_.Position();
-      if (stream_.Read(nullptr, left < kInputBufferBytes ? static_cast<std::size_t>(left) : kInputBufferBytes) <= 0) {
+      if (stream_.Read(nullptr, left < kSolidPieceBytes ? static_cast<std::size_t>(left) : kSolidPieceBytes) <= 0) {
         return false;
       }
     }
