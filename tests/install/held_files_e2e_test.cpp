@@ -202,6 +202,8 @@ class ForeignTemp {
     SetEnvironmentVariableW(L"TEMP", saved_[0].c_str());
     SetEnvironmentVariableW(L"TMP", saved_[1].c_str());
     Empty();
+    // Only what is empty by now goes.
+    for (const wchar_t* folder : {kApps, kTemp, kUser}) RemoveDirectoryW(folder);
   }
   // The logs of earlier runs go.
   static void Empty() {

@@ -97,7 +97,10 @@ class Installation {
                            "Restart?", kDoneTitle, "Removed."};
     for (int i = 0; i < 8; ++i) data_.Texts.push_back({"Key" + std::to_string(i), texts[i]});
   }
-  ~Installation() { DeleteFolderTree(base_); }
+  ~Installation() {
+    DeleteFolderTree(base_);
+    RemoveDirectoryA("C:\\CorvalisUninstTest");  // once no other installation is in it
+  }
 
   const std::string& Base() const { return base_; }
   const std::string& Dir() const { return dir_; }
