@@ -23,22 +23,12 @@ target_include_directories(minizip SYSTEM PUBLIC "${MINIZIP_SOURCE_DIR}/..")
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC zlib_static)
 
-# The 7z reader and its LZMA2 and x86 branch decoders for solid packages, from the 7-Zip
-# project's public-domain C code in Debian's 7zip source package.
-set(LZMA_SDK_SOURCE_DIR "" CACHE PATH "C/ of Debian's 7zip source package")
-if(NOT EXISTS "${LZMA_SDK_SOURCE_DIR}/7zArcIn.c")
-  message(FATAL_ERROR "LZMA_SDK_SOURCE_DIR must point at C/ of Debian's 7zip sources (scripts/build sets it)")
-endif()
-add_library(lzma_sdk STATIC)
-foreach(source 7zAlloc 7zArcIn 7zBuf 7zCrc 7zCrcOpt 7zDec 7zFile 7zStream Bcj2 Bra86 CpuArch Lzma2Dec LzmaDec)
-  target_sources(lzma_sdk PRIVATE "${LZMA_SDK_SOURCE_DIR}/${source}.c")
-endforeach()
-target_include_directories(lzma_sdk SYSTEM PUBLIC "${LZMA_SDK_SOURCE_DIR}")
-target_compile_options(lzma_sdk PRIVATE -w)
-# One CRC table (1 KB) instead of twelve: the installer stays small, the check still fast.
-# The reader's own decoder (Bra86, Lzma2Dec) unpacks the files; 7zDec only the archive's
-# header, which needs no branch filters.
-target_compile_definitions(lzma_sdk PRIVATE Z7_CRC_NUM_TABLES=1 Z7_NO_METHODS_FILTERS)
+# The 7z reader for solid packages; here it also reads files (7zFile). One CRC table (1 KB)
+# instead of twelve: the installer stays small, the check still fast.
+include(${CMAKE_CURRENT_LIST_DIR}/LzmaSdk.cmake)
+corvalis_lzma_sdk(lzma_sdk)
+target_sources(lzma_sdk PRIVATE "${LZMA_SDK_SOURCE_DIR}/7zFile.c")
+target_compile_definitions(lzma_sdk PRIVATE Z7_CRC_NUM_TABLES=1)
 
 if(CORVALIS_SHIPPING)
   return()  # the shipping tree runs no tests

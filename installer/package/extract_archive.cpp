@@ -619,8 +619,9 @@ class Unpacking {
     pending_.push_back(std::move(done));
   }
 
-  // The current entry, a file, to a writer thread.
-  void HandOver(const ArchiveEntry& entry, const std::string& path, const std::string& relative, float percent) {
+  // The current entry, a file, to a writer thread; false when it is to be written in turn
+  // instead (its data doesn't decode whole, or no memory), everything before it reported.
+  bool HandOver(const ArchiveEntry& entry, const std::string& path, const std::string& relative, float percent) {
     for (const std::unique_ptr<PendingEntry>& waiting : pending_) {
       if (!waiting->path.empty() && Overlap(waiting->path, path)) {
         Drain();
@@ -628,20 +629,16 @@ class Unpacking {
       }
     }
     std::unique_ptr<PendingEntry> file(new (std::nothrow) PendingEntry);
-    if (!file) {
-      Drain();
-      if (AskAboutFailure(path, ERROR_NOT_ENOUGH_MEMORY) == WriteFailure::Stop) stopRequested = true;
-      Settle(std::string(), percent, std::string());
-      return;
+    if (file) {
+      file->entry = entry;
+      file->path = path;
+      file->reported = relative;
+      file->percent = percent;
     }
-    file->entry = entry;
-    file->path = path;
-    file->reported = relative;
-    file->percent = percent;
-    if (!writers_.ReadThemselves() && !Hold(*file)) {
-      // Decoded again in turn, as any entry that fails: the questions come in their order.
-      WriteInTurn(entry, path, relative, percent);
-      return;
+    // One that fails to decode is decoded again in turn: the questions come in their order.
+    if (!file || (!writers_.ReadThemselves() && !Hold(*file))) {
+      Drain();
+      return false;
     }
     if (file->held || reader_.Where(&file->place)) {
       writers_.Add(file.get());
@@ -652,17 +649,7 @@ class Unpacking {
     pending_.push_back(std::move(file));
     while (!pending_.empty() && SettleFirst(pending_.size() >= kPendingEntries || held_ > kHeldBytes)) {
     }
-  }
-
-  // The current entry, a file, written here with every question in its turn.
-  void WriteInTurn(const ArchiveEntry& entry, const std::string& path, const std::string& relative, float percent) {
-    Drain();
-    if (!reader_.Open()) {
-      if (AskAboutFailure(path, kDamagedEntryError) == WriteFailure::Stop) stopRequested = true;
-      Settle(std::string(), percent, std::string());
-      return;
-    }
-    Settle(WriteEntry(reader_, entry, path, piece_) ? relative : std::string(), percent, std::string());
+    return true;
   }
 
   // Every entry read so far reported.
@@ -806,8 +793,7 @@ void ExtractArchive(const std::string& archivePath, const std::string& pattern,
       }
       if (target.kind == EntryKind::File && unpacking.HandsOver(entry, converted.foreign)) {
         MakeDestinationOnce(destination, &destinationMade);
-        unpacking.HandOver(entry, destination + target.relativePath, target.relativePath, percent);
-        continue;
+        if (unpacking.HandOver(entry, destination + target.relativePath, target.relativePath, percent)) continue;
       }
       // Everything else in turn, after what was handed over.
       unpacking.Drain();

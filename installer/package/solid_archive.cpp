@@ -24,7 +24,6 @@ namespace corvalis {
 
 namespace {
 
-constexpr unsigned char kSignature[] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C};
 // Only what a file may carry onto the customer's disk: read-only, hidden, system, archive.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
@@ -168,7 +167,7 @@ class SolidReader final : public ArchiveReader {
 }  // namespace
 
 bool HasSolidSignature(const char* bytes, std::size_t size) {
-  return size >= sizeof kSignature && std::memcmp(bytes, kSignature, sizeof kSignature) == 0;
+  return size >= k7zSignatureSize && std::memcmp(bytes, k7zSignature, k7zSignatureSize) == 0;
 }
 
 std::unique_ptr<ArchiveReader> OpenSolidArchive(const std::string& path) {
