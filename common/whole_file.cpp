@@ -27,4 +27,11 @@ FileRead ReadWholeFile(const std::string& path, std::uint64_t maxBytes, std::str
   return result;
 }
 
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
 }  // namespace corvalis

@@ -32,7 +32,7 @@ const char* const kUsage =
     "  A configuration that can't work at the customer's is refused with what to mend;\n"
     "  --lenient builds it anyway, with warnings (for configurations of old versions).\n"
     "  --solid stores the application files as one solid 7z archive (LZMA2; needs 7zz, Debian's\n"
-    "  7zip): a much smaller download, unpacked a block at a time.\n"
+    "  7zip): a much smaller download, decoded as a stream.\n"
     "  --sign runs the command (through the shell) on the uninstaller the package carries and\n"
     "  then on the package, e.g. --sign \"osslsigncode sign -pkcs12 v.pfx -in {in} -out {out}\"";
 
@@ -276,13 +276,6 @@ class ArchiveWriter {
   std::time_t newest_ = kDosEpoch;
 };
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), std::fclose);
-  if (!out) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
-  return std::fclose(out.release()) == 0 && written;
-}
-
 // The version resource's texts for a program of the product described as program
 // ("Setup", "Uninstaller"): Script.ini's AppName, Version and CompanyName, and its
 // [GeneralInformation] Copyright, "Copyright (C) <CompanyName>" without one.
@@ -306,7 +299,7 @@ bool Signed(const BuilderOptions& options, std::string* program, std::string* er
   if (options.signCommand.empty()) return true;
   TempFile in, out;
   if (!MakeTempBeside(options.outputPath, "unsigned", &in) || !MakeTempBeside(options.outputPath, "signed", &out) ||
-      !WriteBytes(in.path, *program)) {
+      !corvalis::WriteFileBytes(in.path, *program)) {
     *error = "can't create a temporary file beside " + options.outputPath;
     return false;
   }
@@ -381,7 +374,7 @@ bool WriteSolidArchive(const BuilderOptions& options, const std::string& path, s
       utimensat(AT_FDCWD, (staging + "/" + entry->relative).c_str(), times, 0);
     }
   }
-  if (!WriteBytes(list.path, names)) {
+  if (!corvalis::WriteFileBytes(list.path, names)) {
     *error = "can't write " + list.path;
     return false;
   }
@@ -604,7 +597,7 @@ bool BuildPackage(const BuilderOptions& options, std::string* error) {
   if (!options.signCommand.empty()) {
     std::string package;
     if (corvalis::ReadWholeFile(output.path, corvalis::kPackageLimitBytes, &package) != corvalis::FileRead::Ok ||
-        !Signed(options, &package, error) || !WriteBytes(output.path, package)) {
+        !Signed(options, &package, error) || !corvalis::WriteFileBytes(output.path, package)) {
       if (error->empty()) *error = "can't write " + output.path;
       return false;
     }

@@ -1,7 +1,9 @@
 #include "tools/mkinstaller/starter.h"
 
 #include <filesystem>
-#include <fstream>
+#include <string>
+
+#include "common/whole_file.h"
 
 namespace fs = std::filesystem;
 
@@ -18,9 +20,8 @@ bool WriteStarter(const std::string& folder, std::string* error) {
   for (std::size_t i = 0; i < count; ++i) {
     const fs::path path = fs::path(folder) / files[i].path;
     fs::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(files[i].bytes), static_cast<std::streamsize>(files[i].size));
-    if (!out.flush()) {
+    const std::string bytes(reinterpret_cast<const char*>(files[i].bytes), files[i].size);
+    if (!corvalis::WriteFileBytes(path.string(), bytes)) {
       *error = "can't write " + path.string();
       return false;
     }
